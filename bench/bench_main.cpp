@@ -1,0 +1,89 @@
+// Curve evaluation and whole frames. Read the ratios within one run:
+//   BM_CurveSampleLiteral/9 : BM_CurveSampleFast/9, BM_Frame/8192 : BM_Frame/1024,
+//   BM_Frame/16 : BM_Clear.
+#include "curve.h"
+#include "literal_curve.h"
+#include "render.h"
+#include "scene.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+std::vector<std::uint32_t> frameBuffer(static_cast<std::size_t>(kWidth) * kHeight, 0xFFFFFFFFu);
+
+void UseFrameBuffer() {
+    editor.backBuffer = BackBuffer{frameBuffer.data(), kWidth, kHeight, kWidth};
+}
+
+// Points spread over the client area by a fixed seed, in world coordinates.
+void PlaceRandomPoints(int count) {
+    Clear();
+    std::mt19937 random(20261208u);
+    std::uniform_int_distribution<int> column(0, kWidth - 1);
+    std::uniform_int_distribution<int> row(0, kHeight - 1);
+    for (int p = 0; p < count; ++p) {
+        Append(static_cast<float>(column(random)), static_cast<float>(239 - row(random)));
+    }
+}
+
+// One sample in the middle of a 20-point curve.
+template <CurvePoint (*Evaluate)(float, float, float)> void CurveSample(benchmark::State& state) {
+    const float degree = static_cast<float>(state.range(0));
+    PlaceRandomPoints(20);
+    editor.degree = degree;
+    const float t = degree + 0.55f * (20.0f - degree);
+    const float i = std::floor(t);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Evaluate(degree, i, t));
+    }
+    Clear();
+}
+
+void BM_CurveSampleLiteral(benchmark::State& state) {
+    CurveSample<LiteralDeBoorPoint>(state);
+}
+void BM_CurveSampleFast(benchmark::State& state) {
+    CurveSample<DeBoorPoint>(state);
+}
+
+void BM_Frame(benchmark::State& state) {
+    UseFrameBuffer();
+    PlaceRandomPoints(static_cast<int>(state.range(0)));
+    editor.degree = 9.0f;
+    const ClientRect client{0, 0, kWidth, kHeight};
+    for (auto _ : state) {
+        ComposeFrame();
+        ClearBackBuffer(client);
+        benchmark::DoNotOptimize(frameBuffer.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["points"] = static_cast<double>(editor.pointCount);
+    Clear();
+}
+
+void BM_Clear(benchmark::State& state) {
+    UseFrameBuffer();
+    const ClientRect client{0, 0, kWidth, kHeight};
+    for (auto _ : state) {
+        ClearBackBuffer(client);
+        benchmark::DoNotOptimize(frameBuffer.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_CurveSampleLiteral)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CurveSampleFast)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Frame)->Arg(16)->Arg(128)->Arg(1024)->Arg(8192)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Clear)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,150 @@
+#include "curve.h"
+
+#include "raster.h"
+#include "scene.h"
+
+#include <cmath>
+
+namespace {
+
+// One level of de Boor's triangle below level `level`: the point at index i from the
+// points at i (q) and i - 1 (p). The precision of every step is part of the picture.
+CurvePoint Blend(float level, float i, float t, CurvePoint q, CurvePoint p) {
+    const float k = editor.degree;
+    const float u = i + k - level + 1.0f;
+    const float span = u - i;
+    const float alpha = (t - i) / span;
+    const float beta = (u - t) / span;
+    CurvePoint result;
+    result.x =
+        static_cast<float>(static_cast<double>(alpha) * q.x + static_cast<double>(beta) * p.x);
+    // For y the first product is rounded to float32 before the second is added.
+    const float alphaQy = alpha * q.y;
+    result.y = static_cast<float>(static_cast<double>(alphaQy) + static_cast<double>(beta) * p.y);
+    return result;
+}
+
+int LevelCount(float r) {
+    if (!(r > 0.0f)) {
+        return 0;
+    }
+    if (r >= static_cast<float>(kMaxDegree)) {
+        return kMaxDegree;
+    }
+    return static_cast<int>(std::ceil(r));
+}
+
+// Runs the triangle bottom-up. points[m] holds level 0 at index i - m for m = 0..levels,
+// and is overwritten; each intermediate point is computed once.
+CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t) {
+    float index[kMaxDegree + 1];
+    index[0] = i;
+    for (int m = 1; m <= levels; ++m) {
+        index[m] = index[m - 1] - 1.0f; // the same float32 steps as the recursion takes
+    }
+    float level[kMaxDegree + 1];
+    level[levels] = r;
+    for (int l = levels; l > 0; --l) {
+        level[l - 1] = level[l] - 1.0f;
+    }
+    for (int l = 1; l <= levels; ++l) {
+        for (int m = 0; m + l <= levels; ++m) {
+            points[m] = Blend(level[l], index[m], t, points[m], points[m + 1]);
+        }
+    }
+    return points[0];
+}
+
+CurvePoint LevelZero(const ControlPoint* node) {
+    return node != nullptr ? CurvePoint{node->x, node->y} : CurvePoint{0.0f, 0.0f};
+}
+
+// Level 0 for the indices i - levels .. i from the node at index i - levels onwards:
+// points[m] is the point at index i - m.
+void GatherWindow(const ControlPoint* windowNode, int levels, CurvePoint* points) {
+    const ControlPoint* node = windowNode;
+    for (int m = levels; m >= 0; --m) {
+        points[m] = LevelZero(node);
+        node = node != nullptr ? node->next : nullptr;
+    }
+}
+
+} // namespace
+
+CurvePoint DeBoorPoint(float r, float i, float t) {
+    const int levels = LevelCount(r);
+    CurvePoint points[kMaxDegree + 1];
+    const float first = i - static_cast<float>(levels);
+    if (first >= 0.0f && i < 16777216.0f && std::floor(i) == i) {
+        // Whole indices, none below 0: one walk gives the whole window.
+        GatherWindow(PointAt(first), levels, points);
+    } else {
+        float index = i;
+        for (int m = 0; m <= levels; ++m) {
+            points[m] = LevelZero(PointAt(index));
+            index = index - 1.0f;
+        }
+    }
+    return Triangle(points, levels, static_cast<float>(levels), i, t);
+}
+
+std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
+    const float k = editor.degree;
+    const float n = static_cast<float>(editor.pointCount);
+    if (n < k + 1.0f) {
+        return 0;
+    }
+    const int levels = LevelCount(k);
+    const float step = 0.1f;
+
+    // The window start (index i - levels) never moves back within one curve, so a cursor
+    // along the list keeps the cost of a frame linear in the point count.
+    const ControlPoint* windowNode = editor.points.head;
+    std::int64_t windowIndex = 0;
+
+    std::int32_t count = 0;
+    float t = k;
+    for (;;) {
+        const float i = std::floor(t);
+        const std::int64_t first = static_cast<std::int64_t>(i) - levels;
+        while (windowIndex < first && windowNode != nullptr) {
+            windowNode = windowNode->next;
+            ++windowIndex;
+        }
+        CurvePoint points[kMaxDegree + 1];
+        GatherWindow(windowNode, levels, points);
+        visit(context, t, Triangle(points, levels, k, i, t));
+        ++count;
+        const double s = static_cast<double>(t) + static_cast<double>(step);
+        t = static_cast<float>(s);
+        // The stop test uses the sum before its rounding to float32.
+        if (s > static_cast<double>(n)) {
+            break;
+        }
+    }
+    return count;
+}
+
+namespace {
+
+struct CurveStroke {
+    CurvePoint previous;
+    bool started;
+};
+
+void StrokeSample(void* context, float /*t*/, CurvePoint sample) {
+    auto* stroke = static_cast<CurveStroke*>(context);
+    if (!stroke->started) {
+        stroke->previous = sample;
+        stroke->started = true;
+    }
+    DrawLine(stroke->previous.x, stroke->previous.y, sample.x, sample.y, editor.curveColor);
+    stroke->previous = sample;
+}
+
+} // namespace
+
+void DrawCurve() {
+    CurveStroke stroke{{0.0f, 0.0f}, false};
+    SampleCurve(StrokeSample, &stroke);
+}

@@ -1,0 +1,26 @@
+// Pixel, line and box drawing in world coordinates (y up, world y 0 on client row 239).
+#pragma once
+
+#include "scene.h"
+
+#include <cstdint>
+
+constexpr int kWorldOriginRow = 239;
+constexpr std::uint32_t kWhitePixel = 0xFFFFFFFFu;
+
+// Adds 0.5 in double precision and truncates toward zero, so world -1 and 0 both give 0.
+// Values beyond the int32 range saturate (they are far off any surface anyway).
+std::int32_t PixelRound(double v);
+
+// R + 256 G + 65536 B, each channel rounded and cut to its low 8 bits.
+std::uint32_t PixelValue(Color color);
+
+// The stored form of a pixel value in the back buffer (0xFFRRGGBB).
+std::uint32_t StoredPixel(std::uint32_t colorref);
+
+// The back buffer's one pixel write; positions outside the surface are dropped.
+void WritePixel(BackBuffer buffer, std::int64_t column, std::int64_t row, std::uint32_t stored);
+
+void PlotPixel(std::int32_t x, std::int32_t y, Color color);
+void DrawLine(float x0, float y0, float x1, float y1, Color color);
+void FillBox(float xlo, float xhi, float ylo, float yhi, Color color);

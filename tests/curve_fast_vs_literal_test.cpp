@@ -1,0 +1,134 @@
+// The fast bottom-up evaluation must give, bit for bit, what de Boor's recursion evaluated
+// exactly as written gives.
+#include "canvas.h"
+#include "curve.h"
+#include "literal_curve.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::uint32_t Bits(float v) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+void ExpectSameBits(CurvePoint fast, CurvePoint literal, const char* what, float r, float i,
+                    float t) {
+    EXPECT_EQ(Bits(fast.x), Bits(literal.x)) << what << " x at r=" << r << " i=" << i << " t=" << t;
+    EXPECT_EQ(Bits(fast.y), Bits(literal.y)) << what << " y at r=" << r << " i=" << i << " t=" << t;
+}
+
+// Point sets that stress the float steps: wide ranges, negatives, duplicates.
+void AppendRandomPoints(std::mt19937& random, int count) {
+    std::uniform_real_distribution<float> wide(-70000.0f, 70000.0f);
+    std::uniform_int_distribution<int> whole(-300, 900);
+    std::uniform_int_distribution<int> kind(0, 3);
+    for (int p = 0; p < count; ++p) {
+        switch (kind(random)) {
+        case 0:
+            Append(wide(random), wide(random));
+            break;
+        case 1:
+            Append(static_cast<float>(whole(random)), static_cast<float>(whole(random)));
+            break;
+        case 2:
+            if (editor.points.head != nullptr) {
+                Append(editor.points.head->x, editor.points.head->y); // coincident
+                break;
+            }
+            [[fallthrough]];
+        default:
+            Append(static_cast<float>(whole(random)) + 0.37f, 65535.0f - whole(random));
+            break;
+        }
+    }
+}
+
+class FastVersusLiteral : public ::testing::TestWithParam<int> {
+  protected:
+    void SetUp() override { ResetEditor(nullptr); }
+    void TearDown() override { ResetEditor(nullptr); }
+};
+
+TEST_P(FastVersusLiteral, DeBoorPointAgreesForAnyLevelIndexAndParameter) {
+    const int degree = GetParam();
+    std::mt19937 random(1234u + static_cast<unsigned>(degree));
+    // Fewer literal evaluations at high degree: each costs 4^degree list walks.
+    const int calls = degree <= 5 ? 200 : (degree <= 7 ? 40 : 8);
+    for (int set = 0; set < 3; ++set) {
+        ResetEditor(nullptr);
+        editor.degree = static_cast<float>(degree);
+        const int count = degree + 1 + set * 4;
+        AppendRandomPoints(random, count);
+        std::uniform_real_distribution<float> parameter(-2.0f, static_cast<float>(count) + 2.0f);
+        std::uniform_int_distribution<int> level(0, degree);
+        for (int call = 0; call < calls; ++call) {
+            const float t = parameter(random);
+            const float r = static_cast<float>(call % 2 == 0 ? degree : level(random));
+            // Mostly the curve's own i = floor(t), sometimes any whole index nearby, and now and
+            // then a fractional one, which the list reads as the next whole index.
+            float i =
+                call % 3 == 0 ? std::floor(t) + static_cast<float>(call % 5) - 2.0f : std::floor(t);
+            if (call % 7 == 1) {
+                i += 0.25f;
+            }
+            ExpectSameBits(DeBoorPoint(r, i, t), LiteralDeBoorPoint(r, i, t), "DeBoorPoint", r, i,
+                           t);
+        }
+    }
+}
+
+TEST_P(FastVersusLiteral, WholeSampleChainAgrees) {
+    const int degree = GetParam();
+    std::mt19937 random(99u + static_cast<unsigned>(degree));
+    const int extra = degree <= 6 ? 12 : (degree <= 8 ? 3 : 1);
+    for (int set = 0; set < 2; ++set) {
+        ResetEditor(nullptr);
+        editor.degree = static_cast<float>(degree);
+        AppendRandomPoints(random, degree + 1 + extra + set);
+
+        const std::vector<LiteralSample> literal = LiteralCurveSamples();
+        std::vector<LiteralSample> fast;
+        SampleCurve(
+            [](void* context, float t, CurvePoint q) {
+                static_cast<std::vector<LiteralSample>*>(context)->push_back(LiteralSample{t, q});
+            },
+            &fast);
+
+        ASSERT_EQ(fast.size(), literal.size());
+        for (std::size_t s = 0; s < fast.size(); ++s) {
+            ASSERT_EQ(Bits(fast[s].t), Bits(literal[s].t)) << "sample " << s;
+            ExpectSameBits(fast[s].point, literal[s].point, "sample", editor.degree,
+                           std::floor(fast[s].t), fast[s].t);
+        }
+    }
+}
+
+TEST_P(FastVersusLiteral, DrawnCurvesAreIdentical) {
+    const int degree = GetParam();
+    std::mt19937 random(7u + static_cast<unsigned>(degree));
+    Canvas fastCanvas = MakeCanvas(320, 260);
+    Canvas literalCanvas = MakeCanvas(320, 260);
+    ResetEditor(&fastCanvas);
+    editor.degree = static_cast<float>(degree);
+    std::uniform_int_distribution<int> column(-20, 340);
+    std::uniform_int_distribution<int> row(-30, 260);
+    for (int p = 0; p < degree + 2; ++p) {
+        Append(static_cast<float>(column(random)), static_cast<float>(239 - row(random)));
+    }
+    DrawCurve();
+    editor.backBuffer = BackBuffer{literalCanvas.pixels.data(), 320, 260, 320};
+    LiteralDrawCurve();
+    EXPECT_GT(CountNotWhite(fastCanvas), 0);
+    EXPECT_EQ(fastCanvas.pixels, literalCanvas.pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDegree, FastVersusLiteral, ::testing::Range(1, 10));
+
+} // namespace

@@ -1,0 +1,21 @@
+// de Boor's recursion evaluated exactly as written: four recursive calls per level and a
+// walk along the list for every level-0 point. Slow (4^k per sample); the reference the
+// fast evaluation must match bit for bit.
+#pragma once
+
+#include "curve.h"
+
+#include <vector>
+
+CurvePoint LiteralDeBoorPoint(float r, float i, float t);
+
+struct LiteralSample {
+    float t;
+    CurvePoint point;
+};
+
+// The samples of the curve as the straightforward loop produces them.
+std::vector<LiteralSample> LiteralCurveSamples();
+
+// Draws the curve with the literal recursion into the editor's back buffer.
+void LiteralDrawCurve();

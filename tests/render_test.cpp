@@ -1,0 +1,142 @@
+#include "canvas.h"
+#include "fake_host.h"
+#include "render.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int windowToken = 0;
+int targetToken = 0;
+const WindowRef kWindow{&windowToken};
+const TargetRef kTarget{&targetToken};
+
+class RenderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        canvas = MakeCanvas(160, 260);
+        ResetEditor(&canvas);
+        ResetFakeHost(ClientRect{0, 0, 160, 260});
+    }
+    void TearDown() override { ResetEditor(nullptr); }
+
+    static std::uint32_t Presented(int column, int row) {
+        const PresentCall& call = fakeHost.presents.back();
+        return call.pixels[static_cast<std::size_t>(row) * call.width + column];
+    }
+
+    static int PresentedNotWhite() {
+        int count = 0;
+        for (std::uint32_t pixel : fakeHost.presents.back().pixels) {
+            count += pixel != kWhite ? 1 : 0;
+        }
+        return count;
+    }
+
+    Canvas canvas;
+};
+
+TEST_F(RenderTest, PresentsToTheTargetOverTheClientRectThenClearsToWhite) {
+    Append(50, 50);
+    RenderFrame(kWindow, kTarget);
+    ASSERT_EQ(fakeHost.presents.size(), 1u);
+    EXPECT_EQ(fakeHost.lastWindow, &windowToken);
+    EXPECT_EQ(fakeHost.presents[0].target, &targetToken);
+    EXPECT_EQ(fakeHost.presents[0].rect.right, 160);
+    EXPECT_EQ(fakeHost.presents[0].rect.bottom, 260);
+    EXPECT_EQ(PresentedNotWhite(), 64);    // one 8 x 8 marker, nothing else
+    EXPECT_EQ(Presented(46, 193), kGreen); // world (46, 46)
+    EXPECT_EQ(Presented(53, 186), kGreen); // world (53, 53)
+    EXPECT_EQ(CountNotWhite(canvas), 0);
+}
+
+TEST_F(RenderTest, EmptySceneIsPlainWhiteEvenOverAnUndefinedBuffer) {
+    std::fill(canvas.pixels.begin(), canvas.pixels.end(), 0xFF123456u);
+    RenderFrame(kWindow, kTarget);
+    RenderFrame(kWindow, kTarget);
+    EXPECT_EQ(PresentedNotWhite(), 0);
+}
+
+TEST_F(RenderTest, TwoPointsGiveASegmentBetweenTwoMarkers) {
+    Append(20, 100);
+    Append(120, 100);
+    RenderFrame(kWindow, kTarget);
+    // Segment columns 20..120 on row 139; markers cover 16..23 and 116..123.
+    EXPECT_EQ(Presented(24, 139), kRed);
+    EXPECT_EQ(Presented(115, 139), kRed);
+    EXPECT_EQ(Presented(23, 139), kGreen);
+    EXPECT_EQ(Presented(120, 139), kGreen);
+    EXPECT_EQ(Presented(124, 139), kWhite);
+    EXPECT_EQ(PresentedNotWhite(), 64 + 64 + (115 - 24 + 1));
+}
+
+TEST_F(RenderTest, DegreeOneCurveCoversNineTenthsOfTheSegment) {
+    editor.degree = 1;
+    Append(20, 100);
+    Append(120, 100);
+    RenderFrame(kWindow, kTarget);
+    // Samples reach x = 110 (t = 1.9); beyond the red segment shows.
+    EXPECT_EQ(Presented(30, 139), kBlue);
+    EXPECT_EQ(Presented(110, 139), kBlue);
+    EXPECT_EQ(Presented(111, 139), kRed);
+    EXPECT_EQ(Presented(19, 139), kGreen); // the first marker left of the curve's start
+}
+
+TEST_F(RenderTest, MarkersAndSegmentsInterleaveInListOrderAndTheCurveComesLast) {
+    editor.degree = 9; // no curve with four points
+    Append(50, 100);
+    Append(100, 100);
+    Append(50, 150);
+    Append(50, 50);
+    RenderFrame(kWindow, kTarget);
+    // The second marker covers the end of the first segment.
+    EXPECT_EQ(Presented(99, 139), kGreen);
+    // The last segment, drawn after the first marker, crosses it.
+    EXPECT_EQ(Presented(50, 139), kRed);
+    EXPECT_EQ(Presented(47, 139), kGreen);
+
+    editor.degree = 3;
+    RenderFrame(kWindow, kTarget);
+    // Every curve pixel is blue, on top of whatever lies beneath.
+    int blue = 0;
+    for (std::uint32_t pixel : fakeHost.presents.back().pixels) {
+        blue += pixel == kBlue ? 1 : 0;
+    }
+    EXPECT_GT(blue, 30);
+}
+
+TEST_F(RenderTest, ClearsOnlyTheClientRectangleOfThatMoment) {
+    Append(50, 50);
+    ResetFakeHost(ClientRect{0, 0, 0, 0}); // minimised
+    RenderFrame(kWindow, kTarget);
+    RenderFrame(kWindow, kTarget);
+    EXPECT_EQ(CountNotWhite(canvas), 64); // drawn twice over the same place, never cleared
+
+    Clear();
+    Append(100, 50);
+    RenderFrame(kWindow, kTarget);
+    ResetFakeHost(ClientRect{0, 0, 160, 260}); // restored
+    RenderFrame(kWindow, kTarget);
+    // The first frame after restoring shows what was drawn meanwhile, then all is white.
+    EXPECT_EQ(PresentedNotWhite(), 128);
+    EXPECT_EQ(CountNotWhite(canvas), 0);
+}
+
+TEST_F(RenderTest, ARectangleLargerThanTheBufferIsClippedWhenClearing) {
+    ResetFakeHost(ClientRect{-10, -10, 1000, 1000});
+    Append(50, 50);
+    RenderFrame(kWindow, kTarget);
+    EXPECT_EQ(CountNotWhite(canvas), 0);
+}
+
+TEST_F(RenderTest, PointsPartlyOffTheSurfaceAreClipped) {
+    Append(157, 100); // marker runs past the right edge
+    Append(20, -18);  // marker rows 253..260 run past the bottom
+    Append(-3, 300);  // above the top, dragged just left of column 0
+    RenderFrame(kWindow, kTarget);
+    EXPECT_EQ(Presented(159, 139), kGreen);
+    EXPECT_EQ(Presented(20, 259), kGreen);
+    EXPECT_GT(PresentedNotWhite(), 0);
+}
+
+} // namespace
