@@ -25,3 +25,16 @@ ClientRect HostClientRect(WindowRef window);
 // Copies the back buffer's (0, 0)-based area of the rectangle's size to the target at
 // the rectangle's position.
 void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer);
+
+struct MenuRef {
+    void* handle; // none while the window is being created
+};
+
+// Sets or clears the check mark of the menu item with this command number.
+void HostCheckMenuItem(MenuRef menu, unsigned command, bool checked);
+
+// A modal box with an OK button, owned by the window; returns when it is closed.
+void HostMessageBox(WindowRef owner, const char* text, const char* title);
+
+// Asks the main loop to end after the pass that takes the request.
+void HostPostQuit();

@@ -1,11 +1,24 @@
 #include "fake_host.h"
 
-FakeHost fakeHost{{0, 0, 0, 0}, nullptr, {}};
+#include "commands.h"
+
+FakeHost fakeHost{{0, 0, 0, 0}, nullptr, {}, {}, {}, {}, 0};
 
 void ResetFakeHost(ClientRect clientRect) {
-    fakeHost.clientRect = clientRect;
-    fakeHost.lastWindow = nullptr;
-    fakeHost.presents.clear();
+    fakeHost = FakeHost{clientRect, nullptr, {}, {}, {}, {}, 0};
+    for (unsigned command = IDM_DEGREE_1; command <= IDM_DEGREE_9; ++command) {
+        fakeHost.checkMarks[command] = command == IDM_DEGREE_3;
+    }
+}
+
+std::vector<int> CheckedDegrees() {
+    std::vector<int> degrees;
+    for (const auto& mark : fakeHost.checkMarks) {
+        if (mark.second && mark.first >= IDM_DEGREE_1 && mark.first <= IDM_DEGREE_9) {
+            degrees.push_back(static_cast<int>(mark.first - IDM_DEGREE_1) + 1);
+        }
+    }
+    return degrees;
 }
 
 ClientRect HostClientRect(WindowRef window) {
@@ -21,4 +34,17 @@ void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer) {
         }
     }
     fakeHost.presents.push_back(std::move(call));
+}
+
+void HostCheckMenuItem(MenuRef menu, unsigned command, bool checked) {
+    fakeHost.checkCalls.push_back(CheckCall{menu.handle, command, checked});
+    fakeHost.checkMarks[command] = checked;
+}
+
+void HostMessageBox(WindowRef owner, const char* text, const char* title) {
+    fakeHost.messageBoxes.push_back(MessageBoxCall{owner.handle, text, title});
+}
+
+void HostPostQuit() {
+    fakeHost.quitRequests += 1;
 }

@@ -4,6 +4,8 @@
 #include "host.h"
 
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 struct PresentCall {
@@ -14,12 +16,32 @@ struct PresentCall {
     std::vector<std::uint32_t> pixels; // the back buffer as it was presented, row by row
 };
 
+struct CheckCall {
+    void* menu;
+    unsigned command;
+    bool checked;
+};
+
+struct MessageBoxCall {
+    void* owner;
+    std::string text;
+    std::string title;
+};
+
 struct FakeHost {
     ClientRect clientRect;
     void* lastWindow;
     std::vector<PresentCall> presents;
+    std::vector<CheckCall> checkCalls;
+    std::map<unsigned, bool> checkMarks; // by command number, as the menu now shows them
+    std::vector<MessageBoxCall> messageBoxes;
+    int quitRequests;
 };
 
 extern FakeHost fakeHost;
 
+// Forgets every call; the "Degree" marks start on "3" as the menu resource has them.
 void ResetFakeHost(ClientRect clientRect);
+
+// The degrees whose item is checked now.
+std::vector<int> CheckedDegrees();
