@@ -1,6 +1,6 @@
 // Reads what a screenshot cannot tell from the running editor under test: where its client
-// area is, where its menu items and close button are, which "Degree" item is checked, and
-// what a message box says. Prints plain text lines; exits 1 when the window is not there.
+// area and title bar are, where an open popup menu is, and what a message box says and who
+// owns it. Prints plain text lines; exits 1 when the window asked about is not there.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -31,36 +31,6 @@ int Client(HWND window) {
     title.cbSize = sizeof title;
     if (GetTitleBarInfo(window, &title)) {
         PrintRect("titlebar", title.rcTitleBar);
-    }
-    return 0;
-}
-
-int Menu(HWND window) {
-    HMENU bar = GetMenu(window);
-    if (bar == nullptr) {
-        std::printf("nomenu\n");
-        return 1;
-    }
-    for (int top = 0; top < GetMenuItemCount(bar); ++top) {
-        char text[64] = {};
-        GetMenuStringA(bar, static_cast<UINT>(top), text, sizeof text, MF_BYPOSITION);
-        RECT r = {};
-        GetMenuItemRect(window, bar, static_cast<UINT>(top), &r);
-        std::printf("bar %d %s %ld %ld %ld %ld\n", top, text, r.left, r.top, r.right - r.left,
-                    r.bottom - r.top);
-        HMENU popup = GetSubMenu(bar, top);
-        for (int item = 0; item < GetMenuItemCount(popup); ++item) {
-            char itemText[64] = {};
-            GetMenuStringA(popup, static_cast<UINT>(item), itemText, sizeof itemText,
-                           MF_BYPOSITION);
-            const UINT id = GetMenuItemID(popup, item);
-            const UINT state = GetMenuState(popup, static_cast<UINT>(item), MF_BYPOSITION);
-            RECT ir = {};
-            GetMenuItemRect(nullptr, popup, static_cast<UINT>(item), &ir);
-            std::printf("item %d %u %s %s %ld %ld %ld %ld\n", top, id,
-                        (state & MF_CHECKED) ? "checked" : "-", itemText, ir.left, ir.top,
-                        ir.right - ir.left, ir.bottom - ir.top);
-        }
     }
     return 0;
 }
@@ -122,6 +92,30 @@ int Box(const char* title) {
     return 0;
 }
 
+BOOL CALLBACK FindPopup(HWND window, LPARAM context) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::strcmp(cls, "#32768") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(context) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The open popup menu's window, if one is shown.
+int Popup() {
+    HWND popup = nullptr;
+    EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&popup));
+    if (popup == nullptr) {
+        std::printf("nopopup\n");
+        return 1;
+    }
+    RECT r;
+    GetWindowRect(popup, &r);
+    PrintRect("popup", r);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -130,12 +124,12 @@ int main(int argc, char** argv) {
     if (what == "box" && argc > 2) {
         return Box(argv[2]);
     }
+    if (what == "popup") {
+        return Popup();
+    }
     if (window == nullptr) {
         std::printf("nowindow\n");
         return 1;
-    }
-    if (what == "menu") {
-        return Menu(window);
     }
     return Client(window);
 }

@@ -1,0 +1,179 @@
+"""Shared pieces of the end-to-end tests: an Xvfb display, screen captures, synthesized input
+with xdotool, the expected frame from tavrimo_replay, and bounded waits.
+
+Every wait here has a deadline; nothing blocks for ever."""
+
+import os
+import subprocess
+import time
+
+
+class Failure(Exception):
+    pass
+
+
+def run(command, timeout=30, env=None, check=True):
+    result = subprocess.run(command, capture_output=True, text=True, timeout=timeout, env=env)
+    if check and result.returncode != 0:
+        raise Failure(f"{' '.join(command)} exited {result.returncode}: {result.stderr.strip()}")
+    return result
+
+
+def wait_until(what, attempt, timeout, interval=0.1):
+    """Calls attempt() until it returns something other than None, for at most timeout s."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = attempt()
+        if value is not None:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """A private Xvfb server; stopped by close()."""
+
+    def __init__(self, width=1024, height=768):
+        self.number = next(n for n in range(90, 200)
+                           if not os.path.exists(f"/tmp/.X11-unix/X{n}")
+                           and not os.path.exists(f"/tmp/.X{n}-lock"))
+        self.name = f":{self.number}"
+        self.process = subprocess.Popen(
+            ["Xvfb", self.name, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ, DISPLAY=self.name)
+        wait_until("the X server", lambda: True if run(
+            ["xdotool", "getmouselocation"], env=self.env, check=False).returncode == 0 else None,
+            timeout=20)
+
+    def close(self):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+
+    def xdotool(self, *args):
+        run(["xdotool", *[str(a) for a in args]], env=self.env)
+
+    def capture(self):
+        """The whole screen as (width, height, rgb bytes)."""
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                              capture_output=True, timeout=30, env=self.env, check=True).stdout
+        return parse_ppm(data)
+
+
+def parse_ppm(data):
+    fields = []
+    position = 0
+    while len(fields) < 4:
+        while data[position:position + 1].isspace():
+            position += 1
+        if data[position:position + 1] == b"#":
+            position = data.index(b"\n", position) + 1
+            continue
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    if fields[0] != b"P6" or int(fields[3]) != 255:
+        raise Failure("not an 8-bit binary PPM")
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[position + 1:position + 1 + width * height * 3]
+    if len(pixels) != width * height * 3:
+        raise Failure("truncated PPM")
+    return width, height, pixels
+
+
+def read_ppm(path):
+    with open(path, "rb") as f:
+        return parse_ppm(f.read())
+
+
+def write_ppm(path, image):
+    width, height, pixels = image
+    with open(path, "wb") as f:
+        f.write(b"P6\n%d %d\n255\n" % (width, height))
+        f.write(pixels)
+
+
+def crop(image, x, y, width, height):
+    full_width, full_height, pixels = image
+    if x < 0 or y < 0 or x + width > full_width or y + height > full_height:
+        raise Failure(f"area {width}x{height}+{x}+{y} is not on the {full_width}x{full_height} screen")
+    rows = [pixels[((y + row) * full_width + x) * 3:((y + row) * full_width + x + width) * 3]
+            for row in range(height)]
+    return width, height, b"".join(rows)
+
+
+def differences(a, b):
+    """How many pixels differ, and the first one as (column, row)."""
+    width, _, pa = a
+    _, _, pb = b
+    count, first = 0, None
+    for index in range(0, min(len(pa), len(pb)), 3):
+        if pa[index:index + 3] != pb[index:index + 3]:
+            if first is None:
+                first = ((index // 3) % width, (index // 3) // width)
+            count += 1
+    return count, first
+
+
+def is_dark(pixels, index):
+    return pixels[index] + pixels[index + 1] + pixels[index + 2] < 550  # text is anti-aliased
+
+
+def dark_column_runs(image, gap=5):
+    """Runs of columns holding dark pixels (text), as (first, last), split at gaps."""
+    width, height, pixels = image
+    columns = [any(is_dark(pixels, (row * width + column) * 3) for row in range(height))
+               for column in range(width)]
+    return runs(columns, gap)
+
+
+def dark_row_runs(image, gap=2):
+    width, height, pixels = image
+    rows = [any(is_dark(pixels, (row * width + column) * 3) for column in range(width))
+            for row in range(height)]
+    return runs(rows, gap)
+
+
+def runs(flags, gap):
+    found = []
+    start = last = None
+    for position, flag in enumerate(flags):
+        if not flag:
+            continue
+        if start is None or position - last > gap:
+            if start is not None:
+                found.append((start, last))
+            start = position
+        last = position
+    if start is not None:
+        found.append((start, last))
+    return found
+
+
+class Expectation:
+    """The frame the editor should show after the interactions so far, from tavrimo_replay."""
+
+    def __init__(self, replay, artifacts):
+        self.replay = replay
+        self.artifacts = artifacts
+        self.events = []
+
+    def add(self, event):
+        self.events.append(event)
+
+    def render(self, width, height, name):
+        path = os.path.join(self.artifacts, f"{name}.expected.ppm")
+        result = subprocess.run([self.replay, str(width), str(height), path],
+                                input="\n".join(self.events) + "\n", capture_output=True,
+                                text=True, timeout=60)
+        if result.returncode != 0:
+            raise Failure(f"tavrimo_replay failed: {result.stderr.strip()}")
+        checked = next(line.split()[1:] for line in result.stdout.splitlines()
+                       if line.startswith("checked"))
+        return read_ppm(path), [int(d) for d in checked]

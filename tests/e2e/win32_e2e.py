@@ -1,0 +1,371 @@
+#!/usr/bin/env python3
+"""End-to-end test of the Windows program: tavrimo.exe under Wine in a private Xvfb display,
+driven by real synthesized input (xdotool). After each step the client area on the screen is
+compared pixel for pixel with the frame tavrimo_replay renders for the same interaction.
+
+usage: win32_e2e.py --exe tavrimo.exe --probe win32_probe.exe --replay tavrimo_replay
+                    --artifacts DIR
+
+On failure the screen captures stay in DIR (NAME.actual.ppm, NAME.expected.ppm,
+NAME.screen.ppm); on success DIR keeps only the log."""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+from desktop import (Display, Expectation, Failure, crop, dark_column_runs, dark_row_runs,
+                     differences, is_dark, run, wait_until, write_ppm)
+
+INSTRUCTIONS = ("To place a point, left click in an open area. \\n\\nTo Change the Degree of the "
+                "curve, you can select 1-9 on the keyboard or in the menu. \\n\\tYou must have "
+                "enough points to be able to see the curve. \\n\\nTo move a point, click on the "
+                "point with either the left or right mouse button.")
+
+FILE, DEGREE, HELP = 0, 1, 2
+CLEAR_LINES, QUIT, INSTRUCTIONS_ITEM, ABOUT_ITEM = 40003, 40004, 40067, 40069
+
+
+class WineEditor:
+    """One run of tavrimo.exe, with what the test knows of its window."""
+
+    def __init__(self, display, options, prefix, name):
+        self.display = display
+        self.options = options
+        self.name = name
+        self.env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.expect = Expectation(options.replay, options.artifacts)
+        self.process = None
+        self.pointer = None
+        self.bar = None
+        self.steps = 0
+
+    # --- the program and its window --------------------------------------------------------
+
+    def start(self):
+        self.process = subprocess.Popen(["wine", self.options.exe], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        geometry = wait_until("the editor's window", self.read_geometry, timeout=60, interval=0.5)
+        self.client_x, self.client_y, self.client_w, self.client_h = geometry["client"]
+        self.titlebar = geometry.get("titlebar")
+        # A first move inside the window gives it the keyboard focus (no window manager).
+        self.move(self.client_w // 2, self.client_h // 2)
+        self.check_frame("start")
+        self.bar = self.find_menu_bar()
+
+    def probe(self, *args):
+        try:
+            return run(["wine", self.options.probe, *args], env=self.env, timeout=30,
+                       check=False).stdout.splitlines()
+        except subprocess.TimeoutExpired:
+            return []  # the callers' own deadlines decide
+
+    def read_geometry(self):
+        found = {}
+        for line in self.probe("client"):
+            words = line.split()
+            if len(words) == 5 and words[0] in ("client", "window", "titlebar"):
+                found[words[0]] = tuple(int(w) for w in words[1:])
+        return found if "client" in found else None
+
+    def wait_for_exit(self, what):
+        try:
+            code = self.process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{what}: the program did not end within 20 s")
+        if code != 0:
+            raise Failure(f"{what}: exit code {code}, expected 0")
+
+    def stop(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=10)
+
+    # --- input -------------------------------------------------------------------------------
+
+    def move(self, x, y):
+        self.display.xdotool("mousemove", self.client_x + x, self.client_y + y)
+        self.pointer = (x, y)
+        self.expect.add(f"move {x} {y}")
+        time.sleep(0.03)
+
+    def press(self, button):
+        self.display.xdotool("mousedown", button)
+        x, y = self.pointer
+        self.expect.add(f"ldown {x} {y}" if button == 1 else "rdown")
+        time.sleep(0.03)
+
+    def release(self, button):
+        self.display.xdotool("mouseup", button)
+        self.expect.add("lup" if button == 1 else "rup")
+        time.sleep(0.03)
+
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.press(button)
+        self.release(button)
+
+    def drag(self, button, start, end, steps=6):
+        self.move(*start)
+        self.press(button)
+        for step in range(1, steps + 1):
+            self.move(start[0] + (end[0] - start[0]) * step // steps,
+                      start[1] + (end[1] - start[1]) * step // steps)
+        self.release(button)
+
+    def key(self, keysym, virtual_key=None):
+        self.display.xdotool("key", keysym)
+        if virtual_key is not None:
+            self.expect.add(f"key {virtual_key}")
+        time.sleep(0.05)
+
+    # --- the screen --------------------------------------------------------------------------
+
+    def client_image(self, screen):
+        return crop(screen, self.client_x, self.client_y, self.client_w, self.client_h)
+
+    def check_frame(self, name):
+        self.steps += 1
+        name = f"{self.name}-{self.steps:02d}-{name}"
+        expected, checked = self.expect.render(self.client_w, self.client_h, name)
+        last = {}
+
+        def matches():
+            screen = self.display.capture()
+            actual = self.client_image(screen)
+            last.update(screen=screen, actual=actual)
+            return True if actual == expected else None
+
+        try:
+            wait_until(f"frame {name}", matches, timeout=10, interval=0.2)
+        except Failure:
+            count, first = differences(last["actual"], expected)
+            write_ppm(os.path.join(self.options.artifacts, f"{name}.actual.ppm"), last["actual"])
+            write_ppm(os.path.join(self.options.artifacts, f"{name}.screen.ppm"), last["screen"])
+            raise Failure(f"frame {name}: {count} pixels differ, the first at column,row {first}")
+        os.remove(os.path.join(self.options.artifacts, f"{name}.expected.ppm"))
+        print(f"ok frame {name}")
+        return checked
+
+    # --- the menu ----------------------------------------------------------------------------
+
+    def find_menu_bar(self):
+        top = self.titlebar[1] + self.titlebar[3] if self.titlebar else self.client_y - 20
+        band = crop(self.display.capture(), self.client_x, top, self.client_w, self.client_y - top)
+        items = dark_column_runs(band, gap=6)
+        if len(items) != 3:
+            raise Failure(f"expected 3 menu bar items, found {len(items)} at {items}")
+        middle = top + (self.client_y - top) // 2
+        return [(self.client_x + (a + b) // 2, middle) for a, b in items]
+
+    def open_popup(self, popup):
+        self.display.xdotool("mousemove", *self.bar[popup])
+        self.display.xdotool("click", 1)
+
+        def shown():
+            for line in self.probe("popup"):
+                words = line.split()
+                if words[0] == "popup":
+                    return tuple(int(w) for w in words[1:])
+            return None
+
+        x, y, w, h = wait_until("the popup menu", shown, timeout=15, interval=0.2)
+        time.sleep(0.3)  # let it finish drawing
+        inner = crop(self.display.capture(), x + 2, y + 2, w - 4, h - 4)
+        write_ppm(os.path.join(self.options.artifacts, f"{self.name}-popup-{popup}.ppm"), inner)
+        rows = dark_row_runs(inner, gap=3)
+        width, _, pixels = inner
+        items = []
+        for first, last in rows:
+            checked = any(is_dark(pixels, (row * width + column) * 3)
+                          for row in range(first, last + 1) for column in range(0, 17))
+            items.append(((first + last) // 2 + y + 2, checked))
+        return x, w, items
+
+    def close_popup(self):
+        self.display.xdotool("key", "Escape")
+        time.sleep(0.2)
+        self.display.xdotool("key", "Escape")
+        wait_until("the popup to close",
+                   lambda: True if any(l.startswith("nopopup") for l in self.probe("popup")) else None,
+                   timeout=15, interval=0.3)
+
+    def choose(self, popup, item, command):
+        x, w, items = self.open_popup(popup)
+        if item >= len(items):
+            raise Failure(f"popup {popup} shows {len(items)} items, wanted item {item}")
+        self.display.xdotool("mousemove", x + w // 2, items[item][0])
+        time.sleep(0.1)
+        self.display.xdotool("click", 1)
+        self.expect.add(f"command {command}")
+        time.sleep(0.2)
+
+    def checked_degrees(self):
+        _, _, items = self.open_popup(DEGREE)
+        if len(items) != 9:
+            raise Failure(f"the Degree menu shows {len(items)} items, expected 9: {items}")
+        self.close_popup()
+        return [index + 1 for index, (_, checked) in enumerate(items) if checked]
+
+    def check_marks(self, name, expected):
+        shown = self.checked_degrees()
+        if shown != expected:
+            raise Failure(f"{name}: the Degree menu checks {shown}, expected {expected}")
+        print(f"ok check marks {name}: {shown}")
+
+    # --- message boxes -----------------------------------------------------------------------
+
+    def message_box(self, title, text):
+        def shown():
+            lines = self.probe("box", title)
+            return lines if lines and lines[0].startswith("box owner") else None
+
+        lines = wait_until(f'the "{title}" box', shown, timeout=15, interval=0.3)
+        if lines[0] != "box owner editor":
+            raise Failure(f'the "{title}" box is not owned by the editor: {lines[0]}')
+        texts = [line.split(" ", 6)[6] for line in lines
+                 if line.startswith("child Static") and len(line.split(" ", 6)) == 7]
+        if text is not None and text not in texts:
+            raise Failure(f'the "{title}" box says {texts}, expected {text!r}')
+        if text is None and not any("Tavrimo" in t for t in texts):
+            raise Failure(f'the "{title}" box says {texts}, expected a notice naming Tavrimo')
+        button = next(line.split()[2:6] for line in lines if line.startswith("child Button"))
+        bx, by, bw, bh = (int(v) for v in button)
+        self.display.xdotool("mousemove", bx + bw // 2, by + bh // 2)
+        self.display.xdotool("click", 1)
+        wait_until(f'the "{title}" box to close',
+                   lambda: True if self.probe("box", title)[:1] == ["nobox"] else None,
+                   timeout=15, interval=0.3)
+        print(f'ok message box "{title}"')
+
+
+def session_editing(display, options, prefix):
+    app = WineEditor(display, options, prefix, "editing")
+    try:
+        app.start()
+        app.check_marks("at start", [3])
+        for x, y in [(60, 300), (160, 120), (260, 330), (360, 100), (460, 280)]:
+            app.click(x, y)
+        app.check_frame("five-points")
+        app.drag(1, (161, 121), (200, 180))
+        app.check_frame("left-drag")
+        app.drag(3, (360, 100), (330, 60))
+        app.check_frame("right-drag")
+        app.move(600, 400)
+        app.press(3)  # a right press on empty space: passed on, places nothing
+        app.release(3)
+        for x, y in [(560, 200), (640, 330), (700, 150), (100, 460)]:
+            app.click(x, y)
+        app.check_frame("nine-points")
+
+        app.move(420, 420)
+        app.key("7", 0x37)
+        app.check_frame("key-7")
+        app.check_marks("after key 7", [7])
+        app.move(420, 420)
+        app.key("KP_2")
+        app.key("KP_End")
+        app.key("a", 0x41)
+        app.key("0", 0x30)
+        app.check_frame("keypad-and-others-ignored")
+        app.check_marks("after keypad 2", [7])
+
+        app.choose(DEGREE, 1, 40059)
+        app.move(420, 420)
+        app.check_frame("menu-degree-2")
+        app.check_marks("after menu 2", [2])
+        app.choose(DEGREE, 8, 40066)
+        app.move(420, 420)
+        app.check_frame("menu-degree-9")
+        app.check_marks("after menu 9", [9])
+
+        app.choose(HELP, 0, INSTRUCTIONS_ITEM)
+        app.message_box("Instructions", INSTRUCTIONS)
+        app.choose(HELP, 1, ABOUT_ITEM)
+        app.message_box("About", None)
+        app.move(420, 420)
+        app.check_frame("after-boxes")
+
+        app.choose(FILE, 0, CLEAR_LINES)
+        app.move(420, 420)
+        app.check_frame("clear-lines")
+        app.check_marks("after Clear Lines", [9])
+        app.click(300, 200)
+        app.check_frame("point-after-clear")
+
+        app.choose(FILE, 1, QUIT)
+        app.wait_for_exit("Quit")
+        print("ok Quit ends the program with exit code 0")
+    finally:
+        app.stop()
+
+
+def session_close_button(display, options, prefix):
+    app = WineEditor(display, options, prefix, "close")
+    try:
+        app.start()
+        for x, y in [(100, 100), (200, 200), (300, 100)]:
+            app.click(x, y)
+        app.check_frame("three-points")
+        if app.titlebar is None:
+            raise Failure("the probe found no title bar")
+        x, y, w, h = app.titlebar
+        display.xdotool("mousemove", x + w - 10, y + h // 2)
+        display.xdotool("click", 1)
+        app.wait_for_exit("the close button")
+        print("ok the close button ends the program with exit code 0")
+    finally:
+        app.stop()
+
+
+def make_prefix(display, path):
+    shutil.rmtree(path, ignore_errors=True)
+    env = dict(display.env, WINEPREFIX=path, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    run(["wineboot", "-i"], env=env, timeout=300)
+    # Without a window manager Wine draws the title bar (and its close button) itself.
+    run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N",
+         "/f"], env=env, timeout=120)
+    run(["wineserver", "-w"], env=env, timeout=120)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--replay", required=True)
+    parser.add_argument("--artifacts", required=True)
+    options = parser.parse_args()
+    shutil.rmtree(options.artifacts, ignore_errors=True)
+    os.makedirs(options.artifacts)
+    prefix = os.path.abspath(os.path.join(options.artifacts, "wineprefix"))
+
+    display = Display()
+    passed, failed = 0, 0
+    try:
+        make_prefix(display, prefix)
+        for session in (session_editing, session_close_button):
+            try:
+                session(display, options, prefix)
+                passed += 1
+            except (Failure, subprocess.TimeoutExpired, StopIteration) as failure:
+                failed += 1
+                print(f"FAILED {session.__name__}: {failure}")
+    finally:
+        run(["wineserver", "-k"], env=dict(display.env, WINEPREFIX=prefix), check=False)
+        display.close()
+    shutil.rmtree(prefix, ignore_errors=True)
+    if not failed:
+        for name in os.listdir(options.artifacts):
+            if name.endswith(".ppm"):
+                os.remove(os.path.join(options.artifacts, name))
+    if failed:
+        print(f"screen captures of the failure are in {os.path.abspath(options.artifacts)}")
+    print(f"win32 end-to-end: {passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
