@@ -1,0 +1,348 @@
+#include "qt_frontend.h"
+
+#include "commands.h"
+#include "host.h"
+#include "input.h"
+#include "menu.h"
+#include "render.h"
+#include "scene.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QThread>
+
+#include <cstring>
+
+QtFrontEnd qtFrontEnd = {nullptr, nullptr, nullptr, nullptr, {}, {}, {}, {}};
+
+namespace {
+
+void Enqueue(QueuedMessage message) {
+    std::deque<QueuedMessage>& queue = qtFrontEnd.queue;
+    // The window system keeps only the latest pointer position pending, as Windows does.
+    if (message.kind == QueuedMessage::Move && !queue.empty() &&
+        queue.back().kind == QueuedMessage::Move) {
+        queue.back() = message;
+        return;
+    }
+    if (queue.size() < kQueueLimit) {
+        queue.push_back(message);
+    }
+}
+
+bool OnCanvas(QPoint position) {
+    return position.x() >= 0 && position.y() >= 0 && position.x() < kCanvasWidth &&
+           position.y() < kCanvasHeight;
+}
+
+QueuedMessage PointerMessage(QueuedMessage::Kind kind, QPoint position) {
+    return QueuedMessage{kind, static_cast<std::uint16_t>(position.x()),
+                         static_cast<std::uint16_t>(position.y()), 0};
+}
+
+bool TranslateMouse(QEvent::Type type, const QMouseEvent& event) {
+    const QPoint position = event.position().toPoint();
+    switch (type) {
+    case QEvent::MouseMove:
+        // Outside the canvas nothing is delivered: a negative position would wrap to 65,000.
+        if (OnCanvas(position)) {
+            Enqueue(PointerMessage(QueuedMessage::Move, position));
+        }
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // the second press of a double-click is a plain press
+        if (event.button() == Qt::LeftButton && OnCanvas(position)) {
+            Enqueue(PointerMessage(QueuedMessage::LeftDown, position));
+        } else if (event.button() == Qt::RightButton && OnCanvas(position)) {
+            Enqueue(PointerMessage(QueuedMessage::RightDown, position));
+        }
+        return true;
+    case QEvent::MouseButtonRelease:
+        // Qt grabs the pointer during a press, so this arrives even outside the canvas.
+        if (event.button() == Qt::LeftButton) {
+            Enqueue(QueuedMessage{QueuedMessage::LeftUp, 0, 0, 0});
+        } else if (event.button() == Qt::RightButton) {
+            Enqueue(QueuedMessage{QueuedMessage::RightUp, 0, 0, 0});
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Receives the canvas's and the window's events and turns them into queued messages.
+class EventTranslator : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qtFrontEnd.window && event->type() == QEvent::Close) {
+            // Closing is the core's decision: it clears the points and asks to quit.
+            event->ignore();
+            Enqueue(QueuedMessage{QueuedMessage::Close, 0, 0, 0});
+            return true;
+        }
+        if (watched != qtFrontEnd.canvas) {
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::Paint: {
+            QPainter painter(qtFrontEnd.canvas);
+            painter.drawImage(0, 0, qtFrontEnd.frontImage);
+            return true;
+        }
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            Enqueue(QueuedMessage{QueuedMessage::KeyDown, 0, 0,
+                                  VirtualKeyFor(key->key(), key->modifiers())});
+            return true;
+        }
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            return TranslateMouse(event->type(), *static_cast<QMouseEvent*>(event));
+        default:
+            return false;
+        }
+    }
+};
+
+void PaintAfterRelease() {
+    // As on Windows, where nothing is invalid at a release: draw and clear, present nothing.
+    RenderFrame(WindowRef{qtFrontEnd.window}, TargetRef{nullptr});
+}
+
+void Dispatch(QueuedMessage message) {
+    const MenuRef menu{qtFrontEnd.menuBar};
+    const WindowRef window{qtFrontEnd.window};
+    switch (message.kind) {
+    case QueuedMessage::Move:
+        OnMouseMove(message.x, message.y);
+        break;
+    case QueuedMessage::LeftDown:
+        OnLeftButtonDown(message.x, message.y);
+        break;
+    case QueuedMessage::RightDown:
+        OnRightButtonDown();
+        break;
+    case QueuedMessage::LeftUp:
+    case QueuedMessage::RightUp:
+        OnButtonUp();
+        PaintAfterRelease();
+        break;
+    case QueuedMessage::KeyDown:
+        OnKeyDown(menu, message.value);
+        break;
+    case QueuedMessage::Command:
+        OnCommand(window, menu, message.value);
+        break;
+    case QueuedMessage::Close:
+        OnClose();
+        break;
+    case QueuedMessage::Quit:
+        break;
+    }
+}
+
+QImage WhiteImage() {
+    QImage image(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+void BuildMenu() {
+    QMenu* popup = nullptr;
+    const char* popupName = nullptr;
+    for (const MenuItemEntry& entry : kMenuItems) {
+        if (popupName == nullptr || std::strcmp(popupName, entry.popup) != 0) {
+            popup = qtFrontEnd.menuBar->addMenu(QString::fromLatin1(entry.popup));
+            popupName = entry.popup;
+        }
+        QAction* action = popup->addAction(QString::fromLatin1(entry.text));
+        const unsigned command = entry.command;
+        if (command >= IDM_DEGREE_1 && command <= IDM_DEGREE_9) {
+            action->setCheckable(true);
+            action->setChecked(entry.initiallyChecked);
+            qtFrontEnd.degreeActions[command - IDM_DEGREE_1] = action;
+        }
+        QObject::connect(action, &QAction::triggered, [action, command](bool checked) {
+            // Qt has already flipped a checkable item; the marks are the core's to set.
+            if (action->isCheckable()) {
+                action->setChecked(!checked);
+            }
+            Enqueue(QueuedMessage{QueuedMessage::Command, 0, 0, command});
+        });
+    }
+}
+
+} // namespace
+
+std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::KeypadModifier) {
+        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+            return 0x60 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0); // VK_NUMPAD0..9
+        }
+        return 0;
+    }
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+        return 0x30 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0);
+    }
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        return 0x41 + static_cast<std::uintptr_t>(qtKey - Qt::Key_A);
+    }
+    // Windows names the key, not the character: Shift+1 is still the key 1 (US layout).
+    static const int shiftedDigits[] = {Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_NumberSign,
+                                        Qt::Key_Dollar,    Qt::Key_Percent,  Qt::Key_AsciiCircum,
+                                        Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
+    if (modifiers & Qt::ShiftModifier) {
+        for (int digit = 1; digit <= 9; ++digit) {
+            if (qtKey == shiftedDigits[digit - 1]) {
+                return 0x30 + static_cast<std::uintptr_t>(digit);
+            }
+        }
+    }
+    switch (qtKey) {
+    case Qt::Key_Escape:
+        return 0x1B;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 0x0D;
+    case Qt::Key_Space:
+        return 0x20;
+    case Qt::Key_Tab:
+        return 0x09;
+    case Qt::Key_Backspace:
+        return 0x08;
+    case Qt::Key_Shift:
+        return 0x10;
+    case Qt::Key_Control:
+        return 0x11;
+    case Qt::Key_Left:
+        return 0x25;
+    case Qt::Key_Up:
+        return 0x26;
+    case Qt::Key_Right:
+        return 0x27;
+    case Qt::Key_Down:
+        return 0x28;
+    default:
+        return 0;
+    }
+}
+
+ClientRect HostClientRect(WindowRef /*window*/) {
+    if (qtFrontEnd.window == nullptr || qtFrontEnd.window->isMinimized()) {
+        return ClientRect{0, 0, 0, 0};
+    }
+    return ClientRect{0, 0, kCanvasWidth, kCanvasHeight};
+}
+
+void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer) {
+    if (target.handle == nullptr || buffer.pixels == nullptr) {
+        return;
+    }
+    QImage& front = qtFrontEnd.frontImage;
+    const int left = std::max(rect.left, 0);
+    const int top = std::max(rect.top, 0);
+    const int right = std::min({rect.right, buffer.width, front.width()});
+    const int bottom = std::min({rect.bottom, buffer.height, front.height()});
+    for (int row = top; row < bottom; ++row) {
+        std::memcpy(reinterpret_cast<std::uint32_t*>(front.scanLine(row)) + left,
+                    buffer.pixels + static_cast<std::ptrdiff_t>(row) * buffer.stride + left,
+                    static_cast<std::size_t>(std::max(right - left, 0)) * sizeof(std::uint32_t));
+    }
+    static_cast<QWidget*>(target.handle)->update();
+}
+
+void HostCheckMenuItem(MenuRef menu, unsigned command, bool checked) {
+    if (menu.handle == nullptr || command < IDM_DEGREE_1 || command > IDM_DEGREE_9) {
+        return;
+    }
+    qtFrontEnd.degreeActions[command - IDM_DEGREE_1]->setChecked(checked);
+}
+
+void HostMessageBox(WindowRef owner, const char* text, const char* title) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(title), QString::fromLatin1(text),
+                    QMessageBox::Ok, static_cast<QWidget*>(owner.handle));
+    box.setTextFormat(Qt::PlainText);
+    box.exec(); // modal: the main loop waits until it closes
+}
+
+void HostPostQuit() {
+    // Taken before any other pending input, as a Windows quit message is.
+    qtFrontEnd.queue.push_front(QueuedMessage{QueuedMessage::Quit, 0, 0, 0});
+}
+
+void CreateMainWindow() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    qtFrontEnd.window =
+        new QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    qtFrontEnd.window->setWindowTitle(QStringLiteral("Tavrimo"));
+    qtFrontEnd.menuBar = qtFrontEnd.window->menuBar();
+    BuildMenu();
+
+    qtFrontEnd.canvas = new QWidget(qtFrontEnd.window);
+    qtFrontEnd.canvas->setFixedSize(kCanvasWidth, kCanvasHeight);
+    qtFrontEnd.canvas->setMouseTracking(true);
+    qtFrontEnd.canvas->setFocusPolicy(Qt::StrongFocus);
+    qtFrontEnd.canvas->setAttribute(Qt::WA_OpaquePaintEvent);
+    qtFrontEnd.window->setCentralWidget(qtFrontEnd.canvas);
+
+    qtFrontEnd.backImage = WhiteImage();
+    qtFrontEnd.frontImage = WhiteImage();
+    editor.backBuffer =
+        BackBuffer{reinterpret_cast<std::uint32_t*>(qtFrontEnd.backImage.bits()), kCanvasWidth,
+                   kCanvasHeight, static_cast<int>(qtFrontEnd.backImage.bytesPerLine() / 4)};
+
+    qtFrontEnd.translator = new EventTranslator();
+    qtFrontEnd.window->installEventFilter(qtFrontEnd.translator);
+    qtFrontEnd.canvas->installEventFilter(qtFrontEnd.translator);
+
+    qtFrontEnd.window->show();
+    qtFrontEnd.window->setFixedSize(qtFrontEnd.window->sizeHint()); // the user cannot resize
+    qtFrontEnd.canvas->setFocus();
+}
+
+bool RunPass() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    bool quit = false;
+    if (!qtFrontEnd.queue.empty()) {
+        const QueuedMessage message = qtFrontEnd.queue.front();
+        qtFrontEnd.queue.pop_front();
+        if (message.kind == QueuedMessage::Quit) {
+            quit = true;
+        } else {
+            Dispatch(message);
+        }
+    }
+    RenderFrame(WindowRef{qtFrontEnd.window}, TargetRef{qtFrontEnd.canvas});
+    return quit;
+}
+
+void RunMainLoop() {
+    bool quit = false;
+    while (!quit) {
+        quit = RunPass();
+        QThread::msleep(1);
+    }
+}
+
+void ShutdownApp() {
+    Clear();
+    editor.backBuffer = BackBuffer{nullptr, 0, 0, 0};
+    if (qtFrontEnd.window != nullptr) {
+        qtFrontEnd.window->removeEventFilter(qtFrontEnd.translator);
+        qtFrontEnd.canvas->removeEventFilter(qtFrontEnd.translator);
+        delete qtFrontEnd.window; // and with it the menu bar, its actions and the canvas
+    }
+    delete qtFrontEnd.translator;
+    qtFrontEnd.queue.clear();
+    qtFrontEnd = QtFrontEnd{nullptr, nullptr, nullptr, nullptr, {}, {}, {}, {}};
+}

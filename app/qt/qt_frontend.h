@@ -1,0 +1,55 @@
+// The Linux program on Qt 6 Widgets: a fixed-size window with the menu bar and a canvas,
+// Qt's events translated into the messages the core understands, and the polling loop.
+#pragma once
+
+#include <QImage>
+#include <Qt>
+
+#include <cstdint>
+#include <deque>
+
+class QAction;
+class QMainWindow;
+class QMenuBar;
+class QObject;
+class QWidget;
+
+// A window-system event translated into one of the core's messages.
+struct QueuedMessage {
+    enum Kind { Move, LeftDown, RightDown, LeftUp, RightUp, KeyDown, Command, Close, Quit };
+    Kind kind;
+    std::uint16_t x;
+    std::uint16_t y;
+    std::uintptr_t value; // the virtual key or the command number
+};
+
+constexpr int kCanvasWidth = 640;
+constexpr int kCanvasHeight = 480;
+// Like a Windows thread's message queue: full means further input is dropped.
+constexpr std::size_t kQueueLimit = 10000;
+
+struct QtFrontEnd {
+    QMainWindow* window;
+    QMenuBar* menuBar;
+    QWidget* canvas;
+    QObject* translator;
+    QAction* degreeActions[9];
+    QImage backImage;  // the core draws here
+    QImage frontImage; // the last presented frame, which the canvas shows
+    std::deque<QueuedMessage> queue;
+};
+
+extern QtFrontEnd qtFrontEnd;
+
+void CreateMainWindow();
+// One pass of the main loop: polls the window system without waiting, takes at most one
+// queued message to the core, draws a frame. True when the pass took the quit request.
+bool RunPass();
+// Passes with a 1 ms sleep each, until the quit request.
+void RunMainLoop();
+void ShutdownApp();
+
+// The Windows virtual-key code a key press stands for: 0x31..0x39 for the digits 1 to 9 of
+// the main keyboard (shifted or not), the VK_NUMPAD codes for keypad digits, 0 for keys the
+// editor has no use for.
+std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers);

@@ -1,0 +1,262 @@
+// The Linux program's translation of Qt events into the core's messages, run offscreen.
+#include "canvas.h"
+#include "commands.h"
+#include "qt_frontend.h"
+#include "texts.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class QtFrontEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetEditor(nullptr);
+        CreateMainWindow();
+    }
+    void TearDown() override { ShutdownApp(); }
+
+    static void Passes(int count) {
+        for (int pass = 0; pass < count; ++pass) {
+            RunPass();
+        }
+    }
+
+    static void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                    bool autoRepeat = false) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
+        QCoreApplication::sendEvent(qtFrontEnd.canvas, &event);
+    }
+
+    static void Mouse(QEvent::Type type, QPoint position, Qt::MouseButton button) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
+        QMouseEvent event(type, QPointF(position), QPointF(position), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(qtFrontEnd.canvas, &event);
+    }
+
+    static void Move(QPoint position) { Mouse(QEvent::MouseMove, position, Qt::NoButton); }
+
+    static void Click(QPoint position, Qt::MouseButton button = Qt::LeftButton) {
+        Move(position);
+        Mouse(QEvent::MouseButtonPress, position, button);
+        Mouse(QEvent::MouseButtonRelease, position, button);
+        Passes(4);
+    }
+
+    static std::vector<int> CheckedDegrees() {
+        std::vector<int> degrees;
+        for (int d = 1; d <= 9; ++d) {
+            if (qtFrontEnd.degreeActions[d - 1]->isChecked()) {
+                degrees.push_back(d);
+            }
+        }
+        return degrees;
+    }
+};
+
+using Degrees = std::vector<int>;
+
+TEST_F(QtFrontEndTest, WindowIsFixedSizeWithTheMenuOfTheResource) {
+    EXPECT_EQ(qtFrontEnd.window->windowTitle(), "Tavrimo");
+    EXPECT_EQ(qtFrontEnd.window->minimumSize(), qtFrontEnd.window->maximumSize());
+    EXPECT_EQ(qtFrontEnd.canvas->size(), QSize(kCanvasWidth, kCanvasHeight));
+    std::vector<QString> popups;
+    for (QAction* action : qtFrontEnd.window->menuBar()->actions()) {
+        popups.push_back(action->text());
+    }
+    EXPECT_EQ(popups, (std::vector<QString>{"File", "Degree", "Help"}));
+    EXPECT_EQ(CheckedDegrees(), (Degrees{3}));
+}
+
+TEST_F(QtFrontEndTest, MainKeyboardDigitsChooseTheDegreeOnePerPass) {
+    Key(Qt::Key_7);
+    Key(Qt::Key_2);
+    RunPass();
+    EXPECT_EQ(editor.degree, 7.0f);
+    EXPECT_EQ(CheckedDegrees(), (Degrees{7}));
+    RunPass();
+    EXPECT_EQ(editor.degree, 2.0f);
+    // Auto-repeat repeats the key-down; Shift+1 is still the key 1.
+    Key(Qt::Key_5, Qt::NoModifier, true);
+    Key(Qt::Key_Exclam, Qt::ShiftModifier);
+    RunPass();
+    EXPECT_EQ(editor.degree, 5.0f);
+    RunPass();
+    EXPECT_EQ(editor.degree, 1.0f);
+    EXPECT_EQ(CheckedDegrees(), (Degrees{1}));
+}
+
+TEST_F(QtFrontEndTest, KeypadDigitsAndOtherKeysAreNotDigits) {
+    Key(Qt::Key_7, Qt::KeypadModifier);
+    Key(Qt::Key_0);
+    Key(Qt::Key_A);
+    Key(Qt::Key_F5);
+    Key(Qt::Key_Exclam); // "!" without Shift is some other key
+    Passes(6);
+    EXPECT_EQ(editor.degree, 3.0f);
+    EXPECT_EQ(CheckedDegrees(), (Degrees{3}));
+
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_7, Qt::KeypadModifier), 0x67u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_Enter, Qt::KeypadModifier), 0u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_0, Qt::NoModifier), 0x30u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_Q, Qt::NoModifier), 0x51u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_ParenLeft, Qt::ShiftModifier), 0x39u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_ParenRight, Qt::ShiftModifier), 0u);
+}
+
+TEST_F(QtFrontEndTest, ClickPlacesAPointAndTheFrameReachesTheCanvas) {
+    Click(QPoint(100, 50));
+    ASSERT_EQ(editor.pointCount, 1);
+    EXPECT_EQ(editor.points.head->x, 100.0f);
+    EXPECT_EQ(editor.points.head->y, 189.0f);
+    // The marker covers columns 96..103 and rows 47..54 of the presented frame.
+    EXPECT_EQ(qtFrontEnd.frontImage.pixel(96, 54), 0xFF00FF00u);
+    EXPECT_EQ(qtFrontEnd.frontImage.pixel(103, 47), 0xFF00FF00u);
+    EXPECT_EQ(qtFrontEnd.frontImage.pixel(104, 50), 0xFFFFFFFFu);
+    // The back buffer is white again after presenting.
+    EXPECT_EQ(qtFrontEnd.backImage.pixel(100, 50), 0xFFFFFFFFu);
+}
+
+TEST_F(QtFrontEndTest, SecondPressOfADoubleClickIsAnOrdinaryPress) {
+    Click(QPoint(100, 100));
+    Move(QPoint(300, 300));
+    Mouse(QEvent::MouseButtonDblClick, QPoint(300, 300), Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, QPoint(300, 300), Qt::LeftButton);
+    Passes(4);
+    EXPECT_EQ(editor.pointCount, 2);
+}
+
+TEST_F(QtFrontEndTest, ReleaseOutsideTheCanvasEndsTheDrag) {
+    Click(QPoint(100, 100));
+    Move(QPoint(100, 100));
+    Mouse(QEvent::MouseButtonPress, QPoint(100, 100), Qt::RightButton);
+    Move(QPoint(110, 105));
+    Passes(3);
+    EXPECT_TRUE(editor.dragging);
+    Mouse(QEvent::MouseButtonRelease, QPoint(-40, 900), Qt::RightButton);
+    Passes(1);
+    EXPECT_FALSE(editor.pressed);
+    EXPECT_FALSE(editor.dragging);
+    EXPECT_EQ(editor.points.head->x, 110.0f);
+    EXPECT_EQ(editor.points.head->y, 134.0f);
+}
+
+TEST_F(QtFrontEndTest, MovesOutsideTheCanvasAreNotDelivered) {
+    Click(QPoint(100, 100));
+    Move(QPoint(100, 100));
+    Mouse(QEvent::MouseButtonPress, QPoint(100, 100), Qt::LeftButton);
+    Passes(2);
+    Move(QPoint(-5, 100)); // would wrap to 65531
+    Passes(1);
+    Move(QPoint(100, 480)); // one row below the canvas
+    Passes(1);
+    EXPECT_EQ(editor.points.head->x, 100.0f);
+    EXPECT_EQ(editor.points.head->y, 139.0f);
+    Move(QPoint(120, 90)); // back inside: the displacement since the last move seen
+    Passes(1);
+    EXPECT_EQ(editor.points.head->x, 120.0f);
+    EXPECT_EQ(editor.points.head->y, 149.0f);
+}
+
+TEST_F(QtFrontEndTest, WindowCloseClearsThenQuitsAfterThePassThatTakesIt) {
+    Click(QPoint(100, 100));
+    QCloseEvent close;
+    QCoreApplication::sendEvent(qtFrontEnd.window, &close);
+    EXPECT_FALSE(close.isAccepted());
+    EXPECT_EQ(editor.pointCount, 1); // nothing happens before the loop takes the message
+    EXPECT_FALSE(RunPass());
+    EXPECT_EQ(editor.pointCount, 0);
+    EXPECT_TRUE(qtFrontEnd.window->isVisible());
+    EXPECT_TRUE(RunPass());
+}
+
+TEST_F(QtFrontEndTest, DegreeItemsDoNotFlipTheirOwnMark) {
+    qtFrontEnd.degreeActions[6]->trigger();
+    EXPECT_EQ(CheckedDegrees(), (Degrees{3})); // still the core's marks until the pass
+    RunPass();
+    EXPECT_EQ(CheckedDegrees(), (Degrees{7}));
+    EXPECT_EQ(editor.degree, 7.0f);
+    qtFrontEnd.degreeActions[6]->trigger(); // the current degree again
+    RunPass();
+    EXPECT_EQ(CheckedDegrees(), (Degrees{7}));
+}
+
+TEST_F(QtFrontEndTest, QuitItemClearsAndQuits) {
+    Click(QPoint(100, 100));
+    const QList<QAction*> file = qtFrontEnd.window->menuBar()->actions().at(0)->menu()->actions();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(file.at(0)->text(), "Clear Lines");
+    EXPECT_EQ(file.at(1)->text(), "Quit");
+    file.at(1)->trigger();
+    Key(Qt::Key_5); // input after the quit is never taken
+    EXPECT_FALSE(RunPass());
+    EXPECT_EQ(editor.pointCount, 0);
+    EXPECT_TRUE(RunPass());
+    EXPECT_EQ(editor.degree, 3.0f);
+}
+
+struct SeenBox {
+    QString title;
+    QString text;
+    bool ownedByWindow = false;
+    bool modal = false;
+};
+
+TEST_F(QtFrontEndTest, HelpItemsShowModalBoxesOwnedByTheWindow) {
+    const QList<QAction*> help = qtFrontEnd.window->menuBar()->actions().at(2)->menu()->actions();
+    ASSERT_EQ(help.size(), 2);
+    std::vector<SeenBox> seen;
+    for (QAction* item : help) {
+        item->trigger();
+        // Looks for the box every 10 ms from inside its modal loop, for at most 5 s.
+        QTimer poll;
+        int attempts = 0;
+        QObject::connect(&poll, &QTimer::timeout, [&seen, &poll, &attempts] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                if (++attempts > 500) {
+                    poll.stop();
+                }
+                return;
+            }
+            poll.stop();
+            seen.push_back(SeenBox{box->windowTitle(), box->text(),
+                                   box->parentWidget() == qtFrontEnd.window, box->isModal()});
+            box->button(QMessageBox::Ok)->click();
+        });
+        poll.start(10);
+        RunPass(); // returns once the box is closed
+    }
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].title, "Instructions");
+    EXPECT_EQ(seen[0].text, QString::fromLatin1(kInstructionsText));
+    EXPECT_TRUE(seen[0].ownedByWindow);
+    EXPECT_TRUE(seen[0].modal);
+    EXPECT_EQ(seen[1].title, "About");
+    EXPECT_TRUE(seen[1].text.contains("Tavrimo"));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
