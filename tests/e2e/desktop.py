@@ -121,8 +121,9 @@ def differences(a, b):
     return count, first
 
 
-def is_dark(pixels, index):
-    return pixels[index] + pixels[index + 1] + pixels[index + 2] < 550  # text is anti-aliased
+def is_dark(pixels, index, threshold=550):
+    # 550 of 765 counts anti-aliased text as dark; check marks are found with a lower one.
+    return pixels[index] + pixels[index + 1] + pixels[index + 2] < threshold
 
 
 def dark_column_runs(image, gap=5):
@@ -177,3 +178,111 @@ class Expectation:
         checked = next(line.split()[1:] for line in result.stdout.splitlines()
                        if line.startswith("checked"))
         return read_ppm(path), [int(d) for d in checked]
+
+
+def menu_items(image, check_columns, check_threshold):
+    """The items of a popup menu image (without its border) as (centre row, checked): one per
+    run of rows holding text, checked when very dark pixels lie in check_columns."""
+    width, _, pixels = image
+    items = []
+    for first, last in dark_row_runs(image, gap=3):
+        checked = any(is_dark(pixels, (row * width + column) * 3, check_threshold)
+                      for row in range(first, last + 1) for column in check_columns)
+        items.append(((first + last) // 2, checked))
+    return items
+
+
+class Driver:
+    """Synthesized input into a window's client area, recorded as the events tavrimo_replay
+    understands, and the comparison of the screen with the frame those events give."""
+
+    def __init__(self, display, name, replay, artifacts):
+        self.display = display
+        self.name = name
+        self.artifacts = artifacts
+        self.expect = Expectation(replay, artifacts)
+        self.client = None  # (x, y, width, height) on the screen
+        self.pointer = None
+        self.steps = 0
+
+    def move(self, x, y, delivered=True):
+        cx, cy, _, _ = self.client
+        self.display.xdotool("mousemove", cx + x, cy + y)
+        if delivered:
+            self.pointer = (x, y)
+            self.expect.add(f"move {x} {y}")
+        time.sleep(0.03)
+
+    def press(self, button):
+        self.display.xdotool("mousedown", button)
+        x, y = self.pointer
+        self.expect.add(f"ldown {x} {y}" if button == 1 else "rdown")
+        time.sleep(0.03)
+
+    def release(self, button):
+        self.display.xdotool("mouseup", button)
+        self.expect.add("lup" if button == 1 else "rup")
+        time.sleep(0.03)
+
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.press(button)
+        self.release(button)
+
+    def drag(self, button, start, end, steps=6):
+        self.move(*start)
+        self.press(button)
+        for step in range(1, steps + 1):
+            self.move(start[0] + (end[0] - start[0]) * step // steps,
+                      start[1] + (end[1] - start[1]) * step // steps)
+        self.release(button)
+
+    def key(self, keysym, virtual_key=None):
+        """virtual_key: the code the editor should see, or None for a key it never sees as one."""
+        self.display.xdotool("key", keysym)
+        if virtual_key is not None:
+            self.expect.add(f"key {virtual_key}")
+        time.sleep(0.05)
+
+    def command(self, number):
+        self.expect.add(f"command {number}")
+
+    def check_frame(self, name):
+        """Waits (at most 10 s) until the client area shows exactly the expected frame."""
+        self.steps += 1
+        name = f"{self.name}-{self.steps:02d}-{name}"
+        x, y, width, height = self.client
+        expected, checked = self.expect.render(width, height, name)
+        last = {}
+
+        def matches():
+            screen = self.display.capture()
+            actual = crop(screen, x, y, width, height)
+            last.update(screen=screen, actual=actual)
+            return True if actual == expected else None
+
+        try:
+            wait_until(f"frame {name}", matches, timeout=10, interval=0.2)
+        except Failure:
+            count, first = differences(last["actual"], expected)
+            write_ppm(os.path.join(self.artifacts, f"{name}.actual.ppm"), last["actual"])
+            write_ppm(os.path.join(self.artifacts, f"{name}.screen.ppm"), last["screen"])
+            raise Failure(f"frame {name}: {count} pixels differ, the first at column,row {first}")
+        os.remove(os.path.join(self.artifacts, f"{name}.expected.ppm"))
+        print(f"ok frame {name}")
+        return checked
+
+    def menu_bar(self, top, bottom):
+        """Centres of the three menu bar items, found as runs of text in the bar's band."""
+        x, _, width, _ = self.client
+        band = crop(self.display.capture(), x, top, width, bottom - top)
+        items = dark_column_runs(band, gap=6)
+        if len(items) != 3:
+            raise Failure(f"expected 3 menu bar items, found {len(items)} at {items}")
+        return [(x + (a + b) // 2, (top + bottom) // 2) for a, b in items]
+
+
+def remove_captures(artifacts):
+    for name in os.listdir(artifacts):
+        if name.endswith(".ppm"):
+            os.remove(os.path.join(artifacts, name))

@@ -16,8 +16,8 @@ import subprocess
 import sys
 import time
 
-from desktop import (Display, Expectation, Failure, crop, dark_column_runs, dark_row_runs,
-                     differences, is_dark, run, wait_until, write_ppm)
+from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run,
+                     wait_until, write_ppm)
 
 INSTRUCTIONS = ("To place a point, left click in an open area. \\n\\nTo Change the Degree of the "
                 "curve, you can select 1-9 on the keyboard or in the menu. \\n\\tYou must have "
@@ -34,14 +34,12 @@ class WineEditor:
     def __init__(self, display, options, prefix, name):
         self.display = display
         self.options = options
-        self.name = name
         self.env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
-        self.expect = Expectation(options.replay, options.artifacts)
+        self.input = Driver(display, name, options.replay, options.artifacts)
         self.process = None
-        self.pointer = None
+        self.titlebar = None
         self.bar = None
-        self.steps = 0
 
     # --- the program and its window --------------------------------------------------------
 
@@ -49,12 +47,15 @@ class WineEditor:
         self.process = subprocess.Popen(["wine", self.options.exe], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         geometry = wait_until("the editor's window", self.read_geometry, timeout=60, interval=0.5)
-        self.client_x, self.client_y, self.client_w, self.client_h = geometry["client"]
+        self.input.client = geometry["client"]
         self.titlebar = geometry.get("titlebar")
+        width, height = self.input.client[2:]
         # A first move inside the window gives it the keyboard focus (no window manager).
-        self.move(self.client_w // 2, self.client_h // 2)
-        self.check_frame("start")
-        self.bar = self.find_menu_bar()
+        self.input.move(width // 2, height // 2)
+        self.input.check_frame("start")
+        client_y = self.input.client[1]
+        top = self.titlebar[1] + self.titlebar[3] if self.titlebar else client_y - 20
+        self.bar = self.input.menu_bar(top, client_y)
 
     def probe(self, *args):
         try:
@@ -84,82 +85,7 @@ class WineEditor:
             self.process.kill()
             self.process.wait(timeout=10)
 
-    # --- input -------------------------------------------------------------------------------
-
-    def move(self, x, y):
-        self.display.xdotool("mousemove", self.client_x + x, self.client_y + y)
-        self.pointer = (x, y)
-        self.expect.add(f"move {x} {y}")
-        time.sleep(0.03)
-
-    def press(self, button):
-        self.display.xdotool("mousedown", button)
-        x, y = self.pointer
-        self.expect.add(f"ldown {x} {y}" if button == 1 else "rdown")
-        time.sleep(0.03)
-
-    def release(self, button):
-        self.display.xdotool("mouseup", button)
-        self.expect.add("lup" if button == 1 else "rup")
-        time.sleep(0.03)
-
-    def click(self, x, y, button=1):
-        self.move(x, y)
-        self.press(button)
-        self.release(button)
-
-    def drag(self, button, start, end, steps=6):
-        self.move(*start)
-        self.press(button)
-        for step in range(1, steps + 1):
-            self.move(start[0] + (end[0] - start[0]) * step // steps,
-                      start[1] + (end[1] - start[1]) * step // steps)
-        self.release(button)
-
-    def key(self, keysym, virtual_key=None):
-        self.display.xdotool("key", keysym)
-        if virtual_key is not None:
-            self.expect.add(f"key {virtual_key}")
-        time.sleep(0.05)
-
-    # --- the screen --------------------------------------------------------------------------
-
-    def client_image(self, screen):
-        return crop(screen, self.client_x, self.client_y, self.client_w, self.client_h)
-
-    def check_frame(self, name):
-        self.steps += 1
-        name = f"{self.name}-{self.steps:02d}-{name}"
-        expected, checked = self.expect.render(self.client_w, self.client_h, name)
-        last = {}
-
-        def matches():
-            screen = self.display.capture()
-            actual = self.client_image(screen)
-            last.update(screen=screen, actual=actual)
-            return True if actual == expected else None
-
-        try:
-            wait_until(f"frame {name}", matches, timeout=10, interval=0.2)
-        except Failure:
-            count, first = differences(last["actual"], expected)
-            write_ppm(os.path.join(self.options.artifacts, f"{name}.actual.ppm"), last["actual"])
-            write_ppm(os.path.join(self.options.artifacts, f"{name}.screen.ppm"), last["screen"])
-            raise Failure(f"frame {name}: {count} pixels differ, the first at column,row {first}")
-        os.remove(os.path.join(self.options.artifacts, f"{name}.expected.ppm"))
-        print(f"ok frame {name}")
-        return checked
-
     # --- the menu ----------------------------------------------------------------------------
-
-    def find_menu_bar(self):
-        top = self.titlebar[1] + self.titlebar[3] if self.titlebar else self.client_y - 20
-        band = crop(self.display.capture(), self.client_x, top, self.client_w, self.client_y - top)
-        items = dark_column_runs(band, gap=6)
-        if len(items) != 3:
-            raise Failure(f"expected 3 menu bar items, found {len(items)} at {items}")
-        middle = top + (self.client_y - top) // 2
-        return [(self.client_x + (a + b) // 2, middle) for a, b in items]
 
     def open_popup(self, popup):
         self.display.xdotool("mousemove", *self.bar[popup])
@@ -175,15 +101,9 @@ class WineEditor:
         x, y, w, h = wait_until("the popup menu", shown, timeout=15, interval=0.2)
         time.sleep(0.3)  # let it finish drawing
         inner = crop(self.display.capture(), x + 2, y + 2, w - 4, h - 4)
-        write_ppm(os.path.join(self.options.artifacts, f"{self.name}-popup-{popup}.ppm"), inner)
-        rows = dark_row_runs(inner, gap=3)
-        width, _, pixels = inner
-        items = []
-        for first, last in rows:
-            checked = any(is_dark(pixels, (row * width + column) * 3)
-                          for row in range(first, last + 1) for column in range(0, 17))
-            items.append(((first + last) // 2 + y + 2, checked))
-        return x, w, items
+        write_ppm(os.path.join(self.options.artifacts, f"{self.input.name}-popup-{popup}.ppm"), inner)
+        items = menu_items(inner, range(0, 17), 550)
+        return x, w, [(row + y + 2, checked) for row, checked in items]
 
     def close_popup(self):
         self.display.xdotool("key", "Escape")
@@ -200,7 +120,7 @@ class WineEditor:
         self.display.xdotool("mousemove", x + w // 2, items[item][0])
         time.sleep(0.1)
         self.display.xdotool("click", 1)
-        self.expect.add(f"command {command}")
+        self.input.command(command)
         time.sleep(0.2)
 
     def checked_degrees(self):
@@ -248,53 +168,53 @@ def session_editing(display, options, prefix):
         app.start()
         app.check_marks("at start", [3])
         for x, y in [(60, 300), (160, 120), (260, 330), (360, 100), (460, 280)]:
-            app.click(x, y)
-        app.check_frame("five-points")
-        app.drag(1, (161, 121), (200, 180))
-        app.check_frame("left-drag")
-        app.drag(3, (360, 100), (330, 60))
-        app.check_frame("right-drag")
-        app.move(600, 400)
-        app.press(3)  # a right press on empty space: passed on, places nothing
-        app.release(3)
+            app.input.click(x, y)
+        app.input.check_frame("five-points")
+        app.input.drag(1, (161, 121), (200, 180))
+        app.input.check_frame("left-drag")
+        app.input.drag(3, (360, 100), (330, 60))
+        app.input.check_frame("right-drag")
+        app.input.move(600, 400)
+        app.input.press(3)  # a right press on empty space: passed on, places nothing
+        app.input.release(3)
         for x, y in [(560, 200), (640, 330), (700, 150), (100, 460)]:
-            app.click(x, y)
-        app.check_frame("nine-points")
+            app.input.click(x, y)
+        app.input.check_frame("nine-points")
 
-        app.move(420, 420)
-        app.key("7", 0x37)
-        app.check_frame("key-7")
+        app.input.move(420, 420)
+        app.input.key("7", 0x37)
+        app.input.check_frame("key-7")
         app.check_marks("after key 7", [7])
-        app.move(420, 420)
-        app.key("KP_2")
-        app.key("KP_End")
-        app.key("a", 0x41)
-        app.key("0", 0x30)
-        app.check_frame("keypad-and-others-ignored")
+        app.input.move(420, 420)
+        app.input.key("KP_2")
+        app.input.key("KP_End")
+        app.input.key("a", 0x41)
+        app.input.key("0", 0x30)
+        app.input.check_frame("keypad-and-others-ignored")
         app.check_marks("after keypad 2", [7])
 
         app.choose(DEGREE, 1, 40059)
-        app.move(420, 420)
-        app.check_frame("menu-degree-2")
+        app.input.move(420, 420)
+        app.input.check_frame("menu-degree-2")
         app.check_marks("after menu 2", [2])
         app.choose(DEGREE, 8, 40066)
-        app.move(420, 420)
-        app.check_frame("menu-degree-9")
+        app.input.move(420, 420)
+        app.input.check_frame("menu-degree-9")
         app.check_marks("after menu 9", [9])
 
         app.choose(HELP, 0, INSTRUCTIONS_ITEM)
         app.message_box("Instructions", INSTRUCTIONS)
         app.choose(HELP, 1, ABOUT_ITEM)
         app.message_box("About", None)
-        app.move(420, 420)
-        app.check_frame("after-boxes")
+        app.input.move(420, 420)
+        app.input.check_frame("after-boxes")
 
         app.choose(FILE, 0, CLEAR_LINES)
-        app.move(420, 420)
-        app.check_frame("clear-lines")
+        app.input.move(420, 420)
+        app.input.check_frame("clear-lines")
         app.check_marks("after Clear Lines", [9])
-        app.click(300, 200)
-        app.check_frame("point-after-clear")
+        app.input.click(300, 200)
+        app.input.check_frame("point-after-clear")
 
         app.choose(FILE, 1, QUIT)
         app.wait_for_exit("Quit")
@@ -308,12 +228,12 @@ def session_close_button(display, options, prefix):
     try:
         app.start()
         for x, y in [(100, 100), (200, 200), (300, 100)]:
-            app.click(x, y)
-        app.check_frame("three-points")
+            app.input.click(x, y)
+        app.input.check_frame("three-points")
         if app.titlebar is None:
             raise Failure("the probe found no title bar")
         x, y, w, h = app.titlebar
-        display.xdotool("mousemove", x + w - 10, y + h // 2)
+        display.xdotool("mousemove", x + w - 10, y + h // 2)  # the close button
         display.xdotool("click", 1)
         app.wait_for_exit("the close button")
         print("ok the close button ends the program with exit code 0")
@@ -358,9 +278,7 @@ def main():
         display.close()
     shutil.rmtree(prefix, ignore_errors=True)
     if not failed:
-        for name in os.listdir(options.artifacts):
-            if name.endswith(".ppm"):
-                os.remove(os.path.join(options.artifacts, name))
+        remove_captures(options.artifacts)
     if failed:
         print(f"screen captures of the failure are in {os.path.abspath(options.artifacts)}")
     print(f"win32 end-to-end: {passed} passed, {failed} failed")
