@@ -1,0 +1,268 @@
+#!/usr/bin/env python3
+"""End-to-end test of the Linux program: the Qt build of tavrimo in a private Xvfb display,
+driven by real synthesized X input (xdotool). After each step the canvas on the screen is
+compared pixel for pixel with the frame tavrimo_replay renders for the same interaction.
+
+usage: qt_e2e.py --exe tavrimo --x11-tool x11_tool --replay tavrimo_replay --artifacts DIR
+
+On failure the screen captures stay in DIR (NAME.actual.ppm, NAME.expected.ppm,
+NAME.screen.ppm)."""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run,
+                     wait_until, write_ppm)
+
+CANVAS_WIDTH, CANVAS_HEIGHT = 640, 480
+FILE, DEGREE, HELP = 0, 1, 2
+CLEAR_LINES, QUIT, INSTRUCTIONS_ITEM, ABOUT_ITEM = 40003, 40004, 40067, 40069
+
+
+def window_geometry(display, window):
+    values = {}
+    for line in run(["xdotool", "getwindowgeometry", "--shell", window], env=display.env).stdout.split():
+        key, _, value = line.partition("=")
+        values[key] = int(value) if value.isdigit() else value
+    return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+
+def visible_windows(display, name, by="--name"):
+    result = run(["xdotool", "search", "--onlyvisible", by, name], env=display.env, check=False)
+    return result.stdout.split()
+
+
+class QtEditor:
+    """One run of the Linux program, with what the test knows of its window."""
+
+    def __init__(self, display, options, name):
+        self.display = display
+        self.options = options
+        self.env = dict(display.env, QT_QPA_PLATFORM="xcb")
+        self.input = Driver(display, name, options.replay, options.artifacts)
+        self.process = None
+        self.window = None
+        self.bar = None
+
+    def start(self):
+        self.process = subprocess.Popen([self.options.exe], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def main_window():
+            for window in visible_windows(self.display, "^Tavrimo$"):
+                if window_geometry(self.display, window)[2] == CANVAS_WIDTH:
+                    return window
+            return None
+
+        self.window = wait_until("the editor's window", main_window, timeout=30, interval=0.2)
+        x, y, width, height = window_geometry(self.display, self.window)
+        # The canvas fills the window below the menu bar.
+        self.input.client = (x, y + height - CANVAS_HEIGHT, CANVAS_WIDTH, CANVAS_HEIGHT)
+        self.input.move(CANVAS_WIDTH // 2, CANVAS_HEIGHT // 2)  # focus follows the pointer
+        self.input.check_frame("start")
+        self.bar = self.input.menu_bar(y, y + height - CANVAS_HEIGHT)
+
+    def wait_for_exit(self, what):
+        try:
+            code = self.process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{what}: the program did not end within 20 s")
+        if code != 0:
+            raise Failure(f"{what}: exit code {code}, expected 0")
+
+    def stop(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=10)
+
+    # --- the menu ----------------------------------------------------------------------------
+
+    def popup_geometry(self):
+        # Popups carry the program's class but no name.
+        for window in visible_windows(self.display, "^tavrimo$", by="--class"):
+            if window != self.window:
+                return window_geometry(self.display, window)
+        return None
+
+    def open_popup(self, popup):
+        self.display.xdotool("mousemove", *self.bar[popup])
+        self.display.xdotool("click", 1)
+        x, y, w, h = wait_until("the popup menu", self.popup_geometry, timeout=15, interval=0.1)
+        time.sleep(0.3)  # let it finish drawing
+        inner = crop(self.display.capture(), x + 2, y + 2, w - 4, h - 4)
+        write_ppm(os.path.join(self.options.artifacts, f"{self.input.name}-popup-{popup}.ppm"), inner)
+        # Items have a grey check box; only the check mark inside it is black.
+        items = menu_items(inner, range(4, 22), 250)
+        return x, w, [(row + y + 2, checked) for row, checked in items]
+
+    def close_popup(self):
+        self.display.xdotool("key", "Escape")
+        wait_until("the popup to close",
+                   lambda: True if self.popup_geometry() is None else None, timeout=15)
+
+    def choose(self, popup, item, command):
+        x, w, items = self.open_popup(popup)
+        if item >= len(items):
+            raise Failure(f"popup {popup} shows {len(items)} items, wanted item {item}")
+        self.display.xdotool("mousemove", x + w // 2, items[item][0])
+        time.sleep(0.1)
+        self.display.xdotool("click", 1)
+        self.input.command(command)
+        time.sleep(0.2)
+
+    def check_marks(self, name, expected):
+        _, _, items = self.open_popup(DEGREE)
+        if len(items) != 9:
+            raise Failure(f"the Degree menu shows {len(items)} items, expected 9: {items}")
+        self.close_popup()
+        shown = [index + 1 for index, (_, checked) in enumerate(items) if checked]
+        if shown != expected:
+            raise Failure(f"{name}: the Degree menu checks {shown}, expected {expected}")
+        print(f"ok check marks {name}: {shown}")
+
+    # --- message boxes -----------------------------------------------------------------------
+
+    def message_box(self, title):
+        box = wait_until(f'the "{title}" box',
+                         lambda: (visible_windows(self.display, f"^{title}$") or [None])[0],
+                         timeout=15, interval=0.2)
+        bx, by, bw, bh = window_geometry(self.display, box)
+        # The box is modal: a click on the canvas beside it does nothing.
+        cx, cy, _, _ = self.input.client
+        self.display.xdotool("mousemove", cx + 20, cy + CANVAS_HEIGHT - 20)
+        self.display.xdotool("click", 1)
+        self.display.xdotool("mousemove", bx + bw // 2, by + bh // 2)
+        time.sleep(0.2)
+        self.display.xdotool("key", "Return")
+        wait_until(f'the "{title}" box to close',
+                   lambda: True if not visible_windows(self.display, f"^{title}$") else None,
+                   timeout=15, interval=0.2)
+        print(f'ok message box "{title}"')
+
+
+def session_editing(display, options):
+    app = QtEditor(display, options, "editing")
+    try:
+        app.start()
+        ui = app.input
+        app.check_marks("at start", [3])
+        for x, y in [(60, 300), (160, 120), (260, 330), (360, 100), (460, 280)]:
+            ui.click(x, y)
+        ui.check_frame("five-points")
+        ui.drag(1, (161, 121), (200, 180))
+        ui.check_frame("left-drag")
+        ui.drag(3, (360, 100), (330, 60))
+        ui.check_frame("right-drag")
+
+        # A drag whose release happens outside the window: the moves out there are not
+        # delivered, the release is, and the point stays where it was last seen.
+        ui.move(460, 280)
+        ui.press(1)
+        ui.move(520, 300)
+        ui.move(600, 470)
+        ui.display.xdotool("mousemove", 900, 700)
+        time.sleep(0.1)
+        ui.release(1)
+        ui.move(300, 400)
+        ui.check_frame("release-outside")
+
+        ui.move(600, 400)
+        ui.press(3)  # a right press on empty space places nothing
+        ui.release(3)
+        for x, y in [(560, 200), (620, 330), (400, 450), (100, 460)]:
+            ui.click(x, y)
+        ui.check_frame("nine-points")
+
+        ui.move(420, 420)
+        ui.key("7", 0x37)
+        ui.check_frame("key-7")
+        app.check_marks("after key 7", [7])
+        ui.move(420, 420)
+        ui.key("KP_2")
+        ui.key("KP_End")
+        ui.key("a", 0x41)
+        ui.key("0", 0x30)
+        ui.check_frame("keypad-and-others-ignored")
+        app.check_marks("after keypad 2", [7])
+
+        app.choose(DEGREE, 1, 40059)
+        ui.move(420, 420)
+        ui.check_frame("menu-degree-2")
+        app.check_marks("after menu 2", [2])
+        app.choose(DEGREE, 8, 40066)
+        ui.move(420, 420)
+        ui.check_frame("menu-degree-9")
+        app.check_marks("after menu 9", [9])
+
+        app.choose(HELP, 0, INSTRUCTIONS_ITEM)
+        app.message_box("Instructions")
+        app.choose(HELP, 1, ABOUT_ITEM)
+        app.message_box("About")
+        ui.move(420, 420)
+        ui.check_frame("after-boxes")
+
+        app.choose(FILE, 0, CLEAR_LINES)
+        ui.move(420, 420)
+        ui.check_frame("clear-lines")
+        app.check_marks("after Clear Lines", [9])
+        ui.click(300, 200)
+        ui.check_frame("point-after-clear")
+
+        app.choose(FILE, 1, QUIT)
+        app.wait_for_exit("Quit")
+        print("ok Quit ends the program with exit code 0")
+    finally:
+        app.stop()
+
+
+def session_window_close(display, options):
+    app = QtEditor(display, options, "close")
+    try:
+        app.start()
+        for x, y in [(100, 100), (200, 200), (300, 100)]:
+            app.input.click(x, y)
+        app.input.check_frame("three-points")
+        run([options.x11_tool, "close", app.window], env=display.env)
+        app.wait_for_exit("the window manager's close")
+        print("ok the window's close ends the program with exit code 0")
+    finally:
+        app.stop()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--x11-tool", required=True)
+    parser.add_argument("--replay", required=True)
+    parser.add_argument("--artifacts", required=True)
+    options = parser.parse_args()
+    options.exe = os.path.abspath(options.exe)
+    shutil.rmtree(options.artifacts, ignore_errors=True)
+    os.makedirs(options.artifacts)
+
+    display = Display()
+    passed, failed = 0, 0
+    try:
+        for session in (session_editing, session_window_close):
+            try:
+                session(display, options)
+                passed += 1
+            except (Failure, subprocess.TimeoutExpired, StopIteration) as failure:
+                failed += 1
+                print(f"FAILED {session.__name__}: {failure}")
+    finally:
+        display.close()
+    if failed:
+        print(f"screen captures of the failure are in {os.path.abspath(options.artifacts)}")
+    else:
+        remove_captures(options.artifacts)
+    print(f"qt end-to-end: {passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
