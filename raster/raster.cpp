@@ -77,13 +77,25 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
     const std::int64_t steps = major < 4.0e9 ? static_cast<std::int64_t>(major) : 0;
 
     const std::uint32_t stored = StoredPixel(PixelValue(color));
-    WriteWorldPixel(PixelRound(x0), PixelRound(y0), stored);
+    const BackBuffer buffer = editor.backBuffer;
+    std::int32_t column = PixelRound(x0);
+    std::int32_t worldRow = PixelRound(y0);
+    WriteWorldPixel(column, worldRow, stored);
     float x = x0;
     float y = y0;
     for (std::int64_t step = 0; step < steps; ++step) {
+        // Float steps of fixed sign never turn back, so once off the surface and heading
+        // away no later pixel can land on it.
+        const std::int64_t row = std::int64_t{kWorldOriginRow} - worldRow;
+        if ((column < 0 && sx <= 0.0f) || (column >= buffer.width && sx >= 0.0f) ||
+            (row < 0 && sy >= 0.0f) || (row >= buffer.height && sy <= 0.0f)) {
+            break;
+        }
         x = x + sx;
         y = y + sy;
-        WriteWorldPixel(PixelRound(x), PixelRound(y), stored);
+        column = PixelRound(x);
+        worldRow = PixelRound(y);
+        WriteWorldPixel(column, worldRow, stored);
     }
 }
 

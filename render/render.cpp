@@ -5,13 +5,17 @@
 
 #include <algorithm>
 
-void ComposeFrame() {
+void DrawPolygonAndMarkers() {
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         if (p->next != nullptr) {
             DrawLine(p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
         }
         FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
     }
+}
+
+void ComposeFrame() {
+    DrawPolygonAndMarkers();
     DrawCurve();
 }
 

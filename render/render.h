@@ -5,6 +5,9 @@
 #include "host.h"
 #include "scene.h"
 
+// The polygon segments and point markers, interleaved in list order.
+void DrawPolygonAndMarkers();
+// DrawPolygonAndMarkers, then the curve over them.
 void ComposeFrame();
 void ClearBackBuffer(ClientRect rect);
 void RenderFrame(WindowRef window, TargetRef target);

@@ -1,0 +1,202 @@
+#include "message_harness.h"
+
+#include "canvas.h"
+#include "commands.h"
+#include "fake_host.h"
+#include "input.h"
+#include "literal_curve.h"
+#include "menu.h"
+#include "render.h"
+#include "scene.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 48;
+constexpr int kHeight = 260;
+constexpr int kFrameEvery = 4;
+// Frames of at most 12 points are compared with the literal recursion while it stays cheap
+// (samples x 4^degree level-0 evaluations, each a list walk): every frame within the first
+// budget, the last frame of a sequence within the second, which leaves out only degree 9
+// with 11 or 12 points.
+constexpr double kLiteralBudgetPerFrame = 65536.0;
+constexpr double kLiteralBudgetLastFrame = 4194304.0;
+
+struct Reader {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at;
+
+    bool More() const { return at < size; }
+    std::uint8_t Byte() { return at < size ? data[at++] : 0; }
+    std::uint16_t Word() {
+        const std::uint16_t low = Byte();
+        return static_cast<std::uint16_t>(low | (Byte() << 8));
+    }
+    std::uint32_t Long() {
+        const std::uint32_t low = Word();
+        return low | (static_cast<std::uint32_t>(Word()) << 16);
+    }
+};
+
+std::string CheckState() {
+    std::int32_t nodes = 0;
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
+        if (++nodes > editor.pointCount) {
+            return "the list holds more nodes than pointCount";
+        }
+    }
+    if (nodes != editor.pointCount) {
+        return "pointCount differs from the number of nodes";
+    }
+    const float d = editor.degree;
+    if (!(d >= 1.0f && d <= 9.0f) || static_cast<float>(static_cast<int>(d)) != d) {
+        return "degree is not a whole number from 1 to 9";
+    }
+    const std::vector<int> checked = CheckedDegrees();
+    if (checked.size() != 1 || checked[0] != static_cast<int>(d)) {
+        return "the Degree menu does not check exactly the current degree";
+    }
+    if (editor.dragging && !editor.pressed) {
+        return "dragging while not pressed";
+    }
+    return {};
+}
+
+struct Snapshot {
+    const ControlPoint* node;
+    float x;
+    float y;
+};
+
+std::vector<Snapshot> TakeSnapshot() {
+    std::vector<Snapshot> nodes;
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
+        nodes.push_back(Snapshot{p, p->x, p->y});
+    }
+    return nodes;
+}
+
+// A pointer move may change only the selected point, only when it is still in the list and
+// a drag is on, and only by the pointer's displacement.
+std::string CheckedMove(std::uint16_t x, std::uint16_t y) {
+    const std::vector<Snapshot> before = TakeSnapshot();
+    const bool dragStep = editor.pressed && editor.dragging && editor.points.head != nullptr;
+    const ControlPoint* selected = editor.selected;
+    const bool selectedInList = Contains(selected);
+    const float lastX = editor.dragLastX;
+    const float lastY = editor.dragLastY;
+    OnMouseMove(x, y);
+    for (const Snapshot& node : before) {
+        const bool moves = dragStep && selectedInList && node.node == selected;
+        const float expectedX = moves ? node.x + (editor.mouseX - lastX) : node.x;
+        const float expectedY = moves ? node.y + (editor.mouseY - lastY) : node.y;
+        if (node.node->x != expectedX || node.node->y != expectedY) {
+            return moves ? "the dragged point did not follow the pointer"
+                         : "a pointer move changed a point that is not being dragged";
+        }
+    }
+    return {};
+}
+
+double LiteralCost() {
+    const double samples = 10.0 * (editor.pointCount - editor.degree) + 1.0;
+    double cost = samples;
+    for (int level = 0; level < static_cast<int>(editor.degree); ++level) {
+        cost *= 4.0;
+    }
+    return cost;
+}
+
+std::string CheckedFrame(Canvas& canvas, Canvas& reference, bool last) {
+    std::fill(canvas.pixels.begin(), canvas.pixels.end(), kWhite);
+    int token = 0;
+    RenderFrame(WindowRef{&token}, TargetRef{&token});
+    if (fakeHost.presents.empty()) {
+        return "a frame presented nothing";
+    }
+    const std::vector<std::uint32_t> presented = std::move(fakeHost.presents.back().pixels);
+    fakeHost.presents.clear();
+    for (std::uint32_t pixel : canvas.pixels) {
+        if (pixel != kWhite) {
+            return "the back buffer is not white after a frame";
+        }
+    }
+    const double budget = last ? kLiteralBudgetLastFrame : kLiteralBudgetPerFrame;
+    if (editor.pointCount > 12 || LiteralCost() > budget) {
+        return {};
+    }
+    std::fill(reference.pixels.begin(), reference.pixels.end(), kWhite);
+    editor.backBuffer = BackBuffer{reference.pixels.data(), kWidth, kHeight, kWidth};
+    DrawPolygonAndMarkers();
+    LiteralDrawCurve();
+    editor.backBuffer = BackBuffer{canvas.pixels.data(), kWidth, kHeight, kWidth};
+    if (presented != reference.pixels) {
+        return "the frame differs from the one drawn with the literal recursion";
+    }
+    return {};
+}
+
+std::string Apply(Reader& reader) {
+    int token = 0;
+    const WindowRef window{&token};
+    const MenuRef menu{&token};
+    switch (reader.Byte() % 8) {
+    case 0: {
+        const std::uint16_t x = reader.Word();
+        return CheckedMove(x, reader.Word());
+    }
+    case 1: {
+        const std::uint16_t x = reader.Word();
+        OnLeftButtonDown(x, reader.Word());
+        return {};
+    }
+    case 2:
+        reader.Word();
+        reader.Word();
+        OnRightButtonDown();
+        return {};
+    case 3:
+    case 4:
+        OnButtonUp();
+        return {};
+    case 5:
+        OnKeyDown(menu, reader.Byte());
+        return {};
+    case 6:
+        OnCommand(window, menu, reader.Long());
+        return {};
+    default: {
+        const MenuItemEntry& item = kMenuItems[reader.Byte() % std::size(kMenuItems)];
+        const std::uintptr_t high = static_cast<std::uintptr_t>(reader.Byte()) << 16;
+        OnCommand(window, menu, high | item.command);
+        return {};
+    }
+    }
+}
+
+} // namespace
+
+std::string RunMessageSequence(const std::uint8_t* data, std::size_t size) {
+    Canvas canvas = MakeCanvas(kWidth, kHeight);
+    Canvas reference = MakeCanvas(kWidth, kHeight);
+    ResetEditor(&canvas);
+    ResetFakeHost(ClientRect{0, 0, kWidth, kHeight});
+    Reader reader{data, size, 0};
+    std::string failure;
+    for (int message = 1; failure.empty() && reader.More(); ++message) {
+        failure = Apply(reader);
+        if (failure.empty()) {
+            failure = CheckState();
+        }
+        if (failure.empty() && message % kFrameEvery == 0) {
+            failure = CheckedFrame(canvas, reference, false);
+        }
+    }
+    if (failure.empty()) {
+        failure = CheckedFrame(canvas, reference, true);
+    }
+    ResetEditor(nullptr);
+    return failure;
+}
