@@ -1,6 +1,6 @@
 // Curve evaluation and whole frames. Read the ratios within one run:
 //   BM_CurveSampleLiteral/9 : BM_CurveSampleFast/9, BM_Frame/8192 : BM_Frame/1024,
-//   BM_Frame/16 : BM_Clear.
+//   BM_Frame/16 : BM_Clear, BM_ExtremeFrame/10000 : BM_ExtremeFrame/1000.
 #include "curve.h"
 #include "literal_curve.h"
 #include "render.h"
@@ -69,6 +69,37 @@ void BM_Frame(benchmark::State& state) {
     Clear();
 }
 
+// One point in eight at a corner of the pointer's 16-bit range, the rest on the surface:
+// segments that run 65,000 pixels off the surface and back.
+void PlaceExtremePoints(int count) {
+    Clear();
+    std::mt19937 random(65535u);
+    std::uniform_int_distribution<int> column(0, kWidth - 1);
+    std::uniform_int_distribution<int> row(0, kHeight - 1);
+    const float corners[][2] = {{0, 239}, {65535, 239}, {0, -65296}, {65535, -65296}};
+    for (int p = 0; p < count; ++p) {
+        if (p % 8 == 7) {
+            Append(corners[(p / 8) % 4][0], corners[(p / 8) % 4][1]);
+        } else {
+            Append(static_cast<float>(column(random)), static_cast<float>(239 - row(random)));
+        }
+    }
+}
+
+void BM_ExtremeFrame(benchmark::State& state) {
+    UseFrameBuffer();
+    PlaceExtremePoints(static_cast<int>(state.range(0)));
+    editor.degree = 9.0f;
+    const ClientRect client{0, 0, kWidth, kHeight};
+    for (auto _ : state) {
+        ComposeFrame();
+        ClearBackBuffer(client);
+        benchmark::DoNotOptimize(frameBuffer.data());
+        benchmark::ClobberMemory();
+    }
+    Clear();
+}
+
 void BM_Clear(benchmark::State& state) {
     UseFrameBuffer();
     const ClientRect client{0, 0, kWidth, kHeight};
@@ -84,6 +115,7 @@ void BM_Clear(benchmark::State& state) {
 BENCHMARK(BM_CurveSampleLiteral)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CurveSampleFast)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Frame)->Arg(16)->Arg(128)->Arg(1024)->Arg(8192)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExtremeFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Clear)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

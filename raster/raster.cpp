@@ -1,5 +1,6 @@
 #include "raster.h"
 
+#include <algorithm>
 #include <cmath>
 
 std::int32_t PixelRound(double v) {
@@ -42,6 +43,87 @@ void PlotPixel(std::int32_t x, std::int32_t y, Color color) {
     WriteWorldPixel(x, y, StoredPixel(PixelValue(color)));
 }
 
+namespace {
+
+constexpr std::int64_t kUnbounded = INT64_MAX;
+
+// A run of steps v, v + s, v + 2s, ... in float32 that are all exact: within one binade of v
+// every sum rounds to v + k * delta, delta being the multiple of v's spacing nearest s.
+struct ExactRun {
+    std::int64_t steps;
+    double delta;
+};
+
+ExactRun ExactSteps(float v, float s) {
+    if (s == 0.0f) {
+        return ExactRun{kUnbounded, 0.0};
+    }
+    const double value = v;
+    if (value == 0.0 || !std::isfinite(value) || !std::isfinite(s)) {
+        return ExactRun{0, 0.0};
+    }
+    int exponent = 0;
+    std::frexp(std::fabs(value), &exponent);
+    const double low = std::ldexp(1.0, exponent - 1); // |v| lies in [low, 2 low)
+    if (low < std::ldexp(1.0, -126)) {
+        return ExactRun{0, 0.0}; // subnormal spacing
+    }
+    const double spacing = std::ldexp(low, -23);
+    const double ratio = static_cast<double>(s) / spacing;
+    if (ratio - std::floor(ratio) == 0.5) {
+        return ExactRun{0, 0.0}; // a tie would round by v's last bit, step by step
+    }
+    const double delta = std::round(ratio) * spacing;
+    if (delta == 0.0) {
+        return ExactRun{kUnbounded, 0.0}; // v never moves
+    }
+    // Every value reached stays a spacing inside the binade, so each sum before rounding
+    // lies inside it too.
+    const double lower = value > 0.0 ? low + spacing : -(2.0 * low - spacing);
+    const double upper = value > 0.0 ? 2.0 * low - spacing : -(low + spacing);
+    const double room = delta > 0.0 ? (upper - value) / delta : (lower - value) / delta;
+    if (!(room >= 2.0)) {
+        return ExactRun{0, delta};
+    }
+    return ExactRun{static_cast<std::int64_t>(std::min(room, 1.0e15)) - 1, delta};
+}
+
+// Whole steps of v by delta that keep it at or beyond limit (direction +1: at or below it,
+// -1: at or above it).
+std::int64_t StepsBeyond(double v, double delta, double limit, int direction) {
+    const double distance = direction > 0 ? limit - v : v - limit;
+    const double speed = direction > 0 ? delta : -delta;
+    if (distance < 0.0) {
+        return 0;
+    }
+    if (speed <= 0.0) {
+        return kUnbounded;
+    }
+    return static_cast<std::int64_t>(std::min(std::floor(distance / speed), 1.0e15));
+}
+
+// How many of the next steps can be taken at once, exactly and without reaching the
+// surface: 0 unless the point is far off the surface on some axis and heading towards it.
+std::int64_t SkippableSteps(float x, float y, float sx, float sy, BackBuffer buffer) {
+    const ExactRun runX = ExactSteps(x, sx);
+    const ExactRun runY = ExactSteps(y, sy);
+    const std::int64_t exact = std::min(runX.steps, runY.steps);
+    if (exact < 2) {
+        return 0;
+    }
+    // Off-surface margins one pixel beyond where the pixel rounding reaches the surface:
+    // column < 0 below x = -1.5, column >= width from width - 0.5, row < 0 from
+    // y = 239.5, row >= height below y = 239.5 - height.
+    std::int64_t off = 0;
+    off = std::max(off, StepsBeyond(x, runX.delta, -2.0, +1));
+    off = std::max(off, StepsBeyond(x, runX.delta, buffer.width + 1.0, -1));
+    off = std::max(off, StepsBeyond(y, runY.delta, kWorldOriginRow + 2.0, -1));
+    off = std::max(off, StepsBeyond(y, runY.delta, kWorldOriginRow - buffer.height - 1.0, +1));
+    return std::min(off, exact);
+}
+
+} // namespace
+
 void DrawLine(float x0, float y0, float x1, float y1, Color color) {
     const double dx = static_cast<double>(x1) - static_cast<double>(x0);
     const double dy = static_cast<double>(y1) - static_cast<double>(y0);
@@ -83,16 +165,32 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
     WriteWorldPixel(column, worldRow, stored);
     float x = x0;
     float y = y0;
-    for (std::int64_t step = 0; step < steps; ++step) {
+    std::int64_t taken = 0;
+    while (taken < steps) {
+        const std::int64_t row = std::int64_t{kWorldOriginRow} - worldRow;
         // Float steps of fixed sign never turn back, so once off the surface and heading
         // away no later pixel can land on it.
-        const std::int64_t row = std::int64_t{kWorldOriginRow} - worldRow;
         if ((column < 0 && sx <= 0.0f) || (column >= buffer.width && sx >= 0.0f) ||
             (row < 0 && sy >= 0.0f) || (row >= buffer.height && sy <= 0.0f)) {
             break;
         }
+        // Heading towards the surface from off it: jump over the steps that stay off it.
+        const bool off = column < 0 || column >= buffer.width || row < 0 || row >= buffer.height;
+        const std::int64_t jump =
+            off ? std::min(SkippableSteps(x, y, sx, sy, buffer), steps - taken) : 0;
+        if (jump >= 2) {
+            const ExactRun runX = ExactSteps(x, sx);
+            const ExactRun runY = ExactSteps(y, sy);
+            x = static_cast<float>(static_cast<double>(x) + static_cast<double>(jump) * runX.delta);
+            y = static_cast<float>(static_cast<double>(y) + static_cast<double>(jump) * runY.delta);
+            taken += jump;
+            column = PixelRound(x);
+            worldRow = PixelRound(y);
+            continue; // every skipped pixel, this one included, lies off the surface
+        }
         x = x + sx;
         y = y + sy;
+        ++taken;
         column = PixelRound(x);
         worldRow = PixelRound(y);
         WriteWorldPixel(column, worldRow, stored);

@@ -129,11 +129,10 @@ std::string CheckedFrame(Canvas& canvas, Canvas& reference, bool last) {
     }
     std::fill(reference.pixels.begin(), reference.pixels.end(), kWhite);
     editor.backBuffer = BackBuffer{reference.pixels.data(), kWidth, kHeight, kWidth};
-    DrawPolygonAndMarkers();
-    LiteralDrawCurve();
+    LiteralComposeFrame();
     editor.backBuffer = BackBuffer{canvas.pixels.data(), kWidth, kHeight, kWidth};
     if (presented != reference.pixels) {
-        return "the frame differs from the one drawn with the literal recursion";
+        return "the frame differs from the one drawn by the literal references";
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "literal_curve.h"
 
+#include "literal_line.h"
 #include "raster.h"
 #include "scene.h"
 
@@ -59,7 +60,35 @@ void LiteralDrawCurve() {
     }
     CurvePoint prev = LiteralDeBoorPoint(k, k, k);
     for (const LiteralSample& sample : LiteralCurveSamples()) {
-        DrawLine(prev.x, prev.y, sample.point.x, sample.point.y, editor.curveColor);
+        LiteralDrawLine(prev.x, prev.y, sample.point.x, sample.point.y, editor.curveColor);
         prev = sample.point;
     }
+}
+
+namespace {
+
+void LiteralFillBox(float xlo, float xhi, float ylo, float yhi, Color color) {
+    if (!(ylo < yhi)) {
+        return;
+    }
+    const float xlast = xhi - 1.0f;
+    float y = ylo;
+    double next = 0.0;
+    do {
+        LiteralDrawLine(xlo, y, xlast, y, color);
+        next = static_cast<double>(y) + 1.0;
+        y = static_cast<float>(next);
+    } while (next < static_cast<double>(yhi));
+}
+
+} // namespace
+
+void LiteralComposeFrame() {
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
+        if (p->next != nullptr) {
+            LiteralDrawLine(p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
+        }
+        LiteralFillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+    }
+    LiteralDrawCurve();
 }

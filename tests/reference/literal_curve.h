@@ -17,5 +17,10 @@ struct LiteralSample {
 // The samples of the curve as the straightforward loop produces them.
 std::vector<LiteralSample> LiteralCurveSamples();
 
-// Draws the curve with the literal recursion into the editor's back buffer.
+// Draws the curve with the literal recursion and the literal line stepping into the
+// editor's back buffer.
 void LiteralDrawCurve();
+
+// A whole frame's picture, every part drawn by the references: polygon segments and markers
+// in list order (boxes row by row), then the curve.
+void LiteralComposeFrame();

@@ -1,0 +1,89 @@
+// DrawLine stops early and jumps over steps that stay off the surface; the pixels must be
+// exactly those of stepping every step.
+#include "canvas.h"
+#include "literal_line.h"
+#include "raster.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+const Color kInk{255, 0, 0, 0};
+
+struct Segment {
+    float x0, y0, x1, y1;
+};
+
+void ExpectSamePixels(const std::vector<Segment>& segments, int width, int height) {
+    Canvas fast = MakeCanvas(width, height);
+    Canvas literal = MakeCanvas(width, height);
+    for (std::size_t s = 0; s < segments.size(); ++s) {
+        const Segment& g = segments[s];
+        ResetEditor(&fast);
+        std::fill(fast.pixels.begin(), fast.pixels.end(), kWhite);
+        DrawLine(g.x0, g.y0, g.x1, g.y1, kInk);
+        ResetEditor(&literal);
+        std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
+        LiteralDrawLine(g.x0, g.y0, g.x1, g.y1, kInk);
+        ASSERT_EQ(fast.pixels, literal.pixels)
+            << "segment " << s << " (" << g.x0 << ", " << g.y0 << ") to (" << g.x1 << ", " << g.y1
+            << ") on " << width << " x " << height;
+    }
+    ResetEditor(nullptr);
+}
+
+// Ends anywhere the pointer can put a point (and a marker's reach beyond), whole or not.
+std::vector<Segment> RandomSegments(unsigned seed, int count, bool whole) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> x(-70.0f, 65540.0f);
+    std::uniform_real_distribution<float> y(-65300.0f, 300.0f);
+    std::uniform_real_distribution<float> near(-40.0f, 700.0f);
+    std::uniform_int_distribution<int> kind(0, 3);
+    std::vector<Segment> segments;
+    for (int s = 0; s < count; ++s) {
+        Segment g{x(random), y(random), x(random), y(random)};
+        if (kind(random) == 0) { // one end near the surface
+            g.x1 = near(random);
+            g.y1 = 239.0f - near(random);
+        }
+        if (whole) {
+            g = Segment{std::round(g.x0), std::round(g.y0), std::round(g.x1), std::round(g.y1)};
+        }
+        segments.push_back(g);
+    }
+    return segments;
+}
+
+TEST(LineFastVersusLiteral, RandomSegmentsAcrossThePointerRange) {
+    ExpectSamePixels(RandomSegments(1, 400, false), 64, 300);
+    ExpectSamePixels(RandomSegments(2, 400, true), 64, 300);
+    ExpectSamePixels(RandomSegments(3, 150, false), 640, 480);
+}
+
+TEST(LineFastVersusLiteral, SegmentsFromTheCornersOfThePointerRange) {
+    const float corners[][2] = {{0, 239},  {65535, 239},    {0, -65296}, {65535, -65296},
+                                {-4, 243}, {65539, -65300}, {320, 0},    {10.5f, -3.25f}};
+    std::vector<Segment> segments;
+    for (const auto& a : corners) {
+        for (const auto& b : corners) {
+            segments.push_back(Segment{a[0], a[1], b[0], b[1]});
+        }
+    }
+    ExpectSamePixels(segments, 64, 300);
+    ExpectSamePixels(segments, 640, 480);
+}
+
+TEST(LineFastVersusLiteral, ShallowAndSteepApproachesThatJustGraze) {
+    std::vector<Segment> segments;
+    for (int k = 0; k < 200; ++k) {
+        const float t = static_cast<float>(k);
+        segments.push_back(Segment{-60000.0f - t, 239.0f + t * 0.013f, 30.0f + t, 250.0f - t});
+        segments.push_back(Segment{5.0f + t * 0.1f, -60000.0f, 70.0f - t * 0.3f, 300.0f});
+        segments.push_back(Segment{63.0f + t * 0.01f, 240.0f + t, 63.5f, -65000.0f});
+    }
+    ExpectSamePixels(segments, 64, 300);
+}
+
+} // namespace

@@ -1,0 +1,7 @@
+// The line stepping as described, with no shortcut: every one of the n steps is taken and
+// its pixel written. The reference the editor's DrawLine must match pixel for pixel.
+#pragma once
+
+#include "scene.h"
+
+void LiteralDrawLine(float x0, float y0, float x1, float y1, Color color);
