@@ -39,17 +39,18 @@ def visible_windows(display, name, by="--name"):
 class QtEditor:
     """One run of the Linux program, with what the test knows of its window."""
 
-    def __init__(self, display, options, name):
+    def __init__(self, display, options, name, launcher=(), env=None):
         self.display = display
         self.options = options
-        self.env = dict(display.env, QT_QPA_PLATFORM="xcb")
+        self.launcher = list(launcher)
+        self.env = dict(display.env, QT_QPA_PLATFORM="xcb", **(env or {}))
         self.input = Driver(display, name, options.replay, options.artifacts)
         self.process = None
         self.window = None
         self.bar = None
 
     def start(self):
-        self.process = subprocess.Popen([self.options.exe], env=self.env,
+        self.process = subprocess.Popen([*self.launcher, self.options.exe], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         def main_window():
@@ -58,7 +59,7 @@ class QtEditor:
                     return window
             return None
 
-        self.window = wait_until("the editor's window", main_window, timeout=30, interval=0.2)
+        self.window = wait_until("the editor's window", main_window, timeout=90, interval=0.2)
         x, y, width, height = window_geometry(self.display, self.window)
         # The canvas fills the window below the menu bar.
         self.input.client = (x, y + height - CANVAS_HEIGHT, CANVAS_WIDTH, CANVAS_HEIGHT)
@@ -66,11 +67,11 @@ class QtEditor:
         self.input.check_frame("start")
         self.bar = self.input.menu_bar(y, y + height - CANVAS_HEIGHT)
 
-    def wait_for_exit(self, what):
+    def wait_for_exit(self, what, timeout=20):
         try:
-            code = self.process.wait(timeout=20)
+            code = self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
-            raise Failure(f"{what}: the program did not end within 20 s")
+            raise Failure(f"{what}: the program did not end within {timeout} s")
         if code != 0:
             raise Failure(f"{what}: exit code {code}, expected 0")
 
