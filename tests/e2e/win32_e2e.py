@@ -4,7 +4,11 @@ driven by real synthesized input (xdotool). After each step the client area on t
 compared pixel for pixel with the frame tavrimo_replay renders for the same interaction.
 
 usage: win32_e2e.py --exe tavrimo.exe --probe win32_probe.exe --replay tavrimo_replay
-                    --artifacts DIR
+                    --message-test win32_message_test.exe --artifacts DIR
+
+It first runs win32_message_test.exe, which sends the real window procedure unknown
+messages, commands with high bits set, pointer messages with every class of lParam and key
+messages for every virtual key.
 
 On failure the screen captures stay in DIR (NAME.actual.ppm, NAME.expected.ppm,
 NAME.screen.ppm); on success DIR keeps only the log."""
@@ -241,6 +245,15 @@ def session_close_button(display, options, prefix):
         app.stop()
 
 
+def session_message_path(display, options, prefix):
+    """The real window procedure under the real window system, through real messages."""
+    env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    result = run(["wine", options.message_test], env=env, timeout=180, check=False)
+    print(result.stdout.strip())
+    if result.returncode != 0:
+        raise Failure(f"win32_message_test exited {result.returncode}")
+
+
 def make_prefix(display, path):
     shutil.rmtree(path, ignore_errors=True)
     env = dict(display.env, WINEPREFIX=path, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
@@ -256,6 +269,7 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--replay", required=True)
+    parser.add_argument("--message-test", required=True)
     parser.add_argument("--artifacts", required=True)
     options = parser.parse_args()
     shutil.rmtree(options.artifacts, ignore_errors=True)
@@ -266,7 +280,7 @@ def main():
     passed, failed = 0, 0
     try:
         make_prefix(display, prefix)
-        for session in (session_editing, session_close_button):
+        for session in (session_message_path, session_editing, session_close_button):
             try:
                 session(display, options, prefix)
                 passed += 1
