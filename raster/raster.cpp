@@ -31,6 +31,7 @@ void WritePixel(BackBuffer buffer, std::int64_t column, std::int64_t row, std::u
         row >= buffer.height) {
         return;
     }
+    // cppcheck-suppress unreadVariable ; the buffer is a view, the write lands in its pixels
     buffer.pixels[row * buffer.stride + column] = stored;
 }
 

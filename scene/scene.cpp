@@ -20,6 +20,7 @@ EditorState editor = {
 };
 
 bool Append(float x, float y) {
+    // cppcheck-suppress unusedAllocatedMemory ; the node is linked into the list below
     ControlPoint* node = new (std::nothrow) ControlPoint{};
     if (node == nullptr) {
         return false;

@@ -44,7 +44,8 @@ void AppendRandomPoints(std::mt19937& random, int count) {
             }
             [[fallthrough]];
         default:
-            Append(static_cast<float>(whole(random)) + 0.37f, 65535.0f - whole(random));
+            Append(static_cast<float>(whole(random)) + 0.37f,
+                   65535.0f - static_cast<float>(whole(random)));
             break;
         }
     }

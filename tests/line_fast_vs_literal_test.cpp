@@ -68,7 +68,8 @@ TEST(LineFastVersusLiteral, SegmentsFromTheCornersOfThePointerRange) {
     std::vector<Segment> segments;
     for (const auto& a : corners) {
         for (const auto& b : corners) {
-            segments.push_back(Segment{a[0], a[1], b[0], b[1]});
+            segments.emplace_back(); // every pair, each way round
+            segments.back() = Segment{a[0], a[1], b[0], b[1]};
         }
     }
     ExpectSamePixels(segments, 64, 300);

@@ -76,11 +76,11 @@ TEST_F(QtFrontEndTest, WindowIsFixedSizeWithTheMenuOfTheResource) {
     EXPECT_EQ(qtFrontEnd.window->windowTitle(), "Tavrimo");
     EXPECT_EQ(qtFrontEnd.window->minimumSize(), qtFrontEnd.window->maximumSize());
     EXPECT_EQ(qtFrontEnd.canvas->size(), QSize(kCanvasWidth, kCanvasHeight));
-    std::vector<QString> popups;
-    for (QAction* action : qtFrontEnd.window->menuBar()->actions()) {
-        popups.push_back(action->text());
-    }
-    EXPECT_EQ(popups, (std::vector<QString>{"File", "Degree", "Help"}));
+    const QList<QAction*> popups = qtFrontEnd.window->menuBar()->actions();
+    ASSERT_EQ(popups.size(), 3);
+    EXPECT_EQ(popups.at(0)->text(), "File");
+    EXPECT_EQ(popups.at(1)->text(), "Degree");
+    EXPECT_EQ(popups.at(2)->text(), "Help");
     EXPECT_EQ(CheckedDegrees(), (Degrees{3}));
 }
 

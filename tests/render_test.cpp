@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 int windowToken = 0;
@@ -25,12 +27,9 @@ class RenderTest : public ::testing::Test {
         return call.pixels[static_cast<std::size_t>(row) * call.width + column];
     }
 
-    static int PresentedNotWhite() {
-        int count = 0;
-        for (std::uint32_t pixel : fakeHost.presents.back().pixels) {
-            count += pixel != kWhite ? 1 : 0;
-        }
-        return count;
+    static long PresentedNotWhite() {
+        const std::vector<std::uint32_t>& pixels = fakeHost.presents.back().pixels;
+        return pixels.end() - pixels.begin() - std::count(pixels.begin(), pixels.end(), kWhite);
     }
 
     Canvas canvas;
@@ -98,11 +97,8 @@ TEST_F(RenderTest, MarkersAndSegmentsInterleaveInListOrderAndTheCurveComesLast) 
     editor.degree = 3;
     RenderFrame(kWindow, kTarget);
     // Every curve pixel is blue, on top of whatever lies beneath.
-    int blue = 0;
-    for (std::uint32_t pixel : fakeHost.presents.back().pixels) {
-        blue += pixel == kBlue ? 1 : 0;
-    }
-    EXPECT_GT(blue, 30);
+    const std::vector<std::uint32_t>& pixels = fakeHost.presents.back().pixels;
+    EXPECT_GT(std::count(pixels.begin(), pixels.end(), kBlue), 30);
 }
 
 TEST_F(RenderTest, ClearsOnlyTheClientRectangleOfThatMoment) {

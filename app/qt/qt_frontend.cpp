@@ -184,7 +184,7 @@ void BuildMenu() {
 } // namespace
 
 std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers) {
-    if (modifiers & Qt::KeypadModifier) {
+    if (modifiers.testFlag(Qt::KeypadModifier)) {
         if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
             return 0x60 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0); // VK_NUMPAD0..9
         }
@@ -200,7 +200,7 @@ std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers) {
     static const int shiftedDigits[] = {Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_NumberSign,
                                         Qt::Key_Dollar,    Qt::Key_Percent,  Qt::Key_AsciiCircum,
                                         Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
-    if (modifiers & Qt::ShiftModifier) {
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
         for (int digit = 1; digit <= 9; ++digit) {
             if (qtKey == shiftedDigits[digit - 1]) {
                 return 0x30 + static_cast<std::uintptr_t>(digit);

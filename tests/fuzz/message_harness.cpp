@@ -9,6 +9,7 @@
 #include "render.h"
 #include "scene.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -101,7 +102,7 @@ std::string CheckedMove(std::uint16_t x, std::uint16_t y) {
 }
 
 double LiteralCost() {
-    const double samples = 10.0 * (editor.pointCount - editor.degree) + 1.0;
+    const double samples = 10.0 * (editor.pointCount - static_cast<double>(editor.degree)) + 1.0;
     double cost = samples;
     for (int level = 0; level < static_cast<int>(editor.degree); ++level) {
         cost *= 4.0;
@@ -118,10 +119,9 @@ std::string CheckedFrame(Canvas& canvas, Canvas& reference, bool last) {
     }
     const std::vector<std::uint32_t> presented = std::move(fakeHost.presents.back().pixels);
     fakeHost.presents.clear();
-    for (std::uint32_t pixel : canvas.pixels) {
-        if (pixel != kWhite) {
-            return "the back buffer is not white after a frame";
-        }
+    if (std::any_of(canvas.pixels.begin(), canvas.pixels.end(),
+                    [](std::uint32_t pixel) { return pixel != kWhite; })) {
+        return "the back buffer is not white after a frame";
     }
     const double budget = last ? kLiteralBudgetLastFrame : kLiteralBudgetPerFrame;
     if (editor.pointCount > 12 || LiteralCost() > budget) {

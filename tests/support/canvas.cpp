@@ -1,5 +1,6 @@
 #include "canvas.h"
 
+#include <algorithm>
 #include <fstream>
 
 void ResetEditor(Canvas* canvas) {
@@ -42,11 +43,8 @@ std::vector<std::string> PixelsOf(const Canvas& canvas, std::uint32_t color) {
 }
 
 int CountNotWhite(const Canvas& canvas) {
-    int count = 0;
-    for (std::uint32_t pixel : canvas.pixels) {
-        count += pixel != kWhite ? 1 : 0;
-    }
-    return count;
+    return static_cast<int>(std::count_if(canvas.pixels.begin(), canvas.pixels.end(),
+                                          [](std::uint32_t pixel) { return pixel != kWhite; }));
 }
 
 bool WritePpm(const std::string& path, const Canvas& canvas) {
