@@ -35,13 +35,19 @@ class Display:
     """A private Xvfb server; stopped by close()."""
 
     def __init__(self, width=1024, height=768):
-        self.number = next(n for n in range(90, 200)
-                           if not os.path.exists(f"/tmp/.X11-unix/X{n}")
-                           and not os.path.exists(f"/tmp/.X{n}-lock"))
-        self.name = f":{self.number}"
+        # Xvfb picks a free display itself and writes its number to the pipe.
+        read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", self.name, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+             "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number.isdigit():
+            self.close()
+            raise Failure("Xvfb did not start")
+        self.name = f":{number}"
         self.env = dict(os.environ, DISPLAY=self.name)
         wait_until("the X server", lambda: True if run(
             ["xdotool", "getmouselocation"], env=self.env, check=False).returncode == 0 else None,

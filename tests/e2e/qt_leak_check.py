@@ -18,7 +18,8 @@ import sys
 import time
 
 from desktop import Display, Failure
-from qt_e2e import CLEAR_LINES, DEGREE, FILE, HELP, INSTRUCTIONS_ITEM, QUIT, QtEditor
+from qt_e2e import QtEditor
+from session import CLEAR_LINES, DEGREE, DEGREE_2, FILE, HELP, INSTRUCTIONS_ITEM, QUIT
 
 
 def main():
@@ -46,10 +47,10 @@ def main():
             time.sleep(0.3)
         ui.drag(1, (200, 300), (250, 260))
         ui.key("7", 0x37)
-        app.choose(DEGREE, 1, 40059)
+        app.choose(DEGREE, 1, DEGREE_2)
         time.sleep(1)
         app.choose(HELP, 0, INSTRUCTIONS_ITEM)
-        app.message_box("Instructions")
+        app.message_box("Instructions", None)
         app.choose(FILE, 0, CLEAR_LINES)
         time.sleep(1)
         for x, y in [(120, 140), (220, 240)]:

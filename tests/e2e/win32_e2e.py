@@ -22,17 +22,11 @@ import time
 
 from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run,
                      wait_until, write_ppm)
-
-INSTRUCTIONS = ("To place a point, left click in an open area. \\n\\nTo Change the Degree of the "
-                "curve, you can select 1-9 on the keyboard or in the menu. \\n\\tYou must have "
-                "enough points to be able to see the curve. \\n\\nTo move a point, click on the "
-                "point with either the left or right mouse button.")
-
-FILE, DEGREE, HELP = 0, 1, 2
-CLEAR_LINES, QUIT, INSTRUCTIONS_ITEM, ABOUT_ITEM = 40003, 40004, 40067, 40069
+from session import EditorProgram, editing_session
 
 
-class WineEditor:
+
+class WineEditor(EditorProgram):
     """One run of tavrimo.exe, with what the test knows of its window."""
 
     def __init__(self, display, options, prefix, name):
@@ -76,19 +70,6 @@ class WineEditor:
                 found[words[0]] = tuple(int(w) for w in words[1:])
         return found if "client" in found else None
 
-    def wait_for_exit(self, what):
-        try:
-            code = self.process.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"{what}: the program did not end within 20 s")
-        if code != 0:
-            raise Failure(f"{what}: exit code {code}, expected 0")
-
-    def stop(self):
-        if self.process is not None and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait(timeout=10)
-
     # --- the menu ----------------------------------------------------------------------------
 
     def open_popup(self, popup):
@@ -116,29 +97,6 @@ class WineEditor:
         wait_until("the popup to close",
                    lambda: True if any(l.startswith("nopopup") for l in self.probe("popup")) else None,
                    timeout=15, interval=0.3)
-
-    def choose(self, popup, item, command):
-        x, w, items = self.open_popup(popup)
-        if item >= len(items):
-            raise Failure(f"popup {popup} shows {len(items)} items, wanted item {item}")
-        self.display.xdotool("mousemove", x + w // 2, items[item][0])
-        time.sleep(0.1)
-        self.display.xdotool("click", 1)
-        self.input.command(command)
-        time.sleep(0.2)
-
-    def checked_degrees(self):
-        _, _, items = self.open_popup(DEGREE)
-        if len(items) != 9:
-            raise Failure(f"the Degree menu shows {len(items)} items, expected 9: {items}")
-        self.close_popup()
-        return [index + 1 for index, (_, checked) in enumerate(items) if checked]
-
-    def check_marks(self, name, expected):
-        shown = self.checked_degrees()
-        if shown != expected:
-            raise Failure(f"{name}: the Degree menu checks {shown}, expected {expected}")
-        print(f"ok check marks {name}: {shown}")
 
     # --- message boxes -----------------------------------------------------------------------
 
@@ -170,59 +128,7 @@ def session_editing(display, options, prefix):
     app = WineEditor(display, options, prefix, "editing")
     try:
         app.start()
-        app.check_marks("at start", [3])
-        for x, y in [(60, 300), (160, 120), (260, 330), (360, 100), (460, 280)]:
-            app.input.click(x, y)
-        app.input.check_frame("five-points")
-        app.input.drag(1, (161, 121), (200, 180))
-        app.input.check_frame("left-drag")
-        app.input.drag(3, (360, 100), (330, 60))
-        app.input.check_frame("right-drag")
-        app.input.move(600, 400)
-        app.input.press(3)  # a right press on empty space: passed on, places nothing
-        app.input.release(3)
-        for x, y in [(560, 200), (640, 330), (700, 150), (100, 460)]:
-            app.input.click(x, y)
-        app.input.check_frame("nine-points")
-
-        app.input.move(420, 420)
-        app.input.key("7", 0x37)
-        app.input.check_frame("key-7")
-        app.check_marks("after key 7", [7])
-        app.input.move(420, 420)
-        app.input.key("KP_2")
-        app.input.key("KP_End")
-        app.input.key("a", 0x41)
-        app.input.key("0", 0x30)
-        app.input.check_frame("keypad-and-others-ignored")
-        app.check_marks("after keypad 2", [7])
-
-        app.choose(DEGREE, 1, 40059)
-        app.input.move(420, 420)
-        app.input.check_frame("menu-degree-2")
-        app.check_marks("after menu 2", [2])
-        app.choose(DEGREE, 8, 40066)
-        app.input.move(420, 420)
-        app.input.check_frame("menu-degree-9")
-        app.check_marks("after menu 9", [9])
-
-        app.choose(HELP, 0, INSTRUCTIONS_ITEM)
-        app.message_box("Instructions", INSTRUCTIONS)
-        app.choose(HELP, 1, ABOUT_ITEM)
-        app.message_box("About", None)
-        app.input.move(420, 420)
-        app.input.check_frame("after-boxes")
-
-        app.choose(FILE, 0, CLEAR_LINES)
-        app.input.move(420, 420)
-        app.input.check_frame("clear-lines")
-        app.check_marks("after Clear Lines", [9])
-        app.input.click(300, 200)
-        app.input.check_frame("point-after-clear")
-
-        app.choose(FILE, 1, QUIT)
-        app.wait_for_exit("Quit")
-        print("ok Quit ends the program with exit code 0")
+        editing_session(app, release_outside=False)
     finally:
         app.stop()
 
