@@ -103,14 +103,21 @@ std::int64_t StepsBeyond(double v, double delta, double limit, int direction) {
     return static_cast<std::int64_t>(std::min(std::floor(distance / speed), 1.0e15));
 }
 
+struct Skip {
+    std::int64_t steps;
+    double deltaX;
+    double deltaY;
+};
+
 // How many of the next steps can be taken at once, exactly and without reaching the
-// surface: 0 unless the point is far off the surface on some axis and heading towards it.
-std::int64_t SkippableSteps(float x, float y, float sx, float sy, BackBuffer buffer) {
+// surface, and what each adds: none unless the point is far off the surface on some axis
+// and heading towards it.
+Skip SkippableSteps(float x, float y, float sx, float sy, BackBuffer buffer) {
     const ExactRun runX = ExactSteps(x, sx);
     const ExactRun runY = ExactSteps(y, sy);
     const std::int64_t exact = std::min(runX.steps, runY.steps);
     if (exact < 2) {
-        return 0;
+        return Skip{0, 0.0, 0.0};
     }
     // Off-surface margins one pixel beyond where the pixel rounding reaches the surface:
     // column < 0 below x = -1.5, column >= width from width - 0.5, row < 0 from
@@ -120,7 +127,7 @@ std::int64_t SkippableSteps(float x, float y, float sx, float sy, BackBuffer buf
     off = std::max(off, StepsBeyond(x, runX.delta, buffer.width + 1.0, -1));
     off = std::max(off, StepsBeyond(y, runY.delta, kWorldOriginRow + 2.0, -1));
     off = std::max(off, StepsBeyond(y, runY.delta, kWorldOriginRow - buffer.height - 1.0, +1));
-    return std::min(off, exact);
+    return Skip{std::min(off, exact), runX.delta, runY.delta};
 }
 
 } // namespace
@@ -177,13 +184,13 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
         }
         // Heading towards the surface from off it: jump over the steps that stay off it.
         const bool off = column < 0 || column >= buffer.width || row < 0 || row >= buffer.height;
-        const std::int64_t jump =
-            off ? std::min(SkippableSteps(x, y, sx, sy, buffer), steps - taken) : 0;
+        const Skip skip = off ? SkippableSteps(x, y, sx, sy, buffer) : Skip{0, 0.0, 0.0};
+        const std::int64_t jump = std::min(skip.steps, steps - taken);
         if (jump >= 2) {
-            const ExactRun runX = ExactSteps(x, sx);
-            const ExactRun runY = ExactSteps(y, sy);
-            x = static_cast<float>(static_cast<double>(x) + static_cast<double>(jump) * runX.delta);
-            y = static_cast<float>(static_cast<double>(y) + static_cast<double>(jump) * runY.delta);
+            x = static_cast<float>(static_cast<double>(x) +
+                                   static_cast<double>(jump) * skip.deltaX);
+            y = static_cast<float>(static_cast<double>(y) +
+                                   static_cast<double>(jump) * skip.deltaY);
             taken += jump;
             column = PixelRound(x);
             worldRow = PixelRound(y);
