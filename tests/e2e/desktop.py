@@ -4,6 +4,7 @@ with xdotool, the expected frame from tavrimo_replay, and bounded waits.
 Every wait here has a deadline; nothing blocks for ever."""
 
 import os
+import shutil
 import subprocess
 import time
 
@@ -12,8 +13,24 @@ class Failure(Exception):
     pass
 
 
+# The Debian packages that give the commands these tests run.
+PACKAGES = {"Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick", "valgrind": "valgrind",
+            "wine": "wine", "wineboot": "wine", "wineserver": "wine",
+            "i686-w64-mingw32-objdump": "binutils-mingw-w64-i686"}
+
+
+def not_installed(command):
+    name = os.path.basename(command)
+    package = PACKAGES.get(name)
+    return Failure(f"{name} is not installed" + (f" (Debian package {package})" if package else "")
+                   + ": ./scripts/setup test installs what the tests need")
+
+
 def run(command, timeout=30, env=None, check=True):
-    result = subprocess.run(command, capture_output=True, text=True, timeout=timeout, env=env)
+    try:
+        result = subprocess.run(command, capture_output=True, text=True, timeout=timeout, env=env)
+    except FileNotFoundError:
+        raise not_installed(command[0]) from None
     if check and result.returncode != 0:
         raise Failure(f"{' '.join(command)} exited {result.returncode}: {result.stderr.strip()}")
     return result
@@ -36,6 +53,9 @@ class Display:
 
     def __init__(self, width=1024, height=768):
         # Xvfb picks a free display itself and writes its number to the pipe.
+        for command in ("Xvfb", "xdotool", "import"):
+            if shutil.which(command) is None:
+                raise not_installed(command)
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",

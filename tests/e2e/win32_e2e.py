@@ -3,8 +3,12 @@
 driven by real synthesized input (xdotool). After each step the client area on the screen is
 compared pixel for pixel with the frame tavrimo_replay renders for the same interaction.
 
-usage: win32_e2e.py --exe tavrimo.exe --probe win32_probe.exe --replay tavrimo_replay
-                    --message-test win32_message_test.exe --artifacts DIR
+usage: win32_e2e.py --win32 BUILD --win64 BUILD --replay tavrimo_replay --artifacts DIR
+
+BUILD: the build trees of the win32 and win64 presets. The shipped 32-bit tavrimo.exe is
+always checked as a file: a PE32 i386 GUI program that imports only Windows' own DLLs. The
+sessions run it under 32-bit Wine where this machine executes 32-bit programs; where it does
+not, they run the x86-64 build of the same program under 64-bit Wine, and say so.
 
 It first runs win32_message_test.exe, which sends the real window procedure unknown
 messages, commands with high bits set, pointer messages with every class of lParam and key
@@ -14,7 +18,9 @@ On failure the screen captures stay in DIR (NAME.actual.ppm, NAME.expected.ppm,
 NAME.screen.ppm); on success DIR keeps only the log."""
 
 import argparse
+import errno
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -24,16 +30,111 @@ from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures
                      wait_until, write_ppm)
 from session import EditorProgram, editing_session
 
+WINE32_LOADER = "/usr/lib/wine/wine"
+WINE64_LOADER = "/usr/lib/wine/wine64"
+WINE64_SERVER = "/usr/lib/wine/wineserver64"
+# What a bare Windows provides; the shipped program must need nothing else.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll",
+               "shell32.dll", "comctl32.dll", "comdlg32.dll", "ole32.dll"}
+
+
+class Wine:
+    """One Windows build and the Wine that runs it, in a prefix of its own."""
+
+    def __init__(self, build, bits, why):
+        self.bits = bits
+        self.why = why
+        self.exe = os.path.join(build, "app", "win32", "tavrimo.exe")
+        self.probe = os.path.join(build, "tests", "e2e", "win32_probe.exe")
+        self.message_test = os.path.join(build, "tests", "e2e", "win32_message_test.exe")
+        preset = "win32" if bits == 32 else "win64"
+        for path in (self.exe, self.probe, self.message_test):
+            if not os.path.exists(path):
+                raise Failure(f"{path} is missing: cmake --preset {preset} && "
+                              f"cmake --build --preset {preset} builds it")
+        if bits == 32:
+            # Debian's wrappers, which start the 32-bit loader and its server.
+            self.loader, self.boot, self.server, self.arch = ["wine"], ["wineboot"], "wineserver", None
+        else:
+            self.loader, self.server, self.arch = [WINE64_LOADER], WINE64_SERVER, "win64"
+            self.boot = [WINE64_LOADER, "wineboot"]
+        self.env = None
+
+    def describe(self):
+        build = "win32 (i686) build under 32-bit Wine" if self.bits == 32 else \
+            "win64 (x86-64) build under 64-bit Wine"
+        return f"Windows program: the {build}, because {self.why}"
+
+    def use_prefix(self, display, prefix):
+        self.env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        if self.arch:
+            self.env["WINEARCH"] = self.arch
+
+    def command(self, program, *args):
+        return [*self.loader, program, *args]
+
+
+def runs_32_bit():
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                          "runs-32-bit")
+    return subprocess.run([script], timeout=60).returncode == 0
+
+
+def choose_wine(options):
+    """The 32-bit build under 32-bit Wine where this machine runs it, else the x86-64 build
+    under 64-bit Wine; either way with the reason in words."""
+    try:
+        result = subprocess.run([WINE32_LOADER, "--version"], capture_output=True, text=True,
+                                timeout=60)
+        if result.returncode == 0 and shutil.which("wine"):
+            return Wine(options.win32, 32, f"this machine runs it ({result.stdout.strip()})")
+        why_not = (f"32-bit Wine fails to start (exit {result.returncode})" if result.returncode
+                   else "Debian's wine wrapper (package wine) is not installed")
+    except FileNotFoundError:
+        why_not = ("this machine does not execute 32-bit programs (so 32-bit Wine is not "
+                   "installed)" if not runs_32_bit() else
+                   "32-bit Wine (Debian package wine32:i386) is not installed")
+    except subprocess.TimeoutExpired:
+        why_not = "32-bit Wine did not answer within 60 s"
+    except OSError as error:
+        why_not = ("this machine does not execute 32-bit programs" if error.errno == errno.ENOEXEC
+                   else f"32-bit Wine cannot start: {error.strerror}")
+    if not os.path.exists(WINE64_LOADER):
+        raise Failure(f"no Wine can run here: {why_not}, and 64-bit Wine (Debian package "
+                      "wine64) is not installed; ./scripts/setup test installs what can run")
+    return Wine(options.win64, 64, why_not)
+
+
+def check_shipped_program(options):
+    """The shipped 32-bit program, as a file: a PE32 i386 GUI executable whose imports are
+    only Windows' own DLLs, so that it runs on a bare Windows."""
+    path = os.path.join(options.win32, "app", "win32", "tavrimo.exe")
+    if not os.path.exists(path):
+        raise Failure(f"{path} is missing: cmake --preset win32 && cmake --build --preset win32 "
+                      "builds it")
+    dump = run(["i686-w64-mingw32-objdump", "-p", path]).stdout
+    if "file format pei-i386" not in dump:
+        raise Failure(f"{path} is not a PE32 i386 program")
+    subsystem = re.search(r"^Subsystem\s+(\w+)", dump, re.MULTILINE)
+    if not subsystem or int(subsystem.group(1), 16) != 2:
+        raise Failure(f"{path} is not a Windows GUI program: subsystem "
+                      f"{subsystem.group(1) if subsystem else 'not found'}")
+    dlls = re.findall(r"DLL Name: (\S+)", dump)
+    foreign = [dll for dll in dlls if dll.lower() not in SYSTEM_DLLS]
+    if foreign or "kernel32.dll" not in (dll.lower() for dll in dlls):
+        raise Failure(f"{path} imports {dlls}; a bare Windows has only {sorted(SYSTEM_DLLS)}")
+    print(f"ok {path}: a PE32 i386 GUI program importing only {', '.join(dlls)}")
+
 
 
 class WineEditor(EditorProgram):
     """One run of tavrimo.exe, with what the test knows of its window."""
 
-    def __init__(self, display, options, prefix, name):
+    def __init__(self, display, options, wine, name):
         self.display = display
         self.options = options
-        self.env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.wine = wine
         self.input = Driver(display, name, options.replay, options.artifacts)
         self.process = None
         self.titlebar = None
@@ -42,7 +143,7 @@ class WineEditor(EditorProgram):
     # --- the program and its window --------------------------------------------------------
 
     def start(self):
-        self.process = subprocess.Popen(["wine", self.options.exe], env=self.env,
+        self.process = subprocess.Popen(self.wine.command(self.wine.exe), env=self.wine.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         geometry = wait_until("the editor's window", self.read_geometry, timeout=60, interval=0.5)
         self.input.client = geometry["client"]
@@ -57,7 +158,7 @@ class WineEditor(EditorProgram):
 
     def probe(self, *args):
         try:
-            return run(["wine", self.options.probe, *args], env=self.env, timeout=30,
+            return run(self.wine.command(self.wine.probe, *args), env=self.wine.env, timeout=30,
                        check=False).stdout.splitlines()
         except subprocess.TimeoutExpired:
             return []  # the callers' own deadlines decide
@@ -124,8 +225,8 @@ class WineEditor(EditorProgram):
         print(f'ok message box "{title}"')
 
 
-def session_editing(display, options, prefix):
-    app = WineEditor(display, options, prefix, "editing")
+def session_editing(display, options, wine):
+    app = WineEditor(display, options, wine, "editing")
     try:
         app.start()
         editing_session(app, release_outside=False)
@@ -133,8 +234,8 @@ def session_editing(display, options, prefix):
         app.stop()
 
 
-def session_close_button(display, options, prefix):
-    app = WineEditor(display, options, prefix, "close")
+def session_close_button(display, options, wine):
+    app = WineEditor(display, options, wine, "close")
     try:
         app.start()
         for x, y in [(100, 100), (200, 200), (300, 100)]:
@@ -151,56 +252,74 @@ def session_close_button(display, options, prefix):
         app.stop()
 
 
-def session_message_path(display, options, prefix):
+def session_message_path(display, options, wine):
     """The real window procedure under the real window system, through real messages."""
-    env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-    result = run(["wine", options.message_test], env=env, timeout=180, check=False)
+    del display, options
+    result = run(wine.command(wine.message_test), env=wine.env, timeout=180, check=False)
     print(result.stdout.strip())
     if result.returncode != 0:
         raise Failure(f"win32_message_test exited {result.returncode}")
 
 
-def make_prefix(display, path):
+def make_prefix(wine, display, path):
     shutil.rmtree(path, ignore_errors=True)
-    env = dict(display.env, WINEPREFIX=path, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-    run(["wineboot", "-i"], env=env, timeout=300)
+    wine.use_prefix(display, path)
+    result = run([*wine.boot, "-i"], env=wine.env, timeout=300, check=False)
+    if result.returncode != 0:
+        last = (result.stderr.strip().splitlines() or ["no message"])[-1]
+        raise Failure(f"the Wine prefix did not boot ({' '.join(wine.boot)} -i exited "
+                      f"{result.returncode}: {last})")
     # Without a window manager Wine draws the title bar (and its close button) itself.
-    run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N",
-         "/f"], env=env, timeout=120)
-    run(["wineserver", "-w"], env=env, timeout=120)
+    run(wine.command("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d",
+                     "N", "/f"), env=wine.env, timeout=120)
+    run([wine.server, "-w"], env=wine.env, timeout=120)
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--probe", required=True)
+    parser.add_argument("--win32", required=True, help="the win32 preset's build tree")
+    parser.add_argument("--win64", required=True, help="the win64 preset's build tree")
     parser.add_argument("--replay", required=True)
-    parser.add_argument("--message-test", required=True)
     parser.add_argument("--artifacts", required=True)
     options = parser.parse_args()
     shutil.rmtree(options.artifacts, ignore_errors=True)
     os.makedirs(options.artifacts)
     prefix = os.path.abspath(os.path.join(options.artifacts, "wineprefix"))
 
-    display = Display()
     passed, failed = 0, 0
     try:
-        make_prefix(display, prefix)
+        check_shipped_program(options)
+        passed += 1
+    except Failure as failure:
+        failed += 1
+        print(f"FAILED check_shipped_program: {failure}")
+
+    display = wine = None
+    try:
+        wine = choose_wine(options)
+        print(wine.describe())
+        display = Display()
+        make_prefix(wine, display, prefix)
         for session in (session_message_path, session_editing, session_close_button):
             try:
-                session(display, options, prefix)
+                session(display, options, wine)
                 passed += 1
             except (Failure, subprocess.TimeoutExpired, StopIteration) as failure:
                 failed += 1
                 print(f"FAILED {session.__name__}: {failure}")
+    except (Failure, subprocess.TimeoutExpired) as failure:
+        failed += 1
+        print(f"FAILED the Windows sessions cannot run: {failure}")
     finally:
-        run(["wineserver", "-k"], env=dict(display.env, WINEPREFIX=prefix), check=False)
-        display.close()
+        if wine is not None and wine.env is not None:
+            run([wine.server, "-k"], env=wine.env, check=False)
+        if display is not None:
+            display.close()
     shutil.rmtree(prefix, ignore_errors=True)
-    if not failed:
-        remove_captures(options.artifacts)
     if failed:
         print(f"screen captures of the failure are in {os.path.abspath(options.artifacts)}")
+    else:
+        remove_captures(options.artifacts)
     print(f"win32 end-to-end: {passed} passed, {failed} failed")
     return 1 if failed else 0
 
