@@ -26,6 +26,24 @@ def not_installed(command):
                    + ": ./scripts/setup test installs what the tests need")
 
 
+def run_main(main):
+    """Runs a test's main(); a broken environment ends it with one line, not a traceback."""
+    try:
+        return main()
+    except (Failure, subprocess.TimeoutExpired) as failure:
+        print(f"FAILED: {failure}")
+        return 1
+
+
+def start(command, env):
+    """A program started in the background, its output discarded."""
+    try:
+        return subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+    except FileNotFoundError:
+        raise not_installed(command[0]) from None
+
+
 def run(command, timeout=30, env=None, check=True):
     try:
         result = subprocess.run(command, capture_output=True, text=True, timeout=timeout, env=env)
@@ -52,14 +70,16 @@ class Display:
     """A private Xvfb server; stopped by close()."""
 
     def __init__(self, width=1024, height=768):
-        # Xvfb picks a free display itself and writes its number to the pipe.
+        # Xvfb picks a free display itself and writes its number to the pipe. Without
+        # -noreset it resets whenever its last client leaves, and drops whoever connects
+        # meanwhile: a program started just then fails with "could not connect to display".
         for command in ("Xvfb", "xdotool", "import"):
             if shutil.which(command) is None:
                 raise not_installed(command)
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-noreset"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as pipe:

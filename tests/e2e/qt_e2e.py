@@ -15,8 +15,8 @@ import subprocess
 import sys
 import time
 
-from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run,
-                     wait_until, write_ppm)
+from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run, run_main,
+                     start, wait_until, write_ppm)
 from session import EditorProgram, editing_session
 
 CANVAS_WIDTH, CANVAS_HEIGHT = 640, 480
@@ -49,8 +49,7 @@ class QtEditor(EditorProgram):
         self.bar = None
 
     def start(self):
-        self.process = subprocess.Popen([*self.launcher, self.options.exe], env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = start([*self.launcher, self.options.exe], self.env)
 
         def main_window():
             for window in visible_windows(self.display, "^Tavrimo$"):
@@ -169,4 +168,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_main(main))

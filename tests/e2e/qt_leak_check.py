@@ -17,7 +17,7 @@ import subprocess
 import sys
 import time
 
-from desktop import Display, Failure
+from desktop import Display, Failure, run_main
 from qt_e2e import QtEditor
 from session import CLEAR_LINES, DEGREE, DEGREE_2, FILE, HELP, INSTRUCTIONS_ITEM, QUIT
 
@@ -78,4 +78,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_main(main))

@@ -26,8 +26,8 @@ import subprocess
 import sys
 import time
 
-from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run,
-                     wait_until, write_ppm)
+from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run, run_main,
+                     start, wait_until, write_ppm)
 from session import EditorProgram, editing_session
 
 WINE32_LOADER = "/usr/lib/wine/wine"
@@ -143,8 +143,7 @@ class WineEditor(EditorProgram):
     # --- the program and its window --------------------------------------------------------
 
     def start(self):
-        self.process = subprocess.Popen(self.wine.command(self.wine.exe), env=self.wine.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = start(self.wine.command(self.wine.exe), self.wine.env)
         geometry = wait_until("the editor's window", self.read_geometry, timeout=60, interval=0.5)
         self.input.client = geometry["client"]
         self.titlebar = geometry.get("titlebar")
@@ -325,4 +324,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_main(main))
