@@ -45,6 +45,7 @@ void OnMouseMove(std::uint16_t clientX, std::uint16_t clientY) {
     editor.selected->y = editor.selected->y + (editor.mouseY - editor.dragLastY);
     editor.dragLastX = editor.mouseX;
     editor.dragLastY = editor.mouseY;
+    editor.sceneVersion += 1;
 }
 
 void OnLeftButtonDown(std::uint16_t clientX, std::uint16_t clientY) {
@@ -74,6 +75,7 @@ void SelectDegree(MenuRef menu, int d) {
         return; // never a degree the curve cannot draw, and the marks stay as they are
     }
     editor.degree = static_cast<float>(d);
+    editor.sceneVersion += 1;
     for (int j = 1; j <= 9; ++j) {
         HostCheckMenuItem(menu, static_cast<unsigned>(IDM_DEGREE_1 + (j - 1)), j == d);
     }

@@ -11,3 +11,8 @@ void DrawPolygonAndMarkers();
 void ComposeFrame();
 void ClearBackBuffer(ClientRect rect);
 void RenderFrame(WindowRef window, TargetRef target);
+// Whether a frame drawn now could differ from what the last one left on the screen and in
+// the back buffer: true before the first frame, after a change of the scene or of the client
+// rectangle (a restore from minimised), and after a frame that presented drawing accumulated
+// while minimised, which the next frame replaces with a clean one.
+bool FrameNeeded(WindowRef window);

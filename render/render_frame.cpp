@@ -1,5 +1,33 @@
 #include "render.h"
 
+namespace {
+
+// What the last frame drew and left behind.
+struct LastFrame {
+    bool drawn;
+    std::uint32_t sceneVersion;
+    ClientRect rect;
+    bool bufferWhite;           // its clearing covered the whole back buffer
+    bool presentedAccumulation; // it presented over drawing that no clearing had removed
+};
+
+LastFrame lastFrame = {false, 0, {0, 0, 0, 0}, true, false};
+
+bool SameRect(ClientRect a, ClientRect b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool IsEmpty(ClientRect rect) {
+    return rect.right <= rect.left || rect.bottom <= rect.top;
+}
+
+bool CoversBuffer(ClientRect rect, BackBuffer buffer) {
+    return rect.left <= 0 && rect.top <= 0 && rect.right >= buffer.width &&
+           rect.bottom >= buffer.height;
+}
+
+} // namespace
+
 // Kept apart from composing so that programs drawing without a host (benchmarks) link
 // without one.
 void RenderFrame(WindowRef window, TargetRef target) {
@@ -7,4 +35,13 @@ void RenderFrame(WindowRef window, TargetRef target) {
     ComposeFrame();
     HostPresent(target, rect, editor.backBuffer);
     ClearBackBuffer(rect);
+    lastFrame = LastFrame{true, editor.sceneVersion, rect, CoversBuffer(rect, editor.backBuffer),
+                          !IsEmpty(rect) && !lastFrame.bufferWhite};
+}
+
+bool FrameNeeded(WindowRef window) {
+    // Drawing an unchanged scene again over a buffer that holds it changes no pixel, so
+    // a minimised window with nothing new needs no frame either.
+    return !lastFrame.drawn || lastFrame.sceneVersion != editor.sceneVersion ||
+           !SameRect(HostClientRect(window), lastFrame.rect) || lastFrame.presentedAccumulation;
 }

@@ -17,6 +17,7 @@ EditorState editor = {
     false,              // pressed
     false,              // dragging
     {nullptr, 0, 0, 0}, // backBuffer
+    0,                  // sceneVersion
 };
 
 bool Append(float x, float y) {
@@ -37,6 +38,7 @@ bool Append(float x, float y) {
         last->next = node;
     }
     editor.pointCount += 1;
+    editor.sceneVersion += 1;
     return true;
 }
 
@@ -50,6 +52,7 @@ void Clear() {
     }
     editor.points.head = nullptr;
     editor.selected = nullptr;
+    editor.sceneVersion += 1;
 }
 
 ControlPoint* PointAt(float i) {

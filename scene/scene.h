@@ -44,6 +44,9 @@ struct EditorState {
     bool pressed;
     bool dragging;
     BackBuffer backBuffer;
+    // Changes with every edit that can change the picture (points, degree), so that a main
+    // loop can skip frames identical to the one on the screen.
+    std::uint32_t sceneVersion;
 };
 
 extern EditorState editor;

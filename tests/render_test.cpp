@@ -1,5 +1,7 @@
 #include "canvas.h"
+#include "commands.h"
 #include "fake_host.h"
+#include "input.h"
 #include "render.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +32,15 @@ class RenderTest : public ::testing::Test {
     static long PresentedNotWhite() {
         const std::vector<std::uint32_t>& pixels = fakeHost.presents.back().pixels;
         return pixels.end() - pixels.begin() - std::count(pixels.begin(), pixels.end(), kWhite);
+    }
+
+    // A main loop's pass after its message: a frame only where one is needed.
+    static bool Pass() {
+        if (!FrameNeeded(kWindow)) {
+            return false;
+        }
+        RenderFrame(kWindow, kTarget);
+        return true;
     }
 
     Canvas canvas;
@@ -101,21 +112,57 @@ TEST_F(RenderTest, MarkersAndSegmentsInterleaveInListOrderAndTheCurveComesLast) 
     EXPECT_GT(std::count(pixels.begin(), pixels.end(), kBlue), 30);
 }
 
+TEST_F(RenderTest, FramesOnlyWhenThePictureCanHaveChanged) {
+    const MenuRef menu{&windowToken};
+    EXPECT_TRUE(Pass());
+    EXPECT_FALSE(Pass()); // nothing new: nothing drawn, nothing presented
+    OnMouseMove(50, 189);
+    OnKeyDown(menu, 0x41);
+    OnCommand(kWindow, menu, 0xFFFF);
+    EXPECT_FALSE(Pass()); // a move without a drag, a key and a command that do nothing
+
+    OnLeftButtonDown(50, 189);
+    EXPECT_TRUE(Pass());
+    OnButtonUp();
+    OnMouseMove(100, 189);
+    OnLeftButtonDown(100, 189);
+    OnButtonUp();
+    OnLeftButtonDown(100, 189); // picks the second point
+    EXPECT_TRUE(Pass());
+    EXPECT_FALSE(Pass());
+    OnMouseMove(110, 180); // drags it
+    EXPECT_TRUE(Pass());
+    EXPECT_FALSE(Pass());
+    OnButtonUp();
+    OnKeyDown(menu, 0x31);
+    EXPECT_TRUE(Pass());
+    OnCommand(kWindow, menu, IDM_CLEAR_LINES);
+    EXPECT_TRUE(Pass());
+    EXPECT_EQ(fakeHost.presents.size(), 6u); // each change presented exactly once
+    EXPECT_EQ(PresentedNotWhite(), 0);
+}
+
 TEST_F(RenderTest, ClearsOnlyTheClientRectangleOfThatMoment) {
     Append(50, 50);
     ResetFakeHost(ClientRect{0, 0, 0, 0}); // minimised
     RenderFrame(kWindow, kTarget);
     RenderFrame(kWindow, kTarget);
     EXPECT_EQ(CountNotWhite(canvas), 64); // drawn twice over the same place, never cleared
+    EXPECT_FALSE(FrameNeeded(kWindow));   // drawing it again would change nothing
 
     Clear();
     Append(100, 50);
-    RenderFrame(kWindow, kTarget);
+    EXPECT_TRUE(Pass());
     ResetFakeHost(ClientRect{0, 0, 160, 260}); // restored
-    RenderFrame(kWindow, kTarget);
-    // The first frame after restoring shows what was drawn meanwhile, then all is white.
+    EXPECT_TRUE(Pass());
+    // The first frame after restoring shows what was drawn meanwhile, then all is white,
+    // and the next frame replaces it with the scene as it is.
     EXPECT_EQ(PresentedNotWhite(), 128);
     EXPECT_EQ(CountNotWhite(canvas), 0);
+    EXPECT_TRUE(Pass());
+    EXPECT_EQ(PresentedNotWhite(), 64);
+    EXPECT_FALSE(Pass());
+    EXPECT_EQ(fakeHost.presents.size(), 2u);
 }
 
 TEST_F(RenderTest, ARectangleLargerThanTheBufferIsClippedWhenClearing) {

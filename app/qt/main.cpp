@@ -1,4 +1,4 @@
-// The Linux program: Qt's application object, then the same polling loop as on Windows.
+// The Linux program: Qt's application object, then the same main loop as on Windows.
 #include "qt_frontend.h"
 
 #include <QApplication>

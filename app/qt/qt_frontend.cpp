@@ -322,15 +322,21 @@ bool RunPass() {
             Dispatch(message);
         }
     }
-    RenderFrame(WindowRef{qtFrontEnd.window}, TargetRef{qtFrontEnd.canvas});
+    const WindowRef window{qtFrontEnd.window};
+    if (FrameNeeded(window)) {
+        RenderFrame(window, TargetRef{qtFrontEnd.canvas});
+    }
     return quit;
 }
 
 void RunMainLoop() {
-    bool quit = false;
-    while (!quit) {
-        quit = RunPass();
-        QThread::msleep(1);
+    while (!RunPass()) {
+        if (qtFrontEnd.queue.empty() && !FrameNeeded(WindowRef{qtFrontEnd.window})) {
+            // Nothing pending and nothing to draw: Qt sleeps until the next event arrives.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        } else {
+            QThread::msleep(1);
+        }
     }
 }
 

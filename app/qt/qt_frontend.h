@@ -1,5 +1,5 @@
 // The Linux program on Qt 6 Widgets: a fixed-size window with the menu bar and a canvas,
-// Qt's events translated into the messages the core understands, and the polling loop.
+// Qt's events translated into the messages the core understands, and the main loop.
 #pragma once
 
 #include <QImage>
@@ -43,9 +43,11 @@ extern QtFrontEnd qtFrontEnd;
 
 void CreateMainWindow();
 // One pass of the main loop: polls the window system without waiting, takes at most one
-// queued message to the core, draws a frame. True when the pass took the quit request.
+// queued message to the core, draws a frame if the picture can have changed. True when the
+// pass took the quit request.
 bool RunPass();
-// Passes with a 1 ms sleep each, until the quit request.
+// Passes with a 1 ms sleep each while there is work, until the quit request; with nothing
+// queued and nothing to draw it waits for the window system's next event instead.
 void RunMainLoop();
 void ShutdownApp();
 

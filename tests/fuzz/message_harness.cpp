@@ -110,7 +110,15 @@ double LiteralCost() {
     return cost;
 }
 
-std::string CheckedFrame(Canvas& canvas, Canvas& reference, bool last) {
+// The last frame checked, so that a picture that changes without a change of the scene
+// version (a main loop would skip that frame) is caught.
+struct CheckedPicture {
+    bool drawn;
+    std::uint32_t sceneVersion;
+    std::vector<std::uint32_t> pixels;
+};
+
+std::string CheckedFrame(Canvas& canvas, Canvas& reference, CheckedPicture& previous, bool last) {
     std::fill(canvas.pixels.begin(), canvas.pixels.end(), kWhite);
     int token = 0;
     RenderFrame(WindowRef{&token}, TargetRef{&token});
@@ -119,6 +127,11 @@ std::string CheckedFrame(Canvas& canvas, Canvas& reference, bool last) {
     }
     const std::vector<std::uint32_t> presented = std::move(fakeHost.presents.back().pixels);
     fakeHost.presents.clear();
+    if (previous.drawn && previous.sceneVersion == editor.sceneVersion &&
+        presented != previous.pixels) {
+        return "the picture changed but the scene version did not";
+    }
+    previous = CheckedPicture{true, editor.sceneVersion, presented};
     if (std::any_of(canvas.pixels.begin(), canvas.pixels.end(),
                     [](std::uint32_t pixel) { return pixel != kWhite; })) {
         return "the back buffer is not white after a frame";
@@ -183,6 +196,7 @@ std::string RunMessageSequence(const std::uint8_t* data, std::size_t size) {
     ResetEditor(&canvas);
     ResetFakeHost(ClientRect{0, 0, kWidth, kHeight});
     Reader reader{data, size, 0};
+    CheckedPicture previous{false, 0, {}};
     std::string failure;
     for (int message = 1; failure.empty() && reader.More(); ++message) {
         failure = Apply(reader);
@@ -190,11 +204,11 @@ std::string RunMessageSequence(const std::uint8_t* data, std::size_t size) {
             failure = CheckState();
         }
         if (failure.empty() && message % kFrameEvery == 0) {
-            failure = CheckedFrame(canvas, reference, false);
+            failure = CheckedFrame(canvas, reference, previous, false);
         }
     }
     if (failure.empty()) {
-        failure = CheckedFrame(canvas, reference, true);
+        failure = CheckedFrame(canvas, reference, previous, true);
     }
     ResetEditor(nullptr);
     return failure;

@@ -13,6 +13,7 @@ void ResetEditor(Canvas* canvas) {
     editor.selected = nullptr;
     editor.pressed = false;
     editor.dragging = false;
+    editor.sceneVersion += 1;
     if (canvas == nullptr) {
         editor.backBuffer = BackBuffer{nullptr, 0, 0, 0};
         return;
