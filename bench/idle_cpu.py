@@ -18,7 +18,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from desktop import Display, Failure, run  # noqa: E402
+from desktop import Display, run, run_main  # noqa: E402
 from qt_e2e import QtEditor, CANVAS_WIDTH, CANVAS_HEIGHT  # noqa: E402
 from win32_e2e import WineEditor, choose_wine, make_prefix  # noqa: E402
 
@@ -128,8 +128,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main())
-    except (Failure, subprocess.TimeoutExpired) as failure:
-        print(f"benchmark failed: {failure}")
-        sys.exit(1)
+    sys.exit(run_main(main))

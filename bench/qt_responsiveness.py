@@ -8,14 +8,13 @@ usage: qt_responsiveness.py --exe tavrimo --x11-tool x11_tool --replay tavrimo_r
 
 import argparse
 import os
-import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from desktop import Display, Failure, run  # noqa: E402
+from desktop import Display, Failure, run, run_main  # noqa: E402
 from qt_e2e import QtEditor  # noqa: E402
 
 GREEN = (0, 255, 0)
@@ -121,8 +120,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main())
-    except (Failure, subprocess.TimeoutExpired) as failure:
-        print(f"benchmark failed: {failure}")
-        sys.exit(1)
+    sys.exit(run_main(main))
