@@ -1,6 +1,7 @@
 // Curve evaluation and whole frames. Read the ratios within one run:
 //   BM_CurveSampleLiteral/9 : BM_CurveSampleFast/9, BM_Frame/8192 : BM_Frame/1024,
-//   BM_Frame/16 : BM_Clear, BM_ExtremeFrame/10000 : BM_ExtremeFrame/1000.
+//   BM_Frame/16 : BM_Clear, BM_Frame/8192 : BM_Clear,
+//   BM_ExtremeFrame/10000 : BM_ExtremeFrame/1000; BM_Sampler reports samples per second.
 #include "curve.h"
 #include "literal_curve.h"
 #include "render.h"
@@ -52,6 +53,24 @@ void BM_CurveSampleLiteral(benchmark::State& state) {
 }
 void BM_CurveSampleFast(benchmark::State& state) {
     CurveSample<DeBoorPoint>(state);
+}
+
+void CountSample(void* context, float /*t*/, CurvePoint sample) {
+    *static_cast<float*>(context) += sample.x + sample.y;
+}
+
+// Every sample of a curve over 1024 points, nothing drawn.
+void BM_Sampler(benchmark::State& state) {
+    PlaceRandomPoints(1024);
+    editor.degree = static_cast<float>(state.range(0));
+    std::int64_t samples = 0;
+    for (auto _ : state) {
+        float sum = 0.0f;
+        samples += SampleCurve(CountSample, &sum);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(samples);
+    Clear();
 }
 
 // Whole frames at degree 9 over the scene in place: compose and clear, no present.
@@ -110,6 +129,7 @@ void BM_Clear(benchmark::State& state) {
 
 BENCHMARK(BM_CurveSampleLiteral)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CurveSampleFast)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Sampler)->Arg(3)->Arg(9)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Frame)->Arg(16)->Arg(128)->Arg(1024)->Arg(8192)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ExtremeFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Clear)->Unit(benchmark::kMicrosecond);
