@@ -88,6 +88,58 @@ CurvePoint DeBoorPoint(float r, float i, float t) {
     return Triangle(points, levels, static_cast<float>(levels), i, t);
 }
 
+namespace {
+
+// Samples evaluated together: each lane runs the float32 and double operations of Triangle
+// for its own t, so that the compiler can vectorise across lanes.
+constexpr int kLanes = 8;
+
+struct LaneWindows {
+    float x[kMaxDegree + 1][kLanes]; // level 0, then each level in place: [m][lane]
+    float y[kMaxDegree + 1][kLanes];
+    float i[kLanes];
+    float t[kLanes];
+};
+
+void TriangleLanes(LaneWindows& w, int levels, float r) {
+    const float k = editor.degree;
+    float level[kMaxDegree + 1];
+    level[levels] = r;
+    for (int l = levels; l > 0; --l) {
+        level[l - 1] = level[l] - 1.0f;
+    }
+    float index[kMaxDegree + 1][kLanes];
+    for (int lane = 0; lane < kLanes; ++lane) {
+        index[0][lane] = w.i[lane];
+    }
+    for (int m = 1; m <= levels; ++m) {
+        for (int lane = 0; lane < kLanes; ++lane) {
+            index[m][lane] = index[m - 1][lane] - 1.0f;
+        }
+    }
+    for (int l = 1; l <= levels; ++l) {
+        const float lv = level[l];
+        for (int m = 0; m + l <= levels; ++m) {
+            for (int lane = 0; lane < kLanes; ++lane) {
+                // Blend, operation for operation.
+                const float u = index[m][lane] + k - lv + 1.0f;
+                const float span = u - index[m][lane];
+                const float alpha = (w.t[lane] - index[m][lane]) / span;
+                const float beta = (u - w.t[lane]) / span;
+                const float x = static_cast<float>(static_cast<double>(alpha) * w.x[m][lane] +
+                                                   static_cast<double>(beta) * w.x[m + 1][lane]);
+                const float alphaQy = alpha * w.y[m][lane];
+                const float y = static_cast<float>(static_cast<double>(alphaQy) +
+                                                   static_cast<double>(beta) * w.y[m + 1][lane]);
+                w.x[m][lane] = x;
+                w.y[m][lane] = y;
+            }
+        }
+    }
+}
+
+} // namespace
+
 std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
     const float k = editor.degree;
     const float n = static_cast<float>(editor.pointCount);
@@ -104,23 +156,54 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
 
     std::int32_t count = 0;
     float t = k;
-    for (;;) {
-        const float i = std::floor(t);
-        const std::int64_t first = static_cast<std::int64_t>(i) - levels;
-        while (windowIndex < first && windowNode != nullptr) {
-            windowNode = windowNode->next;
-            ++windowIndex;
+    bool done = false;
+    LaneWindows w;
+    while (!done) {
+        int lanes = 0;
+        std::int64_t gathered = -1; // the window start lane - 1 gathered, to copy when shared
+        while (lanes < kLanes && !done) {
+            const float i = std::floor(t);
+            const std::int64_t first = static_cast<std::int64_t>(i) - levels;
+            if (lanes > 0 && first == gathered) {
+                for (int m = 0; m <= levels; ++m) {
+                    w.x[m][lanes] = w.x[m][lanes - 1];
+                    w.y[m][lanes] = w.y[m][lanes - 1];
+                }
+            } else {
+                while (windowIndex < first && windowNode != nullptr) {
+                    windowNode = windowNode->next;
+                    ++windowIndex;
+                }
+                CurvePoint points[kMaxDegree + 1];
+                GatherWindow(windowNode, levels, points);
+                for (int m = 0; m <= levels; ++m) {
+                    w.x[m][lanes] = points[m].x;
+                    w.y[m][lanes] = points[m].y;
+                }
+                gathered = first;
+            }
+            w.i[lanes] = i;
+            w.t[lanes] = t;
+            ++lanes;
+            const double s = static_cast<double>(t) + static_cast<double>(step);
+            t = static_cast<float>(s);
+            // The stop test uses the sum before its rounding to float32.
+            done = s > static_cast<double>(n);
         }
-        CurvePoint points[kMaxDegree + 1];
-        GatherWindow(windowNode, levels, points);
-        visit(context, t, Triangle(points, levels, k, i, t));
-        ++count;
-        const double s = static_cast<double>(t) + static_cast<double>(step);
-        t = static_cast<float>(s);
-        // The stop test uses the sum before its rounding to float32.
-        if (s > static_cast<double>(n)) {
-            break;
+        // Unused lanes repeat the last sample, so that every lane computes something finite.
+        for (int lane = lanes; lane < kLanes; ++lane) {
+            for (int m = 0; m <= levels; ++m) {
+                w.x[m][lane] = w.x[m][lanes - 1];
+                w.y[m][lane] = w.y[m][lanes - 1];
+            }
+            w.i[lane] = w.i[lanes - 1];
+            w.t[lane] = w.t[lanes - 1];
         }
+        TriangleLanes(w, levels, k);
+        for (int lane = 0; lane < lanes; ++lane) {
+            visit(context, w.t[lane], CurvePoint{w.x[0][lane], w.y[0][lane]});
+        }
+        count += lanes;
     }
     return count;
 }
