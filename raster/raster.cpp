@@ -205,8 +205,47 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
     }
 }
 
+namespace {
+
+// Whole and small enough that every sum of it and 1 is exact (NaN fails both tests).
+bool IsSmallWhole(float v) {
+    return std::fabs(v) <= 4194304.0f && std::floor(v) == v;
+}
+
+// A box with whole-number corners, filled as its row lines would draw it: rows ylo, ylo + 1,
+// ... below yhi, each with the columns of the whole values from xlo to xhi - 1 (the rounding
+// maps a run of whole values onto a run of columns). Rows that cannot reach the surface are
+// not visited.
+void FillWholeBox(float xlo, float xhi, float ylo, float yhi, std::uint32_t stored) {
+    const BackBuffer buffer = editor.backBuffer;
+    if (buffer.pixels == nullptr) {
+        return;
+    }
+    const float xlast = xhi - 1.0f;
+    const std::int32_t left = std::max(PixelRound(std::min(xlo, xlast)), 0);
+    const std::int32_t right = std::min(PixelRound(std::max(xlo, xlast)), buffer.width - 1);
+    if (left > right) {
+        return;
+    }
+    const float firstVisible = static_cast<float>(kWorldOriginRow + 1 - buffer.height - 2);
+    const float pastVisible = static_cast<float>(kWorldOriginRow + 2);
+    for (float y = std::max(ylo, firstVisible); y < std::min(yhi, pastVisible); y += 1.0f) {
+        const std::int64_t row = std::int64_t{kWorldOriginRow} - PixelRound(y);
+        if (row >= 0 && row < buffer.height) {
+            std::uint32_t* line = buffer.pixels + row * buffer.stride;
+            std::fill(line + left, line + right + 1, stored);
+        }
+    }
+}
+
+} // namespace
+
 void FillBox(float xlo, float xhi, float ylo, float yhi, Color color) {
     if (!(ylo < yhi)) {
+        return;
+    }
+    if (IsSmallWhole(xlo) && IsSmallWhole(xhi) && IsSmallWhole(ylo) && IsSmallWhole(yhi)) {
+        FillWholeBox(xlo, xhi, ylo, yhi, StoredPixel(PixelValue(color)));
         return;
     }
     const float xlast = xhi - 1.0f;

@@ -1,5 +1,5 @@
-// DrawLine stops early and jumps over steps that stay off the surface; the pixels must be
-// exactly those of stepping every step.
+// DrawLine stops early and jumps over steps that stay off the surface, FillBox fills boxes
+// with whole corners directly; the pixels must be exactly those of stepping every step.
 #include "canvas.h"
 #include "literal_line.h"
 #include "raster.h"
@@ -85,6 +85,51 @@ TEST(LineFastVersusLiteral, ShallowAndSteepApproachesThatJustGraze) {
         segments.push_back(Segment{63.0f + t * 0.01f, 240.0f + t, 63.5f, -65000.0f});
     }
     ExpectSamePixels(segments, 64, 300);
+}
+
+// Boxes with whole corners take a direct fill; the rows and columns must be those of the
+// row lines, around world 0, at the edges, reversed, empty, and either side of 2^22.
+TEST(LineFastVersusLiteral, BoxesAreTheirRowLines) {
+    std::mt19937 random(7u);
+    std::uniform_int_distribution<int> x(-20, 80);
+    std::uniform_int_distribution<int> y(-80, 320);
+    std::uniform_int_distribution<int> size(-3, 12);
+    std::uniform_int_distribution<int> kind(0, 5);
+    Canvas fast = MakeCanvas(64, 300);
+    Canvas literal = MakeCanvas(64, 300);
+    for (int b = 0; b < 3000; ++b) {
+        float xlo = static_cast<float>(x(random));
+        float ylo = static_cast<float>(y(random));
+        float xhi = xlo + static_cast<float>(size(random));
+        float yhi = ylo + static_cast<float>(size(random));
+        switch (kind(random)) {
+        case 0: // a marker
+            xhi = xlo + 8.0f;
+            yhi = ylo + 8.0f;
+            break;
+        case 1:
+            ylo += 0.5f;
+            xhi -= 0.25f;
+            break;
+        case 2: // near the largest whole values the direct fill takes
+            ylo = 4194296.0f + static_cast<float>(size(random));
+            yhi = 4194308.0f;
+            xlo = -4194310.0f + static_cast<float>(size(random));
+            xhi = xlo + 8.0f;
+            break;
+        default:
+            break;
+        }
+        ResetEditor(&fast);
+        std::fill(fast.pixels.begin(), fast.pixels.end(), kWhite);
+        FillBox(xlo, xhi, ylo, yhi, kInk);
+        ResetEditor(&literal);
+        std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
+        LiteralFillBox(xlo, xhi, ylo, yhi, kInk);
+        ASSERT_EQ(fast.pixels, literal.pixels)
+            << "box " << b << ": x " << xlo << " to " << xhi << ", y " << ylo << " to " << yhi;
+    }
+    ResetEditor(nullptr);
 }
 
 } // namespace

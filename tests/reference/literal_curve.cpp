@@ -65,24 +65,6 @@ void LiteralDrawCurve() {
     }
 }
 
-namespace {
-
-void LiteralFillBox(float xlo, float xhi, float ylo, float yhi, Color color) {
-    if (!(ylo < yhi)) {
-        return;
-    }
-    const float xlast = xhi - 1.0f;
-    float y = ylo;
-    double next = 0.0;
-    do {
-        LiteralDrawLine(xlo, y, xlast, y, color);
-        next = static_cast<double>(y) + 1.0;
-        y = static_cast<float>(next);
-    } while (next < static_cast<double>(yhi));
-}
-
-} // namespace
-
 void LiteralComposeFrame() {
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         if (p->next != nullptr) {

@@ -46,3 +46,17 @@ void LiteralDrawLine(float x0, float y0, float x1, float y1, Color color) {
         WritePixel(editor.backBuffer, PixelRound(x), std::int64_t{239} - PixelRound(y), stored);
     }
 }
+
+void LiteralFillBox(float xlo, float xhi, float ylo, float yhi, Color color) {
+    if (!(ylo < yhi)) {
+        return;
+    }
+    const float xlast = xhi - 1.0f;
+    float y = ylo;
+    double next = 0.0;
+    do {
+        LiteralDrawLine(xlo, y, xlast, y, color);
+        next = static_cast<double>(y) + 1.0;
+        y = static_cast<float>(next);
+    } while (next < static_cast<double>(yhi));
+}
