@@ -16,20 +16,40 @@ struct Segment {
     float x0, y0, x1, y1;
 };
 
+constexpr int kGuard = 2;
+
+// The surface inside a white frame of kGuard pixels, which no line may touch: the fast
+// paths write without bounds checks.
+Canvas GuardedSurface(const Canvas& framed, int width, int height) {
+    Canvas inside = MakeCanvas(width, height);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            inside.pixels[static_cast<std::size_t>(row) * width + column] =
+                PixelAt(framed, column + kGuard, row + kGuard);
+        }
+    }
+    return inside;
+}
+
 void ExpectSamePixels(const std::vector<Segment>& segments, int width, int height) {
-    Canvas fast = MakeCanvas(width, height);
+    Canvas framed = MakeCanvas(width + 2 * kGuard, height + 2 * kGuard);
     Canvas literal = MakeCanvas(width, height);
     for (std::size_t s = 0; s < segments.size(); ++s) {
         const Segment& g = segments[s];
-        ResetEditor(&fast);
-        std::fill(fast.pixels.begin(), fast.pixels.end(), kWhite);
+        ResetEditor(nullptr);
+        std::fill(framed.pixels.begin(), framed.pixels.end(), kWhite);
+        editor.backBuffer = BackBuffer{framed.pixels.data() + kGuard * framed.width + kGuard, width,
+                                       height, framed.width};
         DrawLine(g.x0, g.y0, g.x1, g.y1, kInk);
         ResetEditor(&literal);
         std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
         LiteralDrawLine(g.x0, g.y0, g.x1, g.y1, kInk);
+        const Canvas fast = GuardedSurface(framed, width, height);
         ASSERT_EQ(fast.pixels, literal.pixels)
             << "segment " << s << " (" << g.x0 << ", " << g.y0 << ") to (" << g.x1 << ", " << g.y1
             << ") on " << width << " x " << height;
+        ASSERT_EQ(CountNotWhite(framed), CountNotWhite(fast))
+            << "segment " << s << " wrote off the surface";
     }
     ResetEditor(nullptr);
 }
@@ -83,6 +103,24 @@ TEST(LineFastVersusLiteral, ShallowAndSteepApproachesThatJustGraze) {
         segments.push_back(Segment{-60000.0f - t, 239.0f + t * 0.013f, 30.0f + t, 250.0f - t});
         segments.push_back(Segment{5.0f + t * 0.1f, -60000.0f, 70.0f - t * 0.3f, 300.0f});
         segments.push_back(Segment{63.0f + t * 0.01f, 240.0f + t, 63.5f, -65000.0f});
+    }
+    ExpectSamePixels(segments, 64, 300);
+}
+
+// From inside out through every edge and corner at every slope, ending just past the edge:
+// the unchecked runs inside must stop in time.
+TEST(LineFastVersusLiteral, DeparturesThroughEveryEdge) {
+    std::vector<Segment> segments;
+    for (int k = 0; k < 400; ++k) {
+        const float f = static_cast<float>(k) * 0.137f;
+        const float past = static_cast<float>(k % 7) * 0.3f;
+        const float along = std::fmod(f * 7.3f, 70.0f) - 3.0f;
+        const float cx = 20.0f + std::fmod(f, 20.0f);
+        const float cy = 100.0f + std::fmod(f * 3.1f, 60.0f);
+        segments.push_back(Segment{cx, cy, along, 239.0f + 0.5f + past});         // top
+        segments.push_back(Segment{cx, cy, along, 239.0f - 300.0f - past});       // bottom
+        segments.push_back(Segment{cx, cy, -1.5f - past, along * 4.0f});          // left
+        segments.push_back(Segment{cx, cy, 63.5f + past, 239.0f - along * 4.0f}); // right
     }
     ExpectSamePixels(segments, 64, 300);
 }
