@@ -223,9 +223,11 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
             for (std::int64_t k = 0; k < run; ++k) {
                 x = x + sx;
                 y = y + sy;
-                // Exact in float32 here, so the same as the rounding in double.
-                const auto c = static_cast<std::int32_t>(x + 0.5f);
-                const auto r = kWorldOriginRow - static_cast<std::int32_t>(y + 0.5f);
+                // Exact in float32 here, so the same as PixelRound's sum in double.
+                const float shiftedX = x + 0.5f;
+                const float shiftedY = y + 0.5f;
+                const auto c = static_cast<std::int32_t>(shiftedX);
+                const auto r = kWorldOriginRow - static_cast<std::int32_t>(shiftedY);
                 buffer.pixels[static_cast<std::ptrdiff_t>(r) * buffer.stride + c] = stored;
             }
             taken += run;

@@ -38,8 +38,9 @@ void ExpectSamePixels(const std::vector<Segment>& segments, int width, int heigh
         const Segment& g = segments[s];
         ResetEditor(nullptr);
         std::fill(framed.pixels.begin(), framed.pixels.end(), kWhite);
-        editor.backBuffer = BackBuffer{framed.pixels.data() + kGuard * framed.width + kGuard, width,
-                                       height, framed.width};
+        editor.backBuffer =
+            BackBuffer{framed.pixels.data() + std::ptrdiff_t{kGuard} * framed.width + kGuard, width,
+                       height, framed.width};
         DrawLine(g.x0, g.y0, g.x1, g.y1, kInk);
         ResetEditor(&literal);
         std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
