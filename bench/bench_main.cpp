@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -73,6 +74,47 @@ void BM_Sampler(benchmark::State& state) {
     Clear();
 }
 
+// A peer, not the editor's: a plain scalar de Boor in double precision (not bit-exact) over
+// the same points and parameter sequence, each point read from an array.
+void BM_PlainDoubleDeBoor(benchmark::State& state) {
+    PlaceRandomPoints(1024);
+    const int k = static_cast<int>(state.range(0));
+    std::vector<double> px;
+    std::vector<double> py;
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
+        px.push_back(p->x);
+        py.push_back(p->y);
+    }
+    const double n = static_cast<double>(px.size());
+    std::int64_t samples = 0;
+    for (auto _ : state) {
+        double sum = 0.0;
+        for (double t = k; t <= n; t += 0.1) {
+            const int i = static_cast<int>(t);
+            double dx[kMaxDegree + 1];
+            double dy[kMaxDegree + 1];
+            for (int j = 0; j <= k; ++j) {
+                const int index = std::min(i - k + j, static_cast<int>(px.size()) - 1);
+                dx[j] = px[index];
+                dy[j] = py[index];
+            }
+            for (int r = 1; r <= k; ++r) {
+                for (int j = k; j >= r; --j) {
+                    const double left = i - k + j;
+                    const double alpha = (t - left) / (k + 1 - r);
+                    dx[j] = (1.0 - alpha) * dx[j - 1] + alpha * dx[j];
+                    dy[j] = (1.0 - alpha) * dy[j - 1] + alpha * dy[j];
+                }
+            }
+            sum += dx[k] + dy[k];
+            ++samples;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(samples);
+    Clear();
+}
+
 // Whole frames at degree 9 over the scene in place: compose and clear, no present.
 void ComposeFrames(benchmark::State& state) {
     UseFrameBuffer();
@@ -130,6 +172,7 @@ void BM_Clear(benchmark::State& state) {
 BENCHMARK(BM_CurveSampleLiteral)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CurveSampleFast)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Sampler)->Arg(3)->Arg(9)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainDoubleDeBoor)->Arg(3)->Arg(9)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Frame)->Arg(16)->Arg(128)->Arg(1024)->Arg(8192)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ExtremeFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Clear)->Unit(benchmark::kMicrosecond);
