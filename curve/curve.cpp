@@ -7,10 +7,9 @@
 
 namespace {
 
-// One level of de Boor's triangle below level `level`: the point at index i from the
-// points at i (q) and i - 1 (p). The precision of every step is part of the picture.
-CurvePoint Blend(float level, float i, float t, CurvePoint q, CurvePoint p) {
-    const float k = editor.degree;
+// One level of de Boor's triangle below level `level` for degree k: the point at index i from
+// the points at i (q) and i - 1 (p). The precision of every step is part of the picture.
+CurvePoint Blend(float k, float level, float i, float t, CurvePoint q, CurvePoint p) {
     const float u = i + k - level + 1.0f;
     const float span = u - i;
     const float alpha = (t - i) / span;
@@ -34,6 +33,14 @@ int LevelCount(float r) {
     return static_cast<int>(std::ceil(r));
 }
 
+// The level r of the top and each level below it, in the recursion's float32 steps.
+void Levels(float* level, int levels, float r) {
+    level[levels] = r;
+    for (int l = levels; l > 0; --l) {
+        level[l - 1] = level[l] - 1.0f;
+    }
+}
+
 // Runs the triangle bottom-up. points[m] holds level 0 at index i - m for m = 0..levels,
 // and is overwritten; each intermediate point is computed once.
 CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t) {
@@ -43,13 +50,10 @@ CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t) {
         index[m] = index[m - 1] - 1.0f; // the same float32 steps as the recursion takes
     }
     float level[kMaxDegree + 1];
-    level[levels] = r;
-    for (int l = levels; l > 0; --l) {
-        level[l - 1] = level[l] - 1.0f;
-    }
+    Levels(level, levels, r);
     for (int l = 1; l <= levels; ++l) {
         for (int m = 0; m + l <= levels; ++m) {
-            points[m] = Blend(level[l], index[m], t, points[m], points[m + 1]);
+            points[m] = Blend(editor.degree, level[l], index[m], t, points[m], points[m + 1]);
         }
     }
     return points[0];
@@ -104,10 +108,7 @@ struct LaneWindows {
 void TriangleLanes(LaneWindows& w, int levels, float r) {
     const float k = editor.degree;
     float level[kMaxDegree + 1];
-    level[levels] = r;
-    for (int l = levels; l > 0; --l) {
-        level[l - 1] = level[l] - 1.0f;
-    }
+    Levels(level, levels, r);
     float index[kMaxDegree + 1][kLanes];
     for (int lane = 0; lane < kLanes; ++lane) {
         index[0][lane] = w.i[lane];
@@ -121,18 +122,11 @@ void TriangleLanes(LaneWindows& w, int levels, float r) {
         const float lv = level[l];
         for (int m = 0; m + l <= levels; ++m) {
             for (int lane = 0; lane < kLanes; ++lane) {
-                // Blend, operation for operation.
-                const float u = index[m][lane] + k - lv + 1.0f;
-                const float span = u - index[m][lane];
-                const float alpha = (w.t[lane] - index[m][lane]) / span;
-                const float beta = (u - w.t[lane]) / span;
-                const float x = static_cast<float>(static_cast<double>(alpha) * w.x[m][lane] +
-                                                   static_cast<double>(beta) * w.x[m + 1][lane]);
-                const float alphaQy = alpha * w.y[m][lane];
-                const float y = static_cast<float>(static_cast<double>(alphaQy) +
-                                                   static_cast<double>(beta) * w.y[m + 1][lane]);
-                w.x[m][lane] = x;
-                w.y[m][lane] = y;
+                const CurvePoint blended =
+                    Blend(k, lv, index[m][lane], w.t[lane], CurvePoint{w.x[m][lane], w.y[m][lane]},
+                          CurvePoint{w.x[m + 1][lane], w.y[m + 1][lane]});
+                w.x[m][lane] = blended.x;
+                w.y[m][lane] = blended.y;
             }
         }
     }

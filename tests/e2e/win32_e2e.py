@@ -38,6 +38,12 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi3
                "shell32.dll", "comctl32.dll", "comdlg32.dll", "ole32.dll"}
 
 
+def require_built(path, preset):
+    if not os.path.exists(path):
+        raise Failure(f"{path} is missing: cmake --preset {preset} && cmake --build --preset "
+                      f"{preset} builds it")
+
+
 class Wine:
     """One Windows build and the Wine that runs it, in a prefix of its own."""
 
@@ -49,9 +55,7 @@ class Wine:
         self.message_test = os.path.join(build, "tests", "e2e", "win32_message_test.exe")
         preset = "win32" if bits == 32 else "win64"
         for path in (self.exe, self.probe, self.message_test):
-            if not os.path.exists(path):
-                raise Failure(f"{path} is missing: cmake --preset {preset} && "
-                              f"cmake --build --preset {preset} builds it")
+            require_built(path, preset)
         if bits == 32:
             # Debian's wrappers, which start the 32-bit loader and its server.
             self.loader, self.boot, self.server, self.arch = ["wine"], ["wineboot"], "wineserver", None
@@ -110,9 +114,7 @@ def check_shipped_program(options):
     """The shipped 32-bit program, as a file: a PE32 i386 GUI executable whose imports are
     only Windows' own DLLs, so that it runs on a bare Windows."""
     path = os.path.join(options.win32, "app", "win32", "tavrimo.exe")
-    if not os.path.exists(path):
-        raise Failure(f"{path} is missing: cmake --preset win32 && cmake --build --preset win32 "
-                      "builds it")
+    require_built(path, "win32")
     dump = run(["i686-w64-mingw32-objdump", "-p", path]).stdout
     if "file format pei-i386" not in dump:
         raise Failure(f"{path} is not a PE32 i386 program")
