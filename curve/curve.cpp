@@ -7,13 +7,9 @@
 
 namespace {
 
-// One level of de Boor's triangle below level `level` for degree k: the point at index i from
-// the points at i (q) and i - 1 (p). The precision of every step is part of the picture.
-CurvePoint Blend(float k, float level, float i, float t, CurvePoint q, CurvePoint p) {
-    const float u = i + k - level + 1.0f;
-    const float span = u - i;
-    const float alpha = (t - i) / span;
-    const float beta = (u - t) / span;
+// alpha q + beta p, the step of de Boor's triangle. The precision of every step is part of
+// the picture.
+CurvePoint Mix(float alpha, float beta, CurvePoint q, CurvePoint p) {
     CurvePoint result;
     result.x =
         static_cast<float>(static_cast<double>(alpha) * q.x + static_cast<double>(beta) * p.x);
@@ -21,6 +17,14 @@ CurvePoint Blend(float k, float level, float i, float t, CurvePoint q, CurvePoin
     const float alphaQy = alpha * q.y;
     result.y = static_cast<float>(static_cast<double>(alphaQy) + static_cast<double>(beta) * p.y);
     return result;
+}
+
+// One level of de Boor's triangle below level `level` for degree k: the point at index i from
+// the points at i (q) and i - 1 (p).
+CurvePoint Blend(float k, float level, float i, float t, CurvePoint q, CurvePoint p) {
+    const float u = i + k - level + 1.0f;
+    const float span = u - i;
+    return Mix((t - i) / span, (u - t) / span, q, p);
 }
 
 int LevelCount(float r) {
@@ -33,14 +37,6 @@ int LevelCount(float r) {
     return static_cast<int>(std::ceil(r));
 }
 
-// The level r of the top and each level below it, in the recursion's float32 steps.
-void Levels(float* level, int levels, float r) {
-    level[levels] = r;
-    for (int l = levels; l > 0; --l) {
-        level[l - 1] = level[l] - 1.0f;
-    }
-}
-
 // Runs the triangle bottom-up. points[m] holds level 0 at index i - m for m = 0..levels,
 // and is overwritten; each intermediate point is computed once.
 CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t) {
@@ -50,7 +46,10 @@ CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t) {
         index[m] = index[m - 1] - 1.0f; // the same float32 steps as the recursion takes
     }
     float level[kMaxDegree + 1];
-    Levels(level, levels, r);
+    level[levels] = r;
+    for (int l = levels; l > 0; --l) {
+        level[l - 1] = level[l] - 1.0f;
+    }
     for (int l = 1; l <= levels; ++l) {
         for (int m = 0; m + l <= levels; ++m) {
             points[m] = Blend(editor.degree, level[l], index[m], t, points[m], points[m + 1]);
@@ -94,9 +93,8 @@ CurvePoint DeBoorPoint(float r, float i, float t) {
 
 namespace {
 
-// Samples evaluated together: each lane runs the float32 and double operations of Triangle
-// for its own t, so that the compiler can vectorise across lanes.
-constexpr int kLanes = 8;
+// Samples evaluated together, so that the compiler can vectorise across lanes.
+constexpr int kLanes = 16;
 
 struct LaneWindows {
     float x[kMaxDegree + 1][kLanes]; // level 0, then each level in place: [m][lane]
@@ -105,30 +103,40 @@ struct LaneWindows {
     float t[kLanes];
 };
 
-void TriangleLanes(LaneWindows& w, int levels, float r) {
-    const float k = editor.degree;
-    float level[kMaxDegree + 1];
-    Levels(level, levels, r);
-    float index[kMaxDegree + 1][kLanes];
+// Each lane runs the float32 and double operations of Triangle for its own t. With a whole
+// degree k and indices below 2^24 every sum and difference there is exact: the span at level
+// l is k - l + 1, t - index is frac + m and u - t is (span - m) - frac, frac being t - i.
+void TriangleLanesWhole(LaneWindows& w, int levels) {
+    float frac[kLanes];
     for (int lane = 0; lane < kLanes; ++lane) {
-        index[0][lane] = w.i[lane];
-    }
-    for (int m = 1; m <= levels; ++m) {
-        for (int lane = 0; lane < kLanes; ++lane) {
-            index[m][lane] = index[m - 1][lane] - 1.0f;
-        }
+        frac[lane] = w.t[lane] - w.i[lane];
     }
     for (int l = 1; l <= levels; ++l) {
-        const float lv = level[l];
+        const float span = static_cast<float>(levels - l + 1);
         for (int m = 0; m + l <= levels; ++m) {
+            const float mf = static_cast<float>(m);
+            const float rest = span - mf;
             for (int lane = 0; lane < kLanes; ++lane) {
-                const CurvePoint blended =
-                    Blend(k, lv, index[m][lane], w.t[lane], CurvePoint{w.x[m][lane], w.y[m][lane]},
-                          CurvePoint{w.x[m + 1][lane], w.y[m + 1][lane]});
-                w.x[m][lane] = blended.x;
-                w.y[m][lane] = blended.y;
+                const CurvePoint mixed = Mix((frac[lane] + mf) / span, (rest - frac[lane]) / span,
+                                             CurvePoint{w.x[m][lane], w.y[m][lane]},
+                                             CurvePoint{w.x[m + 1][lane], w.y[m + 1][lane]});
+                w.x[m][lane] = mixed.x;
+                w.y[m][lane] = mixed.y;
             }
         }
+    }
+}
+
+// Any other degree or index range: each lane through Triangle itself.
+void TriangleLanesScalar(LaneWindows& w, int levels, float r) {
+    for (int lane = 0; lane < kLanes; ++lane) {
+        CurvePoint points[kMaxDegree + 1];
+        for (int m = 0; m <= levels; ++m) {
+            points[m] = CurvePoint{w.x[m][lane], w.y[m][lane]};
+        }
+        const CurvePoint top = Triangle(points, levels, r, w.i[lane], w.t[lane]);
+        w.x[0][lane] = top.x;
+        w.y[0][lane] = top.y;
     }
 }
 
@@ -142,6 +150,7 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
     }
     const int levels = LevelCount(k);
     const float step = 0.1f;
+    const bool whole = static_cast<float>(levels) == k && n + k + 1.0f < 16777216.0f;
 
     // The window start (index i - levels) never moves back within one curve, so a cursor
     // along the list keeps the cost of a frame linear in the point count.
@@ -193,7 +202,11 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
             w.i[lane] = w.i[lanes - 1];
             w.t[lane] = w.t[lanes - 1];
         }
-        TriangleLanes(w, levels, k);
+        if (whole) {
+            TriangleLanesWhole(w, levels);
+        } else {
+            TriangleLanesScalar(w, levels, k);
+        }
         for (int lane = 0; lane < lanes; ++lane) {
             visit(context, w.t[lane], CurvePoint{w.x[0][lane], w.y[0][lane]});
         }
