@@ -220,6 +220,7 @@ namespace {
 struct CurveStroke {
     CurvePoint previous;
     bool started;
+    std::uint32_t stored;
 };
 
 void StrokeSample(void* context, float /*t*/, CurvePoint sample) {
@@ -228,13 +229,13 @@ void StrokeSample(void* context, float /*t*/, CurvePoint sample) {
         stroke->previous = sample;
         stroke->started = true;
     }
-    DrawLine(stroke->previous.x, stroke->previous.y, sample.x, sample.y, editor.curveColor);
+    DrawLineStored(stroke->previous.x, stroke->previous.y, sample.x, sample.y, stroke->stored);
     stroke->previous = sample;
 }
 
 } // namespace
 
 void DrawCurve() {
-    CurveStroke stroke{{0.0f, 0.0f}, false};
+    CurveStroke stroke{{0.0f, 0.0f}, false, StoredPixel(PixelValue(editor.curveColor))};
     SampleCurve(StrokeSample, &stroke);
 }

@@ -151,9 +151,51 @@ std::int64_t StepsInside(float x, float y, float sx, float sy, BackBuffer buffer
     return static_cast<std::int64_t>(std::min(std::min(byX, byY), 1.0e9));
 }
 
+// Both ends a margin inside every edge: no step of a line of up to 256 steps between them
+// can leave the surface, since each float32 step drifts less than 2^-11 from the exact one.
+bool ShortAndInside(float x0, float y0, float x1, float y1, std::int64_t steps, BackBuffer buffer) {
+    if (steps > 256 || buffer.pixels == nullptr || buffer.width > 8192 || buffer.height > 8192) {
+        return false;
+    }
+    const float left = 1.0f;
+    const float right = static_cast<float>(buffer.width - 2);
+    const float top = static_cast<float>(kWorldOriginRow - 2);
+    const float bottom = static_cast<float>(kWorldOriginRow + 2 - buffer.height);
+    return x0 >= left && x0 <= right && x1 >= left && x1 <= right && y0 <= top && y0 >= bottom &&
+           y1 <= top && y1 >= bottom;
+}
+
+// The pixel at a point inside the surface, written without bounds checks.
+void PutInside(float x, float y, std::uint32_t stored, BackBuffer buffer) {
+    // Exact in float32 here, so the same as PixelRound's sum in double.
+    const float shiftedX = x + 0.5f;
+    const float shiftedY = y + 0.5f;
+    const auto c = static_cast<std::int32_t>(shiftedX);
+    const auto r = kWorldOriginRow - static_cast<std::int32_t>(shiftedY);
+    buffer.pixels[static_cast<std::ptrdiff_t>(r) * buffer.stride + c] = stored;
+}
+
+// Takes `steps` steps that stay inside the surface.
+void StepInside(float& x, float& y, float sx, float sy, std::int64_t steps, std::uint32_t stored,
+                BackBuffer buffer) {
+    float xs = x;
+    float ys = y;
+    for (std::int64_t k = 0; k < steps; ++k) {
+        xs = xs + sx;
+        ys = ys + sy;
+        PutInside(xs, ys, stored, buffer);
+    }
+    x = xs;
+    y = ys;
+}
+
 } // namespace
 
 void DrawLine(float x0, float y0, float x1, float y1, Color color) {
+    DrawLineStored(x0, y0, x1, y1, StoredPixel(PixelValue(color)));
+}
+
+void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored) {
     const double dx = static_cast<double>(x1) - static_cast<double>(x0);
     const double dy = static_cast<double>(y1) - static_cast<double>(y0);
     float sx = 0.0f;
@@ -187,13 +229,17 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
     // only keeps a corrupt coordinate from looping for ever.
     const std::int64_t steps = major < 4.0e9 ? static_cast<std::int64_t>(major) : 0;
 
-    const std::uint32_t stored = StoredPixel(PixelValue(color));
     const BackBuffer buffer = editor.backBuffer;
+    float x = x0;
+    float y = y0;
+    if (ShortAndInside(x0, y0, x1, y1, steps, buffer)) {
+        PutInside(x, y, stored, buffer);
+        StepInside(x, y, sx, sy, steps, stored, buffer);
+        return;
+    }
     std::int32_t column = PixelRound(x0);
     std::int32_t worldRow = PixelRound(y0);
     WriteWorldPixel(column, worldRow, stored);
-    float x = x0;
-    float y = y0;
     std::int64_t taken = 0;
     while (taken < steps) {
         const std::int64_t row = std::int64_t{kWorldOriginRow} - worldRow;
@@ -220,16 +266,7 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
         const std::int64_t run =
             off ? 0 : std::min(StepsInside(x, y, sx, sy, buffer), steps - taken);
         if (run >= 2) {
-            for (std::int64_t k = 0; k < run; ++k) {
-                x = x + sx;
-                y = y + sy;
-                // Exact in float32 here, so the same as PixelRound's sum in double.
-                const float shiftedX = x + 0.5f;
-                const float shiftedY = y + 0.5f;
-                const auto c = static_cast<std::int32_t>(shiftedX);
-                const auto r = kWorldOriginRow - static_cast<std::int32_t>(shiftedY);
-                buffer.pixels[static_cast<std::ptrdiff_t>(r) * buffer.stride + c] = stored;
-            }
+            StepInside(x, y, sx, sy, run, stored, buffer);
             taken += run;
             column = PixelRound(x);
             worldRow = PixelRound(y);

@@ -23,4 +23,6 @@ void WritePixel(BackBuffer buffer, std::int64_t column, std::int64_t row, std::u
 
 void PlotPixel(std::int32_t x, std::int32_t y, Color color);
 void DrawLine(float x0, float y0, float x1, float y1, Color color);
+// DrawLine with the colour already in its stored form, for callers that draw many lines.
+void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored);
 void FillBox(float xlo, float xhi, float ylo, float yhi, Color color);

@@ -6,9 +6,10 @@
 #include <algorithm>
 
 void DrawPolygonAndMarkers() {
+    const std::uint32_t polygon = StoredPixel(PixelValue(editor.polygonColor));
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         if (p->next != nullptr) {
-            DrawLine(p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
+            DrawLineStored(p->x, p->y, p->next->x, p->next->y, polygon);
         }
         FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
     }
