@@ -6,6 +6,10 @@
 //   x11_tool wait-pixel X Y RRGGBB TIMEOUT-MS
 //       polls the screen pixel at (X, Y) until it has the colour; prints the moment it did
 //       on the monotonic clock, in seconds, or exits 1 at the timeout.
+//   x11_tool follow RRGGBB TIMEOUT-MS < lines "X Y PX PY"
+//       for each line moves the pointer to (X, Y) and waits until the screen pixel (PX, PY)
+//       has the colour before the next; prints how many positions were shown in how many
+//       seconds, or exits 1 when one is not shown within the timeout.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -58,14 +62,53 @@ int WaitPixel(Display* display, int x, int y, unsigned long rgb, long timeoutMs)
     }
 }
 
+unsigned long PixelAt(Display* display, int x, int y) {
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return 0x1000000ul; // no colour
+    }
+    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFFul;
+    XDestroyImage(image);
+    return pixel;
+}
+
+int Follow(Display* display, unsigned long rgb, long timeoutMs) {
+    const Window root = DefaultRootWindow(display);
+    int x = 0;
+    int y = 0;
+    int px = 0;
+    int py = 0;
+    long shown = 0;
+    const double start = MonotonicSeconds();
+    while (std::scanf("%d %d %d %d", &x, &y, &px, &py) == 4) {
+        XWarpPointer(display, None, root, 0, 0, 0, 0, x, y);
+        XFlush(display);
+        const double deadline = MonotonicSeconds() + static_cast<double>(timeoutMs) / 1000.0;
+        unsigned long pixel = PixelAt(display, px, py);
+        while (pixel != rgb) {
+            if (MonotonicSeconds() > deadline) {
+                std::fprintf(stderr, "x11_tool: position %ld: pixel (%d, %d) is %06lx, not %06lx\n",
+                             shown + 1, px, py, pixel, rgb);
+                return 1;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+            pixel = PixelAt(display, px, py);
+        }
+        ++shown;
+    }
+    std::printf("%ld %.6f\n", shown, MonotonicSeconds() - start);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const bool close = argc == 3 && std::strcmp(argv[1], "close") == 0;
     const bool wait = argc == 6 && std::strcmp(argv[1], "wait-pixel") == 0;
-    if (!close && !wait) {
-        std::fprintf(stderr,
-                     "usage: x11_tool close WINDOW-ID | wait-pixel X Y RRGGBB TIMEOUT-MS\n");
+    const bool follow = argc == 4 && std::strcmp(argv[1], "follow") == 0;
+    if (!close && !wait && !follow) {
+        std::fprintf(stderr, "usage: x11_tool close WINDOW-ID | wait-pixel X Y RRGGBB TIMEOUT-MS"
+                             " | follow RRGGBB TIMEOUT-MS\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -73,9 +116,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "x11_tool: cannot open the display\n");
         return 1;
     }
-    const int result = close ? Close(display, std::strtoul(argv[2], nullptr, 0))
-                             : WaitPixel(display, std::atoi(argv[2]), std::atoi(argv[3]),
-                                         std::strtoul(argv[4], nullptr, 16), std::atol(argv[5]));
+    int result = 0;
+    if (close) {
+        result = Close(display, std::strtoul(argv[2], nullptr, 0));
+    } else if (wait) {
+        result = WaitPixel(display, std::atoi(argv[2]), std::atoi(argv[3]),
+                           std::strtoul(argv[4], nullptr, 16), std::atol(argv[5]));
+    } else {
+        result = Follow(display, std::strtoul(argv[2], nullptr, 16), std::atol(argv[3]));
+    }
     XCloseDisplay(display);
     return result;
 }
