@@ -285,7 +285,13 @@ namespace {
 
 // Whole and small enough that every sum of it and 1 is exact (NaN fails both tests).
 bool IsSmallWhole(float v) {
-    return std::fabs(v) <= 4194304.0f && std::floor(v) == v;
+    return std::fabs(v) <= 4194304.0f && static_cast<float>(static_cast<std::int32_t>(v)) == v;
+}
+
+// The pixel a whole value rounds to: itself from 0 up, one more below 0 (the rounding adds
+// 0.5 and truncates toward zero, so -1 and 0 both give 0).
+std::int32_t WholePixel(std::int32_t v) {
+    return v >= 0 ? v : v + 1;
 }
 
 // A box with whole-number corners, filled as its row lines would draw it: rows ylo, ylo + 1,
@@ -297,18 +303,20 @@ void FillWholeBox(float xlo, float xhi, float ylo, float yhi, std::uint32_t stor
     if (buffer.pixels == nullptr) {
         return;
     }
-    const float xlast = xhi - 1.0f;
-    const std::int32_t left = std::max(PixelRound(std::min(xlo, xlast)), 0);
-    const std::int32_t right = std::min(PixelRound(std::max(xlo, xlast)), buffer.width - 1);
+    const auto first = static_cast<std::int32_t>(xlo);
+    const auto last = static_cast<std::int32_t>(xhi) - 1;
+    const std::int32_t left = std::max(WholePixel(std::min(first, last)), 0);
+    const std::int32_t right = std::min(WholePixel(std::max(first, last)), buffer.width - 1);
     if (left > right) {
         return;
     }
-    const float firstVisible = static_cast<float>(kWorldOriginRow + 1 - buffer.height - 2);
-    const float pastVisible = static_cast<float>(kWorldOriginRow + 2);
-    for (float y = std::max(ylo, firstVisible); y < std::min(yhi, pastVisible); y += 1.0f) {
-        const std::int64_t row = std::int64_t{kWorldOriginRow} - PixelRound(y);
+    const std::int32_t lowest = std::max(static_cast<std::int32_t>(ylo),
+                                         kWorldOriginRow - buffer.height - 2);
+    const std::int32_t past = std::min(static_cast<std::int32_t>(yhi), kWorldOriginRow + 2);
+    for (std::int32_t y = lowest; y < past; ++y) {
+        const std::int32_t row = kWorldOriginRow - WholePixel(y);
         if (row >= 0 && row < buffer.height) {
-            std::uint32_t* line = buffer.pixels + row * buffer.stride;
+            std::uint32_t* line = buffer.pixels + std::ptrdiff_t{row} * buffer.stride;
             std::fill(line + left, line + right + 1, stored);
         }
     }
