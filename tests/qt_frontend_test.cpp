@@ -43,6 +43,14 @@ class QtFrontEndTest : public ::testing::Test {
         QCoreApplication::sendEvent(qtFrontEnd.canvas, &event);
     }
 
+    // A key as X11 reports it: with its native scan code. False when it was left unhandled.
+    static bool KeyAt(quint32 scanCode, int key, Qt::KeyboardModifiers modifiers,
+                      const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0, text);
+        QCoreApplication::sendEvent(qtFrontEnd.canvas, &event);
+        return event.isAccepted();
+    }
+
     static void Mouse(QEvent::Type type, QPoint position, Qt::MouseButton button) {
         const Qt::MouseButtons held =
             type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
@@ -112,12 +120,37 @@ TEST_F(QtFrontEndTest, KeypadDigitsAndOtherKeysAreNotDigits) {
     EXPECT_EQ(editor.degree, 3.0f);
     EXPECT_EQ(CheckedDegrees(), (Degrees{3}));
 
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_7, Qt::KeypadModifier), 0x67u);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Enter, Qt::KeypadModifier), 0u);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_0, Qt::NoModifier), 0x30u);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_Q, Qt::NoModifier), 0x51u);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_ParenLeft, Qt::ShiftModifier), 0x39u);
-    EXPECT_EQ(VirtualKeyFor(Qt::Key_ParenRight, Qt::ShiftModifier), 0u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_7, Qt::KeypadModifier, 0), 0x67u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_Enter, Qt::KeypadModifier, 0), 0u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_0, Qt::NoModifier, 0), 0x30u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_Q, Qt::NoModifier, 0), 0x51u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_ParenLeft, Qt::ShiftModifier, 0), 0x39u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_ParenRight, Qt::ShiftModifier, 0), 0u);
+}
+
+// With scan codes (X11, Wayland) the digit row counts by place, as Windows' virtual keys do.
+TEST_F(QtFrontEndTest, DigitRowKeysCountByPlaceOnEveryLayout) {
+    EXPECT_TRUE(KeyAt(10, Qt::Key_Ampersand, Qt::NoModifier, "&")); // French: the key 1
+    RunPass();
+    EXPECT_EQ(editor.degree, 1.0f);
+    KeyAt(17, Qt::Key_ParenLeft, Qt::ShiftModifier, "("); // German Shift+8, not 9
+    RunPass();
+    EXPECT_EQ(editor.degree, 8.0f);
+    KeyAt(14, Qt::Key_Apostrophe, Qt::NoModifier, "'"); // French: the key 5
+    RunPass();
+    EXPECT_EQ(editor.degree, 5.0f);
+    EXPECT_EQ(CheckedDegrees(), (Degrees{5}));
+
+    // Not the digit keys: a keypad digit, a digit typed by another key, 0, and any key with Alt,
+    // which is left to the window system.
+    KeyAt(79, Qt::Key_7, Qt::KeypadModifier, "7");
+    KeyAt(38, Qt::Key_2, Qt::NoModifier, "2");
+    KeyAt(19, Qt::Key_0, Qt::NoModifier, "0");
+    EXPECT_FALSE(KeyAt(18, Qt::Key_9, Qt::AltModifier, "9"));
+    EXPECT_FALSE(KeyAt(11, Qt::Key_Eacute, Qt::AltModifier | Qt::ShiftModifier, "2"));
+    Passes(6);
+    EXPECT_EQ(editor.degree, 5.0f);
+    EXPECT_EQ(CheckedDegrees(), (Degrees{5}));
 }
 
 TEST_F(QtFrontEndTest, ClickPlacesAPointAndTheFrameReachesTheCanvas) {

@@ -98,8 +98,12 @@ class EventTranslator : public QObject {
         }
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
-            Enqueue(QueuedMessage{QueuedMessage::KeyDown, 0, 0,
-                                  VirtualKeyFor(key->key(), key->modifiers())});
+            if (key->modifiers().testFlag(Qt::AltModifier)) {
+                return false; // a system key, as on Windows: the window system's to handle
+            }
+            Enqueue(
+                QueuedMessage{QueuedMessage::KeyDown, 0, 0,
+                              VirtualKeyFor(key->key(), key->modifiers(), key->nativeScanCode())});
             return true;
         }
         case QEvent::MouseMove:
@@ -183,29 +187,45 @@ void BuildMenu() {
 
 } // namespace
 
-std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers) {
+std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
     if (modifiers.testFlag(Qt::KeypadModifier)) {
         if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
             return 0x60 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0); // VK_NUMPAD0..9
         }
         return 0;
     }
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return 0x30 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0);
+    const bool digit = qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9;
+    if (scanCode != 0) {
+        // X11 and Wayland report the evdev code + 8: the main keyboard's digit row 1, 2, ...,
+        // 9, 0 is 10 to 19, whatever the layout types there and whether Shift or Caps Lock is
+        // down. Windows names these keys 0x31..0x39 and 0x30 on every layout.
+        constexpr quint32 kDigitRow1 = 10;
+        if (scanCode >= kDigitRow1 && scanCode <= kDigitRow1 + 9) {
+            return 0x30 + (scanCode - kDigitRow1 + 1) % 10;
+        }
+        if (digit) {
+            return 0; // a digit typed by some other key is not a digit key
+        }
+    } else {
+        // No scan code (the offscreen platform): by the character, with the US layout's
+        // shifted digits, since Windows names the key: Shift+1 is still the key 1.
+        if (digit) {
+            return 0x30 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0);
+        }
+        static const int shiftedDigits[] = {
+            Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_NumberSign,
+            Qt::Key_Dollar,    Qt::Key_Percent,  Qt::Key_AsciiCircum,
+            Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
+        if (modifiers.testFlag(Qt::ShiftModifier)) {
+            for (int d = 1; d <= 9; ++d) {
+                if (qtKey == shiftedDigits[d - 1]) {
+                    return 0x30 + static_cast<std::uintptr_t>(d);
+                }
+            }
+        }
     }
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
         return 0x41 + static_cast<std::uintptr_t>(qtKey - Qt::Key_A);
-    }
-    // Windows names the key, not the character: Shift+1 is still the key 1 (US layout).
-    static const int shiftedDigits[] = {Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_NumberSign,
-                                        Qt::Key_Dollar,    Qt::Key_Percent,  Qt::Key_AsciiCircum,
-                                        Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
-    if (modifiers.testFlag(Qt::ShiftModifier)) {
-        for (int digit = 1; digit <= 9; ++digit) {
-            if (qtKey == shiftedDigits[digit - 1]) {
-                return 0x30 + static_cast<std::uintptr_t>(digit);
-            }
-        }
     }
     switch (qtKey) {
     case Qt::Key_Escape:

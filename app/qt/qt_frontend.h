@@ -52,6 +52,7 @@ void RunMainLoop();
 void ShutdownApp();
 
 // The Windows virtual-key code a key press stands for: 0x31..0x39 for the digits 1 to 9 of
-// the main keyboard (shifted or not), the VK_NUMPAD codes for keypad digits, 0 for keys the
-// editor has no use for.
-std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers);
+// the main keyboard, known by the key's place (its native scan code) on every layout, shifted
+// or not; the VK_NUMPAD codes for keypad digits; 0 for keys the editor has no use for. Where
+// the platform reports no scan code (0) the digits are known by the character typed.
+std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode);
