@@ -172,12 +172,13 @@ void PutInside(float x, float y, std::uint32_t stored, BackBuffer buffer) {
     const float shiftedY = y + 0.5f;
     const auto c = static_cast<std::int32_t>(shiftedX);
     const auto r = kWorldOriginRow - static_cast<std::int32_t>(shiftedY);
-    buffer.pixels[static_cast<std::ptrdiff_t>(r) * buffer.stride + c] = stored;
+    std::uint32_t* const pixels = buffer.pixels;
+    pixels[static_cast<std::ptrdiff_t>(r) * buffer.stride + c] = stored;
 }
 
 // Takes `steps` steps that stay inside the surface.
 void StepInside(float& x, float& y, float sx, float sy, std::int64_t steps, std::uint32_t stored,
-                BackBuffer buffer) {
+                const BackBuffer& buffer) {
     float xs = x;
     float ys = y;
     for (std::int64_t k = 0; k < steps; ++k) {
@@ -310,13 +311,13 @@ void FillWholeBox(float xlo, float xhi, float ylo, float yhi, std::uint32_t stor
     if (left > right) {
         return;
     }
-    const std::int32_t lowest = std::max(static_cast<std::int32_t>(ylo),
-                                         kWorldOriginRow - buffer.height - 2);
+    const std::int32_t lowest =
+        std::max(static_cast<std::int32_t>(ylo), kWorldOriginRow - buffer.height - 2);
     const std::int32_t past = std::min(static_cast<std::int32_t>(yhi), kWorldOriginRow + 2);
     for (std::int32_t y = lowest; y < past; ++y) {
         const std::int32_t row = kWorldOriginRow - WholePixel(y);
         if (row >= 0 && row < buffer.height) {
-            std::uint32_t* line = buffer.pixels + std::ptrdiff_t{row} * buffer.stride;
+            std::uint32_t* line = buffer.pixels + static_cast<std::ptrdiff_t>(row) * buffer.stride;
             std::fill(line + left, line + right + 1, stored);
         }
     }

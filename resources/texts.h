@@ -1,6 +1,8 @@
 // The texts of the editor's two message boxes.
 #pragma once
 
+#include "version.h"
+
 constexpr const char* kInstructionsTitle = "Instructions";
 constexpr const char* kInstructionsText =
     "To place a point, left click in an open area. \n\nTo Change the Degree of the curve, you can "
@@ -10,4 +12,4 @@ constexpr const char* kInstructionsText =
 
 constexpr const char* kAboutTitle = "About";
 constexpr const char* kAboutText =
-    "Tavrimo B-spline curve editor\nWritten by the Tavrimo developers.";
+    "Tavrimo " TAVRIMO_VERSION "\nA B-spline curve editor, written by the Tavrimo developers.";
