@@ -1,0 +1,242 @@
+// The page side of the browser program: builds the menu bar from the core's menu, turns the
+// browser's events into the core's messages (as the Linux program translates Qt's), runs the
+// main loop's passes while there is work, and carries out the core's requests: frames, check
+// marks, message boxes.
+"use strict";
+
+var Tavrimo = (function () {
+  var MOVE = 0, LEFT_DOWN = 1, RIGHT_DOWN = 2, LEFT_UP = 3, RIGHT_UP = 4, KEY_DOWN = 5,
+      COMMAND = 6;
+  var module = null;
+  var canvas = null;
+  var context = null;
+  var marks = {};
+  var scheduled = false;
+  var modal = false;
+  var quit = false;
+  var channel = new MessageChannel();
+
+  // One pass per task, queued without a timer's delay; nothing is queued while idle.
+  channel.port1.onmessage = function () {
+    scheduled = false;
+    if (modal || quit) return;
+    var more = module._tavrimo_pass();
+    if (more === 2) {
+      stop();
+    } else if (more === 1) {
+      schedule();
+    }
+  };
+
+  function schedule() {
+    if (!scheduled && !modal && !quit) {
+      scheduled = true;
+      channel.port2.postMessage(null);
+    }
+  }
+
+  function send(kind, x, y, value) {
+    if (modal || quit) return;
+    module._tavrimo_queue(kind, x, y, value);
+    schedule();
+  }
+
+  // The canvas pixel under the pointer, at any zoom or device pixel ratio; null off it.
+  function canvasPoint(event) {
+    var box = canvas.getBoundingClientRect();
+    var x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
+    var y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
+    return x >= 0 && y >= 0 && x < canvas.width && y < canvas.height ? [x, y] : null;
+  }
+
+  var held = 0; // buttons pressed on the canvas and not yet released
+
+  function press(button, event) {
+    var point = canvasPoint(event);
+    if (point === null || (button !== 0 && button !== 2)) return;
+    held |= buttonMask(button);
+    send(button === 0 ? LEFT_DOWN : RIGHT_DOWN, point[0], point[1], 0);
+  }
+
+  // A release anywhere ends a press that began on the canvas.
+  function release(button) {
+    if (!(held & buttonMask(button))) return;
+    held &= ~buttonMask(button);
+    send(button === 0 ? LEFT_UP : RIGHT_UP, 0, 0, 0);
+  }
+
+  function buttonMask(button) {
+    return button === 0 ? 1 : button === 2 ? 2 : 0;
+  }
+
+  function attachPointer() {
+    canvas.addEventListener("pointerdown", function (event) {
+      canvas.focus();
+      try {
+        canvas.setPointerCapture(event.pointerId); // releases outside the page come here too
+      } catch (error) {
+        // Without capture, releases are still seen anywhere on the page.
+      }
+      press(event.button, event);
+      event.preventDefault();
+    });
+    document.addEventListener("pointermove", function (event) {
+      if (event.button !== -1) {
+        // A second button pressed or released while another is down.
+        if (event.buttons & buttonMask(event.button)) press(event.button, event);
+        else release(event.button);
+      }
+      var point = canvasPoint(event);
+      if (point !== null) send(MOVE, point[0], point[1], 0); // nothing off the canvas
+    });
+    document.addEventListener("pointerup", function (event) { release(event.button); });
+    canvas.addEventListener("contextmenu", function (event) { event.preventDefault(); });
+  }
+
+  // The Windows virtual key of a key, by its place: the digit row gives 0x30..0x39 on every
+  // layout, keypad digits their VK_NUMPAD codes, which the editor ignores.
+  function virtualKey(event) {
+    var code = event.code;
+    if (/^Digit[0-9]$/.test(code)) return 0x30 + Number(code.charAt(5));
+    if (/^Numpad[0-9]$/.test(code)) return 0x60 + Number(code.charAt(6));
+    if (/^Key[A-Z]$/.test(code)) return code.charCodeAt(3);
+    return 0;
+  }
+
+  function attachKeys() {
+    document.addEventListener("keydown", function (event) {
+      if (modal || quit) return;
+      if (event.ctrlKey || event.metaKey) return; // the browser's own shortcuts
+      if (event.altKey) return; // a system key, as on Windows
+      if (event.target && event.target.closest && event.target.closest("#menubar")) return;
+      var key = virtualKey(event);
+      if (key === 0) return;
+      send(KEY_DOWN, 0, 0, key);
+      event.preventDefault();
+    });
+  }
+
+  function closeMenus(except) {
+    document.querySelectorAll("#menubar .items").forEach(function (list) {
+      if (list !== except) {
+        list.classList.remove("open");
+        list.previousSibling.setAttribute("aria-expanded", "false");
+      }
+    });
+  }
+
+  function buildMenu() {
+    var bar = document.getElementById("menubar");
+    var lines = module.UTF8ToString(module._tavrimo_menu()).split("\n");
+    var lists = {};
+    lines.forEach(function (line) {
+      if (line === "") return;
+      var fields = line.split("\t");
+      var popup = fields[0], text = fields[1], command = Number(fields[2]);
+      if (!lists[popup]) {
+        var entry = document.createElement("li");
+        var title = document.createElement("button");
+        title.className = "popup";
+        title.textContent = popup;
+        title.setAttribute("aria-haspopup", "true");
+        title.setAttribute("aria-expanded", "false");
+        var list = document.createElement("ul");
+        list.className = "items";
+        list.setAttribute("role", "menu");
+        list.setAttribute("aria-label", popup);
+        title.addEventListener("click", function () {
+          var open = !list.classList.contains("open");
+          closeMenus(list);
+          list.classList.toggle("open", open);
+          title.setAttribute("aria-expanded", String(open));
+          if (open) list.querySelector("button").focus();
+        });
+        entry.appendChild(title);
+        entry.appendChild(list);
+        bar.appendChild(entry);
+        lists[popup] = list;
+      }
+      var item = document.createElement("li");
+      var button = document.createElement("button");
+      var mark = document.createElement("span");
+      mark.className = "mark";
+      button.setAttribute("role", popup === "Degree" ? "menuitemradio" : "menuitem");
+      button.dataset.command = String(command);
+      button.appendChild(mark);
+      button.appendChild(document.createTextNode(text));
+      button.addEventListener("click", function () {
+        closeMenus(null);
+        canvas.focus();
+        send(COMMAND, 0, 0, command);
+      });
+      item.appendChild(button);
+      lists[popup].appendChild(item);
+      if (popup === "Degree") {
+        marks[command] = button;
+        setMark(command, fields[3] === "1");
+      }
+    });
+    // Arrow keys move within an open menu, Escape closes it.
+    bar.addEventListener("keydown", function (event) {
+      var list = event.target.closest(".items");
+      if (event.key === "Escape") {
+        closeMenus(null);
+        canvas.focus();
+      } else if (list && (event.key === "ArrowDown" || event.key === "ArrowUp")) {
+        var buttons = Array.prototype.slice.call(list.querySelectorAll("button"));
+        var at = buttons.indexOf(event.target);
+        var next = (at + (event.key === "ArrowDown" ? 1 : buttons.length - 1)) % buttons.length;
+        buttons[next].focus();
+        event.preventDefault();
+      }
+    });
+    document.addEventListener("pointerdown", function (event) {
+      if (!event.target.closest("#menubar")) closeMenus(null);
+    });
+  }
+
+  function setMark(command, checked) {
+    var button = marks[command];
+    if (!button) return;
+    checked = Boolean(checked); // from the core: 1 or 0
+    button.firstChild.textContent = checked ? "\u2713" : "";
+    button.setAttribute("aria-checked", String(checked));
+  }
+
+  function stop() {
+    quit = true;
+    document.getElementById("editor").style.display = "none";
+    document.getElementById("quit").style.display = "block";
+  }
+
+  return {
+    start: function (loaded) {
+      module = loaded;
+      canvas = document.getElementById("tavrimo");
+      context = canvas.getContext("2d", { alpha: false });
+      context.imageSmoothingEnabled = false;
+      module._tavrimo_start();
+      buildMenu();
+      attachPointer();
+      attachKeys();
+      var box = document.getElementById("box");
+      box.addEventListener("close", function () {
+        modal = false;
+        canvas.focus();
+        schedule();
+      });
+      canvas.focus();
+      schedule(); // the first frame
+    },
+    showFrame: function (rgba, width, height) {
+      context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+    },
+    check: setMark,
+    messageBox: function (text, title) {
+      modal = true;
+      document.getElementById("box-title").textContent = title;
+      document.getElementById("box-text").textContent = text;
+      document.getElementById("box").showModal();
+    },
+  };
+})();
