@@ -10,6 +10,7 @@ import argparse
 import base64
 import functools
 import http.server
+import math
 import os
 import shutil
 import socketserver
@@ -80,9 +81,15 @@ class PageInput:
         self.pointer = None
         self.steps = 0
         self.display = self  # the session moves off the window through display.xdotool
-        self.origin = browser.execute_script(
+        self.measure()
+
+    def measure(self):
+        """Where the canvas is in the viewport and how many CSS pixels a canvas pixel takes."""
+        left, top, width = self.browser.execute_script(
             "const r = document.getElementById('tavrimo').getBoundingClientRect();"
-            "return [r.left, r.top];")
+            "return [r.left, r.top, r.width];")
+        self.origin = (left, top)
+        self.scale = width / WIDTH
 
     def _pointer(self, do):
         actions = ActionBuilder(self.browser, duration=0)
@@ -90,8 +97,9 @@ class PageInput:
         actions.perform()
 
     def _move_to(self, x, y):
-        self._pointer(lambda p: p.move_to_location(int(self.origin[0] + x),
-                                                   int(self.origin[1] + y)))
+        # WebDriver takes whole CSS pixels: the first one inside the canvas pixel.
+        self._pointer(lambda p: p.move_to_location(math.ceil(self.origin[0] + x * self.scale),
+                                                   math.ceil(self.origin[1] + y * self.scale)))
 
     def xdotool(self, command, x, y):
         if command != "mousemove":
@@ -268,8 +276,13 @@ def main():
         editing_session(app, release_outside=True)
         # A fresh page: keys with Alt (system keys) and with Ctrl (the browser's) are not
         # digits; the keypad's were checked in the session.
-        # The click after them shows, in the same frame, that they changed nothing.
+        # The click after them shows, in the same frame, that they changed nothing. The page
+        # is zoomed to 150 %: the pointer still lands on the canvas pixel under it.
         app = WebEditor(browser, site.url, options, "web-keys")
+        browser.execute_script("document.documentElement.style.zoom = '1.5'")
+        app.input.measure()
+        if abs(app.input.scale - 1.5) > 0.01:
+            raise Failure(f"the zoomed canvas takes {app.input.scale} CSS pixels a pixel, not 1.5")
         for x, y in [(60, 300), (160, 120), (260, 330), (360, 100), (460, 280), (560, 200)]:
             app.input.click(x, y)
         for modifier in (Keys.ALT, Keys.CONTROL):
@@ -277,9 +290,11 @@ def main():
         app.input.click(600, 420)
         app.input.check_frame("alt-and-ctrl-digits-ignored")
         app.check_marks("after Alt+5 and Ctrl+5", [3])
-    except Failure:
+    except (Failure, WebDriverException) as failure:
         browser.save_screenshot(os.path.join(options.artifacts, "failure.page.png"))
         print(f"screen captures of the failure are in {os.path.abspath(options.artifacts)}")
+        if isinstance(failure, WebDriverException):
+            raise Failure(f"the browser refused a step: {failure.msg}")
         raise
     finally:
         browser.quit()

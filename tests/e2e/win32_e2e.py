@@ -26,8 +26,8 @@ import subprocess
 import sys
 import time
 
-from desktop import (Display, Driver, Failure, crop, menu_items, remove_captures, run, run_main,
-                     start, wait_until, write_ppm)
+from desktop import (Display, Driver, Failure, crop, dark_row_runs, is_dark, menu_items,
+                     remove_captures, run, run_main, start, wait_until, write_ppm)
 from session import EditorProgram, editing_session
 
 WINE32_LOADER = "/usr/lib/wine/wine"
@@ -43,6 +43,18 @@ def require_built(path, preset):
         raise Failure(f"{path} is missing: cmake --preset {preset} && cmake --build --preset "
                       f"{preset} builds it")
 
+
+
+def text_left(image):
+    """The column where the items' text begins: the median of each item's leftmost dark
+    column (Wine's popups do not always leave the same margin for the check marks)."""
+    width, _, pixels = image
+    lefts = []
+    for first, last in dark_row_runs(image, gap=3):
+        lefts.append(min((column for row in range(first, last + 1) for column in range(width)
+                          if is_dark(pixels, (row * width + column) * 3)), default=width))
+    lefts.sort()
+    return lefts[len(lefts) // 2] if lefts else width
 
 class Wine:
     """One Windows build and the Wine that runs it, in a prefix of its own."""
@@ -189,7 +201,7 @@ class WineEditor(EditorProgram):
         time.sleep(0.3)  # let it finish drawing
         inner = crop(self.display.capture(), x + 2, y + 2, w - 4, h - 4)
         write_ppm(os.path.join(self.options.artifacts, f"{self.input.name}-popup-{popup}.ppm"), inner)
-        items = menu_items(inner, range(0, 17), 550)
+        items = menu_items(inner, range(0, text_left(inner) - 2), 550)
         return x, w, [(row + y + 2, checked) for row, checked in items]
 
     def close_popup(self):
