@@ -25,16 +25,7 @@ QtFrontEnd qtFrontEnd = {nullptr, nullptr, nullptr, nullptr, {}, {}, {}, {}};
 namespace {
 
 void Enqueue(QueuedMessage message) {
-    std::deque<QueuedMessage>& queue = qtFrontEnd.queue;
-    // The window system keeps only the latest pointer position pending, as Windows does.
-    if (message.kind == QueuedMessage::Move && !queue.empty() &&
-        queue.back().kind == QueuedMessage::Move) {
-        queue.back() = message;
-        return;
-    }
-    if (queue.size() < kQueueLimit) {
-        queue.push_back(message);
-    }
+    EnqueueMessage(qtFrontEnd.queue, message);
 }
 
 bool OnCanvas(QPoint position) {
@@ -116,43 +107,6 @@ class EventTranslator : public QObject {
         }
     }
 };
-
-void PaintAfterRelease() {
-    // As on Windows, where nothing is invalid at a release: draw and clear, present nothing.
-    RenderFrame(WindowRef{qtFrontEnd.window}, TargetRef{nullptr});
-}
-
-void Dispatch(QueuedMessage message) {
-    const MenuRef menu{qtFrontEnd.menuBar};
-    const WindowRef window{qtFrontEnd.window};
-    switch (message.kind) {
-    case QueuedMessage::Move:
-        OnMouseMove(message.x, message.y);
-        break;
-    case QueuedMessage::LeftDown:
-        OnLeftButtonDown(message.x, message.y);
-        break;
-    case QueuedMessage::RightDown:
-        OnRightButtonDown();
-        break;
-    case QueuedMessage::LeftUp:
-    case QueuedMessage::RightUp:
-        OnButtonUp();
-        PaintAfterRelease();
-        break;
-    case QueuedMessage::KeyDown:
-        OnKeyDown(menu, message.value);
-        break;
-    case QueuedMessage::Command:
-        OnCommand(window, menu, message.value);
-        break;
-    case QueuedMessage::Close:
-        OnClose();
-        break;
-    case QueuedMessage::Quit:
-        break;
-    }
-}
 
 QImage WhiteImage() {
     QImage image(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
@@ -339,7 +293,7 @@ bool RunPass() {
         if (message.kind == QueuedMessage::Quit) {
             quit = true;
         } else {
-            Dispatch(message);
+            DispatchQueued(message, WindowRef{qtFrontEnd.window}, MenuRef{qtFrontEnd.menuBar});
         }
     }
     const WindowRef window{qtFrontEnd.window};

@@ -2,6 +2,8 @@
 // Qt's events translated into the messages the core understands, and the main loop.
 #pragma once
 
+#include "message_queue.h"
+
 #include <QImage>
 #include <Qt>
 
@@ -14,19 +16,8 @@ class QMenuBar;
 class QObject;
 class QWidget;
 
-// A window-system event translated into one of the core's messages.
-struct QueuedMessage {
-    enum Kind { Move, LeftDown, RightDown, LeftUp, RightUp, KeyDown, Command, Close, Quit };
-    Kind kind;
-    std::uint16_t x;
-    std::uint16_t y;
-    std::uintptr_t value; // the virtual key or the command number
-};
-
 constexpr int kCanvasWidth = 640;
 constexpr int kCanvasHeight = 480;
-// Like a Windows thread's message queue: full means further input is dropped.
-constexpr std::size_t kQueueLimit = 10000;
 
 struct QtFrontEnd {
     QMainWindow* window;
@@ -36,7 +27,7 @@ struct QtFrontEnd {
     QAction* degreeActions[9];
     QImage backImage;  // the core draws here
     QImage frontImage; // the last presented frame, which the canvas shows
-    std::deque<QueuedMessage> queue;
+    MessageQueue queue;
 };
 
 extern QtFrontEnd qtFrontEnd;

@@ -2,8 +2,8 @@
 // core per pass; the core's host requests go back to the page (tavrimo_page.js).
 #include "commands.h"
 #include "host.h"
-#include "input.h"
 #include "menu.h"
+#include "message_queue.h"
 #include "raster.h"
 #include "render.h"
 #include "scene.h"
@@ -12,30 +12,18 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
 namespace {
 
-enum MessageKind { Move, LeftDown, RightDown, LeftUp, RightUp, KeyDown, Command, Close, Quit };
-
-struct QueuedMessage {
-    int kind;
-    std::uint16_t x;
-    std::uint16_t y;
-    std::uintptr_t value; // the virtual key or the command number
-};
-
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-// Like a Windows thread's message queue: full means further input is dropped.
-constexpr std::size_t kQueueLimit = 10000;
 
 struct WebFrontEnd {
     std::vector<std::uint32_t> back = std::vector<std::uint32_t>(kWidth * kHeight, kWhitePixel);
     std::vector<std::uint8_t> front = std::vector<std::uint8_t>(kWidth * kHeight * 4, 255);
-    std::deque<QueuedMessage> queue;
+    MessageQueue queue;
     bool quit = false;
     std::string menu;
 };
@@ -95,7 +83,7 @@ void HostMessageBox(WindowRef /*owner*/, const char* text, const char* title) {
 
 void HostPostQuit() {
     // Taken before any other pending input, as a Windows quit message is.
-    web.queue.push_front(QueuedMessage{Quit, 0, 0, 0});
+    web.queue.push_front(QueuedMessage{QueuedMessage::Quit, 0, 0, 0});
 }
 
 extern "C" {
@@ -115,20 +103,15 @@ EMSCRIPTEN_KEEPALIVE void tavrimo_start() {
     editor.backBuffer = BackBuffer{web.back.data(), kWidth, kHeight, kWidth};
 }
 
-// Queues one message; pending pointer moves coalesce into the latest, as on Windows.
+// Queues one message from the page (kinds numbered as QueuedMessage::Kind); anything else
+// is dropped.
 EMSCRIPTEN_KEEPALIVE void tavrimo_queue(int kind, int x, int y, unsigned value) {
-    if (web.quit) {
+    if (web.quit || kind < QueuedMessage::Move || kind > QueuedMessage::Close) {
         return;
     }
-    const QueuedMessage message{kind, static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y),
-                                value};
-    if (kind == Move && !web.queue.empty() && web.queue.back().kind == Move) {
-        web.queue.back() = message;
-        return;
-    }
-    if (web.queue.size() < kQueueLimit) {
-        web.queue.push_back(message);
-    }
+    EnqueueMessage(web.queue, QueuedMessage{static_cast<QueuedMessage::Kind>(kind),
+                                            static_cast<std::uint16_t>(x),
+                                            static_cast<std::uint16_t>(y), value});
 }
 
 // One pass of the main loop: at most one message to the core, then a frame if the picture can
@@ -142,39 +125,12 @@ EMSCRIPTEN_KEEPALIVE int tavrimo_pass() {
     if (!web.queue.empty()) {
         const QueuedMessage message = web.queue.front();
         web.queue.pop_front();
-        switch (message.kind) {
-        case Move:
-            OnMouseMove(message.x, message.y);
-            break;
-        case LeftDown:
-            OnLeftButtonDown(message.x, message.y);
-            break;
-        case RightDown:
-            OnRightButtonDown();
-            break;
-        case LeftUp:
-        case RightUp:
-            OnButtonUp();
-            // As on Windows, where nothing is invalid at a release: draw and clear, present
-            // nothing.
-            RenderFrame(window, TargetRef{nullptr});
-            break;
-        case KeyDown:
-            OnKeyDown(menu, message.value);
-            break;
-        case Command:
-            OnCommand(window, menu, message.value);
-            break;
-        case Close:
-            OnClose();
-            break;
-        case Quit:
+        if (message.kind == QueuedMessage::Quit) {
             web.quit = true;
             web.queue.clear();
             return 2;
-        default:
-            break;
         }
+        DispatchQueued(message, window, menu);
     }
     if (FrameNeeded(window)) {
         RenderFrame(window, TargetRef{&windowTag});
