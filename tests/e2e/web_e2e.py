@@ -18,7 +18,7 @@ import sys
 import threading
 import time
 
-from desktop import Expectation, Failure, differences, remove_captures, run_main, wait_until, \
+from desktop import Driver, Failure, differences, remove_captures, run_main, wait_until, \
     write_ppm
 from session import DEGREE, INSTRUCTIONS, EditorProgram, editing_session
 
@@ -69,18 +69,15 @@ class Site:
         self.server.server_close()
 
 
-class PageInput:
-    """The desktop Driver's interface over Selenium: pointer and keys on the canvas,
-    recorded as tavrimo_replay's events, and frames read back from the canvas."""
+class PageInput(Driver):
+    """The desktop Driver over Selenium: pointer and keys on the canvas, recorded as
+    tavrimo_replay's events, and frames read back from the canvas. Clicks, drags and
+    commands are the Driver's own."""
 
     def __init__(self, browser, replay, artifacts, name):
+        # The session moves off the window through display.xdotool: this class does it.
+        super().__init__(self, name, replay, artifacts)
         self.browser = browser
-        self.artifacts = artifacts
-        self.name = name
-        self.expect = Expectation(replay, artifacts)
-        self.pointer = None
-        self.steps = 0
-        self.display = self  # the session moves off the window through display.xdotool
         self.measure()
 
     def measure(self):
@@ -121,19 +118,6 @@ class PageInput:
         self._pointer(lambda p: p.pointer_up(BUTTONS[button]))
         self.expect.add("lup" if button == 1 else "rup")
 
-    def click(self, x, y, button=1):
-        self.move(x, y)
-        self.press(button)
-        self.release(button)
-
-    def drag(self, button, start, end, steps=6):
-        self.move(*start)
-        self.press(button)
-        for step in range(1, steps + 1):
-            self.move(start[0] + (end[0] - start[0]) * step // steps,
-                      start[1] + (end[1] - start[1]) * step // steps)
-        self.release(button)
-
     def key(self, keysym, virtual_key=None, modifier=None):
         key = getattr(Keys, KEYS[keysym]) if keysym in KEYS else keysym
         chain = ActionChains(self.browser)
@@ -145,9 +129,6 @@ class PageInput:
         chain.perform()
         if virtual_key is not None:
             self.expect.add(f"key {virtual_key}")
-
-    def command(self, number):
-        self.expect.add(f"command {number}")
 
     def canvas(self):
         data = base64.b64decode(self.browser.execute_script(CANVAS_RGB, WIDTH, HEIGHT))
