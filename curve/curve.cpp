@@ -140,9 +140,10 @@ void TriangleLanesScalar(LaneWindows& w, int levels, float r) {
     }
 }
 
-} // namespace
+// Called with each batch of samples: lane l of w.x[0], w.y[0] and w.t, for l < lanes.
+using BatchVisitor = void (*)(void* context, const LaneWindows& w, int lanes);
 
-std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
+std::int32_t SampleBatches(BatchVisitor visit, void* context) {
     const float k = editor.degree;
     const float n = static_cast<float>(editor.pointCount);
     if (n < k + 1.0f) {
@@ -207,15 +208,23 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
         } else {
             TriangleLanesScalar(w, levels, k);
         }
-        for (int lane = 0; lane < lanes; ++lane) {
-            visit(context, w.t[lane], CurvePoint{w.x[0][lane], w.y[0][lane]});
-        }
+        visit(context, w, lanes);
         count += lanes;
     }
     return count;
 }
 
-namespace {
+struct SampleVisit {
+    CurveSampleVisitor visit;
+    void* context;
+};
+
+void VisitEachSample(void* context, const LaneWindows& w, int lanes) {
+    const auto* each = static_cast<const SampleVisit*>(context);
+    for (int lane = 0; lane < lanes; ++lane) {
+        each->visit(each->context, w.t[lane], CurvePoint{w.x[0][lane], w.y[0][lane]});
+    }
+}
 
 struct CurveStroke {
     CurvePoint previous;
@@ -223,19 +232,33 @@ struct CurveStroke {
     std::uint32_t stored;
 };
 
-void StrokeSample(void* context, float /*t*/, CurvePoint sample) {
+// The batch's segments, each from the sample before; the first sample is a segment to itself.
+void StrokeBatch(void* context, const LaneWindows& w, int lanes) {
     auto* stroke = static_cast<CurveStroke*>(context);
     if (!stroke->started) {
-        stroke->previous = sample;
+        stroke->previous = CurvePoint{w.x[0][0], w.y[0][0]};
         stroke->started = true;
     }
-    DrawLineStored(stroke->previous.x, stroke->previous.y, sample.x, sample.y, stroke->stored);
-    stroke->previous = sample;
+    float xs[kLanes + 1];
+    float ys[kLanes + 1];
+    xs[0] = stroke->previous.x;
+    ys[0] = stroke->previous.y;
+    for (int lane = 0; lane < lanes; ++lane) {
+        xs[lane + 1] = w.x[0][lane];
+        ys[lane + 1] = w.y[0][lane];
+    }
+    DrawJoinedLinesStored(xs, ys, lanes + 1, stroke->stored);
+    stroke->previous = CurvePoint{xs[lanes], ys[lanes]};
 }
 
 } // namespace
 
+std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
+    SampleVisit each{visit, context};
+    return SampleBatches(VisitEachSample, &each);
+}
+
 void DrawCurve() {
     CurveStroke stroke{{0.0f, 0.0f}, false, StoredPixel(PixelValue(editor.curveColor))};
-    SampleCurve(StrokeSample, &stroke);
+    SampleBatches(StrokeBatch, &stroke);
 }

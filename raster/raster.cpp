@@ -196,7 +196,16 @@ void DrawLine(float x0, float y0, float x1, float y1, Color color) {
     DrawLineStored(x0, y0, x1, y1, StoredPixel(PixelValue(color)));
 }
 
-void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored) {
+namespace {
+
+// The float32 steps of a line and how many steps it takes.
+struct LineSteps {
+    float sx;
+    float sy;
+    std::int64_t steps;
+};
+
+LineSteps StepsOf(float x0, float y0, float x1, float y1) {
     const double dx = static_cast<double>(x1) - static_cast<double>(x0);
     const double dy = static_cast<double>(y1) - static_cast<double>(y0);
     float sx = 0.0f;
@@ -229,7 +238,16 @@ void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored
     // Segments of any finite length within the world span far less than this; the bound
     // only keeps a corrupt coordinate from looping for ever.
     const std::int64_t steps = major < 4.0e9 ? static_cast<std::int64_t>(major) : 0;
+    return LineSteps{sx, sy, steps};
+}
 
+} // namespace
+
+void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored) {
+    const LineSteps line = StepsOf(x0, y0, x1, y1);
+    const float sx = line.sx;
+    const float sy = line.sy;
+    const std::int64_t steps = line.steps;
     const BackBuffer buffer = editor.backBuffer;
     float x = x0;
     float y = y0;
@@ -279,6 +297,145 @@ void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored
         column = PixelRound(x);
         worldRow = PixelRound(y);
         WriteWorldPixel(column, worldRow, stored);
+    }
+}
+
+namespace {
+
+constexpr int kSideBySide = 16;
+// Longer lines would leave most lanes idle while one steps on.
+constexpr std::int64_t kLongestSideBySide = 16;
+
+// Lines stepped side by side, one lane each: every lane takes the float32 steps of its own
+// line, and a lane past its last step stays on its last pixel, writing it again.
+struct LineLanes {
+    float x[kSideBySide];
+    float y[kSideBySide];
+    float sx[kSideBySide];
+    float sy[kSideBySide];
+    std::int32_t steps[kSideBySide];
+};
+
+void LanePixels(const LineLanes& lanes, std::int32_t stride, std::int32_t* index) {
+    for (int lane = 0; lane < kSideBySide; ++lane) {
+        // Exact in float32 inside the surface, as in PutInside.
+        const auto c = static_cast<std::int32_t>(lanes.x[lane] + 0.5f);
+        const auto r = kWorldOriginRow - static_cast<std::int32_t>(lanes.y[lane] + 0.5f);
+        index[lane] = r * stride + c;
+    }
+}
+
+void StepLanes(LineLanes& lanes, int used, std::uint32_t stored, BackBuffer buffer) {
+    std::int32_t longest = 0;
+    for (int lane = 0; lane < used; ++lane) {
+        longest = std::max(longest, lanes.steps[lane]);
+    }
+    for (int lane = used; lane < kSideBySide; ++lane) {
+        lanes.x[lane] = lanes.x[0];
+        lanes.y[lane] = lanes.y[0];
+        lanes.sx[lane] = lanes.sx[0];
+        lanes.sy[lane] = lanes.sy[0];
+        lanes.steps[lane] = lanes.steps[0];
+    }
+    std::uint32_t* const pixels = buffer.pixels;
+    std::int32_t index[kSideBySide];
+    LanePixels(lanes, buffer.stride, index);
+    for (int lane = 0; lane < kSideBySide; ++lane) {
+        pixels[index[lane]] = stored;
+    }
+    for (std::int32_t k = 1; k <= longest; ++k) {
+        for (int lane = 0; lane < kSideBySide; ++lane) {
+            // A finished lane adds its step times zero and stays where it is.
+            const float stepping = static_cast<float>(k <= lanes.steps[lane]);
+            lanes.x[lane] = lanes.x[lane] + lanes.sx[lane] * stepping;
+            lanes.y[lane] = lanes.y[lane] + lanes.sy[lane] * stepping;
+        }
+        LanePixels(lanes, buffer.stride, index);
+        for (int lane = 0; lane < kSideBySide; ++lane) {
+            pixels[index[lane]] = stored;
+        }
+    }
+}
+
+// The lines from (x0, y0) to (x1, y1) lane by lane, with their steps worked out as StepsOf
+// does, side by side; a lane may be drawn side by side when it is short and both its ends
+// lie a margin inside every edge.
+struct JoinedLines {
+    float x0[kSideBySide];
+    float y0[kSideBySide];
+    float x1[kSideBySide];
+    float y1[kSideBySide];
+    float sx[kSideBySide];
+    float sy[kSideBySide];
+    std::int32_t steps[kSideBySide];
+    bool sideBySide[kSideBySide];
+};
+
+void WorkOutSteps(JoinedLines& lines, BackBuffer buffer) {
+    const bool small = buffer.pixels != nullptr && buffer.width <= 8192 && buffer.height <= 8192;
+    const float left = 1.0f;
+    const float right = static_cast<float>(buffer.width - 2);
+    const float top = static_cast<float>(kWorldOriginRow - 2);
+    const float bottom = static_cast<float>(kWorldOriginRow + 2 - buffer.height);
+    for (int lane = 0; lane < kSideBySide; ++lane) {
+        const double dx = static_cast<double>(lines.x1[lane]) - static_cast<double>(lines.x0[lane]);
+        const double dy = static_cast<double>(lines.y1[lane]) - static_cast<double>(lines.y0[lane]);
+        // StepsOf's cases by |dy / dx|: the signs of 1 / m and of m there are those of dx and
+        // dy. Every arm is worked out and then chosen, so that the lanes take one path.
+        const bool vertical = dx == 0.0;
+        const double slope = std::fabs(dy / (vertical ? 1.0 : dx));
+        const bool steep = slope >= 1.0;
+        const float signX = dx > 0.0 ? 1.0f : -1.0f;
+        const float signY = dy > 0.0 ? 1.0f : -1.0f;
+        const float inverse = static_cast<float>(1.0 / (steep ? slope : 1.0)) * signX;
+        const float shallow = static_cast<float>(slope) * signY;
+        lines.sx[lane] = vertical ? 0.0f : (steep ? inverse : signX);
+        lines.sy[lane] = vertical || steep ? signY : (slope > 0.0 ? shallow : 0.0f);
+        const double adx = static_cast<float>(std::fabs(dx));
+        const double ady = std::fabs(dy);
+        const double major = adx < ady ? ady : adx;
+        const bool shortLine = major <= static_cast<double>(kLongestSideBySide);
+        lines.steps[lane] = static_cast<std::int32_t>(shortLine ? major : 0.0);
+        lines.sideBySide[lane] =
+            small && shortLine && lines.x0[lane] >= left && lines.x0[lane] <= right &&
+            lines.x1[lane] >= left && lines.x1[lane] <= right && lines.y0[lane] <= top &&
+            lines.y0[lane] >= bottom && lines.y1[lane] <= top && lines.y1[lane] >= bottom;
+    }
+}
+
+} // namespace
+
+void DrawJoinedLinesStored(const float* xs, const float* ys, int count, std::uint32_t stored) {
+    const BackBuffer buffer = editor.backBuffer;
+    for (int first = 0; first + 1 < count; first += kSideBySide) {
+        const int n = std::min(kSideBySide, count - 1 - first);
+        JoinedLines lines;
+        for (int lane = 0; lane < kSideBySide; ++lane) {
+            const int k = first + std::min(lane, n - 1); // spare lanes repeat the last line
+            lines.x0[lane] = xs[k];
+            lines.y0[lane] = ys[k];
+            lines.x1[lane] = xs[k + 1];
+            lines.y1[lane] = ys[k + 1];
+        }
+        WorkOutSteps(lines, buffer);
+        LineLanes lanes;
+        int used = 0;
+        for (int lane = 0; lane < n; ++lane) {
+            if (!lines.sideBySide[lane]) {
+                DrawLineStored(lines.x0[lane], lines.y0[lane], lines.x1[lane], lines.y1[lane],
+                               stored);
+                continue;
+            }
+            lanes.x[used] = lines.x0[lane];
+            lanes.y[used] = lines.y0[lane];
+            lanes.sx[used] = lines.sx[lane];
+            lanes.sy[used] = lines.sy[lane];
+            lanes.steps[used] = lines.steps[lane];
+            ++used;
+        }
+        if (used > 0) {
+            StepLanes(lanes, used, stored, buffer);
+        }
     }
 }
 

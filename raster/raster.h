@@ -25,4 +25,7 @@ void PlotPixel(std::int32_t x, std::int32_t y, Color color);
 void DrawLine(float x0, float y0, float x1, float y1, Color color);
 // DrawLine with the colour already in its stored form, for callers that draw many lines.
 void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored);
+// The lines from (xs[k], ys[k]) to (xs[k + 1], ys[k + 1]) for k + 1 < count, all in one
+// colour and so in no particular order.
+void DrawJoinedLinesStored(const float* xs, const float* ys, int count, std::uint32_t stored);
 void FillBox(float xlo, float xhi, float ylo, float yhi, Color color);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -124,6 +125,65 @@ TEST(LineFastVersusLiteral, DeparturesThroughEveryEdge) {
         segments.push_back(Segment{cx, cy, 63.5f + past, 239.0f - along * 4.0f}); // right
     }
     ExpectSamePixels(segments, 64, 300);
+}
+
+// Joined lines of one colour are stepped side by side when short and inside: walks of every
+// length and direction (vertical, flat, exactly diagonal, whole and fractional ends, zero
+// length), in batches that end part-way and with some ends near or past the edges.
+TEST(LineFastVersusLiteral, JoinedLinesSideBySideAreTheirLines) {
+    std::mt19937 random(11u);
+    std::uniform_int_distribution<int> kind(0, 5);
+    std::uniform_real_distribution<float> reach(-21.0f, 21.0f);
+    std::uniform_int_distribution<int> whole(-17, 17);
+    const std::uint32_t stored = StoredPixel(PixelValue(kInk));
+    Canvas framed = MakeCanvas(64 + 2 * kGuard, 300 + 2 * kGuard);
+    Canvas literal = MakeCanvas(64, 300);
+    for (int count : {1, 2, 3, 16, 17, 33, 400}) {
+        std::vector<float> xs{32.0f};
+        std::vector<float> ys{100.0f};
+        while (static_cast<int>(xs.size()) < count) {
+            float dx = reach(random);
+            float dy = reach(random);
+            switch (kind(random)) {
+            case 0:
+                dx = 0.0f;
+                break;
+            case 1:
+                dy = 0.0f;
+                break;
+            case 2:
+                dy = dx;
+                break;
+            case 3:
+                dx = static_cast<float>(whole(random));
+                dy = static_cast<float>(whole(random));
+                break;
+            case 4:
+                dx = dy = 0.0f;
+                break;
+            default:
+                break;
+            }
+            // Wander over the whole surface and up to a few pixels beyond it.
+            xs.push_back(std::fmod(xs.back() + dx + 74.0f, 74.0f) - 5.0f);
+            ys.push_back(239.0f - (std::fmod(239.0f - ys.back() - dy + 310.0f, 310.0f) - 5.0f));
+        }
+        ResetEditor(nullptr);
+        std::fill(framed.pixels.begin(), framed.pixels.end(), kWhite);
+        editor.backBuffer =
+            BackBuffer{framed.pixels.data() + std::ptrdiff_t{kGuard} * framed.width + kGuard, 64,
+                       300, framed.width};
+        DrawJoinedLinesStored(xs.data(), ys.data(), count, stored);
+        ResetEditor(&literal);
+        std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
+        for (int k = 0; k + 1 < count; ++k) {
+            LiteralDrawLine(xs[k], ys[k], xs[k + 1], ys[k + 1], kInk);
+        }
+        const Canvas fast = GuardedSurface(framed, 64, 300);
+        ASSERT_EQ(fast.pixels, literal.pixels) << count << " joined points";
+        ASSERT_EQ(CountNotWhite(framed), CountNotWhite(fast)) << count << " joined points";
+    }
+    ResetEditor(nullptr);
 }
 
 // Boxes with whole corners take a direct fill; the rows and columns must be those of the
