@@ -2,22 +2,11 @@
 
 #include "raster.h"
 #include "scene.h"
+#include "triangle_lanes.h"
 
 #include <cmath>
 
 namespace {
-
-// alpha q + beta p, the step of de Boor's triangle. The precision of every step is part of
-// the picture.
-CurvePoint Mix(float alpha, float beta, CurvePoint q, CurvePoint p) {
-    CurvePoint result;
-    result.x =
-        static_cast<float>(static_cast<double>(alpha) * q.x + static_cast<double>(beta) * p.x);
-    // For y the first product is rounded to float32 before the second is added.
-    const float alphaQy = alpha * q.y;
-    result.y = static_cast<float>(static_cast<double>(alphaQy) + static_cast<double>(beta) * p.y);
-    return result;
-}
 
 // One level of de Boor's triangle below level `level` for degree k: the point at index i from
 // the points at i (q) and i - 1 (p).
@@ -93,40 +82,6 @@ CurvePoint DeBoorPoint(float r, float i, float t) {
 
 namespace {
 
-// Samples evaluated together, so that the compiler can vectorise across lanes.
-constexpr int kLanes = 16;
-
-struct LaneWindows {
-    float x[kMaxDegree + 1][kLanes]; // level 0, then each level in place: [m][lane]
-    float y[kMaxDegree + 1][kLanes];
-    float i[kLanes];
-    float t[kLanes];
-};
-
-// Each lane runs the float32 and double operations of Triangle for its own t. With a whole
-// degree k and indices below 2^24 every sum and difference there is exact: the span at level
-// l is k - l + 1, t - index is frac + m and u - t is (span - m) - frac, frac being t - i.
-void TriangleLanesWhole(LaneWindows& w, int levels) {
-    float frac[kLanes];
-    for (int lane = 0; lane < kLanes; ++lane) {
-        frac[lane] = w.t[lane] - w.i[lane];
-    }
-    for (int l = 1; l <= levels; ++l) {
-        const float span = static_cast<float>(levels - l + 1);
-        for (int m = 0; m + l <= levels; ++m) {
-            const float mf = static_cast<float>(m);
-            const float rest = span - mf;
-            for (int lane = 0; lane < kLanes; ++lane) {
-                const CurvePoint mixed = Mix((frac[lane] + mf) / span, (rest - frac[lane]) / span,
-                                             CurvePoint{w.x[m][lane], w.y[m][lane]},
-                                             CurvePoint{w.x[m + 1][lane], w.y[m + 1][lane]});
-                w.x[m][lane] = mixed.x;
-                w.y[m][lane] = mixed.y;
-            }
-        }
-    }
-}
-
 // Any other degree or index range: each lane through Triangle itself.
 void TriangleLanesScalar(LaneWindows& w, int levels, float r) {
     for (int lane = 0; lane < kLanes; ++lane) {
@@ -144,6 +99,7 @@ void TriangleLanesScalar(LaneWindows& w, int levels, float r) {
 using BatchVisitor = void (*)(void* context, const LaneWindows& w, int lanes);
 
 std::int32_t SampleBatches(BatchVisitor visit, void* context) {
+    static const TriangleLanesKernel wide = WideTriangleLanes();
     const float k = editor.degree;
     const float n = static_cast<float>(editor.pointCount);
     if (n < k + 1.0f) {
@@ -203,7 +159,9 @@ std::int32_t SampleBatches(BatchVisitor visit, void* context) {
             w.i[lane] = w.i[lanes - 1];
             w.t[lane] = w.t[lanes - 1];
         }
-        if (whole) {
+        if (whole && wide != nullptr) {
+            wide(w, levels);
+        } else if (whole) {
             TriangleLanesWhole(w, levels);
         } else {
             TriangleLanesScalar(w, levels, k);

@@ -319,8 +319,10 @@ struct LineLanes {
 void LanePixels(const LineLanes& lanes, std::int32_t stride, std::int32_t* index) {
     for (int lane = 0; lane < kSideBySide; ++lane) {
         // Exact in float32 inside the surface, as in PutInside.
-        const auto c = static_cast<std::int32_t>(lanes.x[lane] + 0.5f);
-        const auto r = kWorldOriginRow - static_cast<std::int32_t>(lanes.y[lane] + 0.5f);
+        const float shiftedX = lanes.x[lane] + 0.5f;
+        const float shiftedY = lanes.y[lane] + 0.5f;
+        const auto c = static_cast<std::int32_t>(shiftedX);
+        const auto r = kWorldOriginRow - static_cast<std::int32_t>(shiftedY);
         index[lane] = r * stride + c;
     }
 }
@@ -340,8 +342,8 @@ void StepLanes(LineLanes& lanes, int used, std::uint32_t stored, BackBuffer buff
     std::uint32_t* const pixels = buffer.pixels;
     std::int32_t index[kSideBySide];
     LanePixels(lanes, buffer.stride, index);
-    for (int lane = 0; lane < kSideBySide; ++lane) {
-        pixels[index[lane]] = stored;
+    for (const std::int32_t at : index) {
+        pixels[at] = stored;
     }
     for (std::int32_t k = 1; k <= longest; ++k) {
         for (int lane = 0; lane < kSideBySide; ++lane) {
@@ -351,8 +353,8 @@ void StepLanes(LineLanes& lanes, int used, std::uint32_t stored, BackBuffer buff
             lanes.y[lane] = lanes.y[lane] + lanes.sy[lane] * stepping;
         }
         LanePixels(lanes, buffer.stride, index);
-        for (int lane = 0; lane < kSideBySide; ++lane) {
-            pixels[index[lane]] = stored;
+        for (const std::int32_t at : index) {
+            pixels[at] = stored;
         }
     }
 }

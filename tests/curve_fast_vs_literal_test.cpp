@@ -3,6 +3,7 @@
 #include "canvas.h"
 #include "curve.h"
 #include "literal_curve.h"
+#include "triangle_lanes.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,39 @@ TEST_P(FastVersusLiteral, DrawnCurvesAreIdentical) {
     LiteralDrawCurve();
     EXPECT_GT(CountNotWhite(fastCanvas), 0);
     EXPECT_EQ(fastCanvas.pixels, literalCanvas.pixels);
+}
+
+// Where the processor has a wider vector unit, the sampler runs the lanes' copy built for it:
+// every lane must match the baseline copy's bits, for any points and parameters.
+TEST_P(FastVersusLiteral, WideLanesAreTheBaselineLanes) {
+    const TriangleLanesKernel wide = WideTriangleLanes();
+    if (wide == nullptr) {
+        GTEST_SKIP() << "this build or processor has no wider copy of the lanes";
+    }
+    const int degree = GetParam();
+    std::mt19937 random(5u + static_cast<unsigned>(degree));
+    std::uniform_real_distribution<float> coordinate(-70000.0f, 70000.0f);
+    std::uniform_int_distribution<int> index(degree, 1 << 20);
+    std::uniform_real_distribution<float> fraction(0.0f, 1.0f);
+    for (int batch = 0; batch < 200; ++batch) {
+        LaneWindows baseline;
+        for (int lane = 0; lane < kLanes; ++lane) {
+            for (int m = 0; m <= degree; ++m) {
+                baseline.x[m][lane] = coordinate(random);
+                const float y = coordinate(random);
+                baseline.y[m][lane] = batch % 3 == 0 ? std::round(y) : (batch % 3 == 1 ? y : 0.0f);
+            }
+            baseline.i[lane] = static_cast<float>(index(random));
+            baseline.t[lane] = baseline.i[lane] + fraction(random);
+        }
+        LaneWindows widened = baseline;
+        TriangleLanesWhole(baseline, degree);
+        wide(widened, degree);
+        for (int lane = 0; lane < kLanes; ++lane) {
+            ASSERT_EQ(Bits(widened.x[0][lane]), Bits(baseline.x[0][lane])) << "lane " << lane;
+            ASSERT_EQ(Bits(widened.y[0][lane]), Bits(baseline.y[0][lane])) << "lane " << lane;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDegree, FastVersusLiteral, ::testing::Range(1, 10));

@@ -56,6 +56,8 @@ def check_deb(deb, x11_tool, scratch):
         for path in INSTALLED:
             if not os.path.isfile(os.path.join(prefix, path)):
                 raise Failure(f"the package has no {path}")
+        if run(["dpkg", "--print-architecture"]).stdout.strip() == "amd64":
+            check_wide_code(os.path.join(prefix, INSTALLED[0]))
         run(["desktop-file-validate", os.path.join(prefix, INSTALLED[1])])
         run(["appstreamcli", "validate", "--no-net", os.path.join(prefix, INSTALLED[2])])
         print("ok desktop entry and AppStream data validate")
@@ -64,6 +66,28 @@ def check_deb(deb, x11_tool, scratch):
         if installed:
             run(["apt-get", "remove", "-y", "-q", "tavrimo"], timeout=300,
                 env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
+
+
+def check_wide_code(program):
+    """AVX and AVX-512 instructions only in the sampler's AVX-512 copy, which runs only once the
+    processor is known to have them: anywhere else they would stop the program on an x86-64
+    without them."""
+    function, wide = None, {}
+    for line in run(["objdump", "-d", "-C", "--no-show-raw-insn", program]).stdout.splitlines():
+        if line.endswith(">:"):
+            function = line[line.index("<") + 1:-2]
+            continue
+        parts = line.split("\t")
+        if len(parts) >= 2 and function is not None:
+            instruction = " ".join(parts[1:])
+            if instruction.startswith("v") or any(r in instruction for r in ("%ymm", "%zmm", "%k")):
+                wide[function] = wide.get(function, 0) + 1
+    copies = [name for name in wide if "TriangleLanesWholeAvx512" in name]
+    stray = [name for name in wide if name not in copies]
+    if not copies or stray:
+        raise Failure(f"wide instructions outside the AVX-512 copy: {stray}" if stray else
+                      "no AVX-512 copy of the sampler's lanes in the program")
+    print(f"ok wide instructions only in the AVX-512 copy ({wide[copies[0]]} of them)")
 
 
 def start_installed(program, x11_tool):
@@ -121,7 +145,7 @@ def main():
     parser.add_argument("--win32", required=True)
     parser.add_argument("--x11-tool", required=True)
     options = parser.parse_args()
-    for tool in ("dpkg-deb", "desktop-file-validate", "appstreamcli", "xprop"):
+    for tool in ("dpkg-deb", "desktop-file-validate", "appstreamcli", "xprop", "objdump"):
         if shutil.which(tool) is None:
             raise Failure(f"{tool} is not installed: ./scripts/setup test installs it")
     with tempfile.TemporaryDirectory(prefix="tavrimo-package-") as scratch:
