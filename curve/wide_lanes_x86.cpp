@@ -5,8 +5,9 @@ void TriangleLanesWholeAvx512(LaneWindows& w, int levels);
 
 TriangleLanesKernel WideTriangleLanes() {
     // The compiler's check covers the operating system's support for the registers too.
-    const bool avx512 = __builtin_cpu_supports("avx512f") != 0 &&
-                        __builtin_cpu_supports("avx512vl") != 0 &&
-                        __builtin_cpu_supports("avx512dq") != 0;
+    // (int with GCC, bool with Clang)
+    const bool avx512 = static_cast<bool>(__builtin_cpu_supports("avx512f")) &&
+                        static_cast<bool>(__builtin_cpu_supports("avx512vl")) &&
+                        static_cast<bool>(__builtin_cpu_supports("avx512dq"));
     return avx512 ? TriangleLanesWholeAvx512 : nullptr;
 }

@@ -151,10 +151,14 @@ std::int64_t StepsInside(float x, float y, float sx, float sy, BackBuffer buffer
     return static_cast<std::int64_t>(std::min(std::min(byX, byY), 1.0e9));
 }
 
-// Both ends a margin inside every edge: no step of a line of up to 256 steps between them
-// can leave the surface, since each float32 step drifts less than 2^-11 from the exact one.
+// Both ends a margin inside every edge: no step between them can leave the surface, since
+// each float32 step drifts by at most half a spacing from the exact one (under 2^-11 on
+// surfaces up to 8192 pixels, under 2^-15 up to 1024), so 256 steps, or 4096 on the smaller
+// surfaces, drift at most an eighth of a pixel.
 bool ShortAndInside(float x0, float y0, float x1, float y1, std::int64_t steps, BackBuffer buffer) {
-    if (steps > 256 || buffer.pixels == nullptr || buffer.width > 8192 || buffer.height > 8192) {
+    const std::int64_t longest = buffer.width <= 1024 && buffer.height <= 1024 ? 4096 : 256;
+    if (steps > longest || buffer.pixels == nullptr || buffer.width > 8192 ||
+        buffer.height > 8192) {
         return false;
     }
     const float left = 1.0f;
@@ -298,6 +302,62 @@ void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored
         worldRow = PixelRound(y);
         WriteWorldPixel(column, worldRow, stored);
     }
+}
+
+bool DrawLinePairInside(const float* a, const float* b, std::uint32_t stored) {
+    const BackBuffer buffer = editor.backBuffer;
+    const LineSteps first = StepsOf(a[0], a[1], a[2], a[3]);
+    const LineSteps second = StepsOf(b[0], b[1], b[2], b[3]);
+    if (!ShortAndInside(a[0], a[1], a[2], a[3], first.steps, buffer) ||
+        !ShortAndInside(b[0], b[1], b[2], b[3], second.steps, buffer)) {
+        return false;
+    }
+    // Both lines' coordinates side by side, so that one vector addition steps both.
+    float at[4] = {a[0], a[1], b[0], b[1]};
+    const float step[4] = {first.sx, first.sy, second.sx, second.sy};
+    PutInside(at[0], at[1], stored, buffer);
+    PutInside(at[2], at[3], stored, buffer);
+    const std::int64_t both = std::min(first.steps, second.steps);
+    std::uint32_t* const pixels = buffer.pixels;
+    const std::int32_t stride = buffer.stride;
+    for (std::int64_t k = 0; k < both; ++k) {
+        std::int32_t pixel[4];
+        for (int c = 0; c < 4; ++c) {
+            at[c] = at[c] + step[c];
+            // Exact in float32 inside the surface, as in PutInside.
+            const float shifted = at[c] + 0.5f;
+            pixel[c] = static_cast<std::int32_t>(shifted);
+        }
+        pixels[(kWorldOriginRow - pixel[1]) * stride + pixel[0]] = stored;
+        pixels[(kWorldOriginRow - pixel[3]) * stride + pixel[2]] = stored;
+    }
+    float xa = at[0];
+    float ya = at[1];
+    float xb = at[2];
+    float yb = at[3];
+    StepInside(xa, ya, first.sx, first.sy, first.steps - both, stored, buffer);
+    StepInside(xb, yb, second.sx, second.sy, second.steps - both, stored, buffer);
+    return true;
+}
+
+bool LineMayReachBox(const float* line, float xlo, float xhi, float ylo, float yhi) {
+    // Every pixel of the line lies within a pixel of the segment, and every pixel of the box
+    // within a pixel of the box: compare the segment's distance from the box's centre with
+    // the box's half diagonal and a margin of 3.
+    const double cx = (static_cast<double>(xlo) + xhi) / 2.0;
+    const double cy = (static_cast<double>(ylo) + yhi) / 2.0;
+    const double reach =
+        std::hypot((static_cast<double>(xhi) - xlo) / 2.0, (static_cast<double>(yhi) - ylo) / 2.0) +
+        3.0;
+    const double dx = static_cast<double>(line[2]) - line[0];
+    const double dy = static_cast<double>(line[3]) - line[1];
+    const double length2 = dx * dx + dy * dy;
+    const double along =
+        length2 > 0.0 ? ((cx - line[0]) * dx + (cy - line[1]) * dy) / length2 : 0.0;
+    const double clamped = std::min(std::max(along, 0.0), 1.0);
+    const double distance =
+        std::hypot(cx - (line[0] + clamped * dx), cy - (line[1] + clamped * dy));
+    return !(distance > reach); // anything not finite may reach it
 }
 
 namespace {

@@ -28,4 +28,9 @@ void DrawLineStored(float x0, float y0, float x1, float y1, std::uint32_t stored
 // The lines from (xs[k], ys[k]) to (xs[k + 1], ys[k + 1]) for k + 1 < count, all in one
 // colour and so in no particular order.
 void DrawJoinedLinesStored(const float* xs, const float* ys, int count, std::uint32_t stored);
+// Two lines (x0, y0, x1, y1 each) in one colour, stepped together, when both lie well inside
+// the surface; otherwise draws nothing and returns false.
+bool DrawLinePairInside(const float* a, const float* b, std::uint32_t stored);
+// False only when no pixel of the line can be a pixel of the box.
+bool LineMayReachBox(const float* line, float xlo, float xhi, float ylo, float yhi);
 void FillBox(float xlo, float xhi, float ylo, float yhi, Color color);

@@ -7,11 +7,30 @@
 
 void DrawPolygonAndMarkers() {
     const std::uint32_t polygon = StoredPixel(PixelValue(editor.polygonColor));
-    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
-        if (p->next != nullptr) {
-            DrawLineStored(p->x, p->y, p->next->x, p->next->y, polygon);
+    const ControlPoint* p = editor.points.head;
+    while (p != nullptr) {
+        const ControlPoint* q = p->next;
+        const ControlPoint* r = q != nullptr ? q->next : nullptr;
+        if (r != nullptr) {
+            // The lines p-q and q-r together, then p's marker: q-r is drawn again where it may
+            // cross that marker, as it was drawn after it, and then q's marker.
+            const float first[4] = {p->x, p->y, q->x, q->y};
+            const float second[4] = {q->x, q->y, r->x, r->y};
+            if (DrawLinePairInside(first, second, polygon)) {
+                FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+                if (LineMayReachBox(second, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f)) {
+                    DrawLineStored(q->x, q->y, r->x, r->y, polygon);
+                }
+                FillBox(q->x - 4.0f, q->x + 4.0f, q->y - 4.0f, q->y + 4.0f, editor.markerColor);
+                p = r;
+                continue;
+            }
+        }
+        if (q != nullptr) {
+            DrawLineStored(p->x, p->y, q->x, q->y, polygon);
         }
         FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+        p = q;
     }
 }
 

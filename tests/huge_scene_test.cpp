@@ -5,6 +5,7 @@
 #include "fake_host.h"
 #include "input.h"
 #include "literal_curve.h"
+#include "literal_line.h"
 #include "render.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,21 @@ void AppendTenThousand() {
 
 TEST_F(HugeScene, TenThousandPointsAtEveryDegree) {
     AppendTenThousand();
+    // Segments go two at a time; where the second crosses the first one's marker it must
+    // still lie over it, as in list order.
+    DrawPolygonAndMarkers();
+    Canvas reference = MakeCanvas(kWidth, kHeight);
+    editor.backBuffer = BackBuffer{reference.pixels.data(), kWidth, kHeight, kWidth};
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
+        if (p->next != nullptr) {
+            LiteralDrawLine(p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
+        }
+        LiteralFillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+    }
+    editor.backBuffer = BackBuffer{canvas.pixels.data(), kWidth, kHeight, kWidth};
+    EXPECT_EQ(canvas.pixels, reference.pixels);
+    std::fill(canvas.pixels.begin(), canvas.pixels.end(), kWhite);
+
     for (int degree = 1; degree <= 9; ++degree) {
         editor.degree = static_cast<float>(degree);
         const std::vector<std::uint32_t> frame = Frame();
