@@ -5,6 +5,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// A point's marker: the box 4 units around it.
+void FillMarker(const ControlPoint* p) {
+    FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+}
+
+bool LineMayReachMarker(const float* line, const ControlPoint* p) {
+    return LineMayReachBox(line, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f);
+}
+
+} // namespace
+
 void DrawPolygonAndMarkers() {
     const std::uint32_t polygon = StoredPixel(PixelValue(editor.polygonColor));
     const ControlPoint* p = editor.points.head;
@@ -17,11 +30,11 @@ void DrawPolygonAndMarkers() {
             const float first[4] = {p->x, p->y, q->x, q->y};
             const float second[4] = {q->x, q->y, r->x, r->y};
             if (DrawLinePairInside(first, second, polygon)) {
-                FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
-                if (LineMayReachBox(second, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f)) {
+                FillMarker(p);
+                if (LineMayReachMarker(second, p)) {
                     DrawLineStored(q->x, q->y, r->x, r->y, polygon);
                 }
-                FillBox(q->x - 4.0f, q->x + 4.0f, q->y - 4.0f, q->y + 4.0f, editor.markerColor);
+                FillMarker(q);
                 p = r;
                 continue;
             }
@@ -29,7 +42,7 @@ void DrawPolygonAndMarkers() {
         if (q != nullptr) {
             DrawLineStored(p->x, p->y, q->x, q->y, polygon);
         }
-        FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+        FillMarker(p);
         p = q;
     }
 }
