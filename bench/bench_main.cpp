@@ -21,9 +21,7 @@ constexpr int kHeight = 480;
 
 std::vector<std::uint32_t> frameBuffer(static_cast<std::size_t>(kWidth) * kHeight, 0xFFFFFFFFu);
 
-void UseFrameBuffer() {
-    editor.backBuffer = BackBuffer{frameBuffer.data(), kWidth, kHeight, kWidth};
-}
+const BackBuffer frameSurface{frameBuffer.data(), kWidth, kHeight, kWidth};
 
 // Points spread over the client area by a fixed seed, in world coordinates.
 void PlaceRandomPoints(int count) {
@@ -117,12 +115,11 @@ void BM_PlainDoubleDeBoor(benchmark::State& state) {
 
 // Whole frames at degree 9 over the scene in place: compose and clear, no present.
 void ComposeFrames(benchmark::State& state) {
-    UseFrameBuffer();
     editor.degree = 9.0f;
     const ClientRect client{0, 0, kWidth, kHeight};
     for (auto _ : state) {
-        ComposeFrame();
-        ClearBackBuffer(client);
+        ComposeFrame(frameSurface);
+        ClearBackBuffer(frameSurface, client);
         benchmark::DoNotOptimize(frameBuffer.data());
         benchmark::ClobberMemory();
     }
@@ -158,10 +155,9 @@ void BM_ExtremeFrame(benchmark::State& state) {
 }
 
 void BM_Clear(benchmark::State& state) {
-    UseFrameBuffer();
     const ClientRect client{0, 0, kWidth, kHeight};
     for (auto _ : state) {
-        ClearBackBuffer(client);
+        ClearBackBuffer(frameSurface, client);
         benchmark::DoNotOptimize(frameBuffer.data());
         benchmark::ClobberMemory();
     }

@@ -185,6 +185,7 @@ void VisitEachSample(void* context, const LaneWindows& w, int lanes) {
 }
 
 struct CurveStroke {
+    BackBuffer surface;
     CurvePoint previous;
     bool started;
     std::uint32_t stored;
@@ -205,7 +206,7 @@ void StrokeBatch(void* context, const LaneWindows& w, int lanes) {
         xs[lane + 1] = w.x[0][lane];
         ys[lane + 1] = w.y[0][lane];
     }
-    DrawJoinedLinesStored(xs, ys, lanes + 1, stroke->stored);
+    DrawJoinedLinesStored(stroke->surface, xs, ys, lanes + 1, stroke->stored);
     stroke->previous = CurvePoint{xs[lanes], ys[lanes]};
 }
 
@@ -216,7 +217,7 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
     return SampleBatches(VisitEachSample, &each);
 }
 
-void DrawCurve() {
-    CurveStroke stroke{{0.0f, 0.0f}, false, StoredPixel(PixelValue(editor.curveColor))};
+void DrawCurve(BackBuffer surface) {
+    CurveStroke stroke{surface, {0.0f, 0.0f}, false, StoredPixel(PixelValue(editor.curveColor))};
     SampleBatches(StrokeBatch, &stroke);
 }

@@ -1,6 +1,8 @@
 // The uniform B-spline of degree `degree` over the point list, on the knots 0, 1, 2, ...
 #pragma once
 
+#include "scene.h"
+
 #include <cstdint>
 
 struct CurvePoint {
@@ -22,6 +24,6 @@ using CurveSampleVisitor = void (*)(void* context, float t, CurvePoint sample);
 // None when there are fewer than degree + 1 points.
 std::int32_t SampleCurve(CurveSampleVisitor visit, void* context);
 
-// Joins consecutive samples with lines in curveColor; the first sample is drawn as a
-// segment to itself.
-void DrawCurve();
+// Joins consecutive samples with lines in curveColor on the surface; the first sample is
+// drawn as a segment to itself.
+void DrawCurve(BackBuffer surface);

@@ -22,8 +22,18 @@ struct ClientRect {
 // The window's client rectangle now (empty while it is minimised).
 ClientRect HostClientRect(WindowRef window);
 
-// Copies the back buffer's (0, 0)-based area of the rectangle's size to the target at
-// the rectangle's position.
+enum class TargetKind {
+    Window,       // the window's own drawing context, for the main loop's frames
+    PaintRequest, // the paint handling's: clipped to what the window system asks to be drawn
+                  // again, so nothing when a button release paints
+};
+
+// The target a frame is presented to; none where nothing can be shown.
+TargetRef HostAcquireTarget(WindowRef window, TargetKind kind);
+void HostReleaseTarget(WindowRef window, TargetKind kind, TargetRef target);
+
+// Copies the rectangle of the back buffer to the same place on the target. The core has
+// clipped it to the back buffer and to the client rectangle, and it is not empty.
 void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer);
 
 struct MenuRef {

@@ -8,8 +8,8 @@
 namespace {
 
 // A point's marker: the box 4 units around it.
-void FillMarker(const ControlPoint* p) {
-    FillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+void FillMarker(BackBuffer surface, const ControlPoint* p) {
+    FillBox(surface, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
 }
 
 bool LineMayReachMarker(const float* line, const ControlPoint* p) {
@@ -18,7 +18,7 @@ bool LineMayReachMarker(const float* line, const ControlPoint* p) {
 
 } // namespace
 
-void DrawPolygonAndMarkers() {
+void DrawPolygonAndMarkers(BackBuffer surface) {
     const std::uint32_t polygon = StoredPixel(PixelValue(editor.polygonColor));
     const ControlPoint* p = editor.points.head;
     while (p != nullptr) {
@@ -29,40 +29,32 @@ void DrawPolygonAndMarkers() {
             // cross that marker, as it was drawn after it, and then q's marker.
             const float first[4] = {p->x, p->y, q->x, q->y};
             const float second[4] = {q->x, q->y, r->x, r->y};
-            if (DrawLinePairInside(first, second, polygon)) {
-                FillMarker(p);
+            if (DrawLinePairInside(surface, first, second, polygon)) {
+                FillMarker(surface, p);
                 if (LineMayReachMarker(second, p)) {
-                    DrawLineStored(q->x, q->y, r->x, r->y, polygon);
+                    DrawLineStored(surface, q->x, q->y, r->x, r->y, polygon);
                 }
-                FillMarker(q);
+                FillMarker(surface, q);
                 p = r;
                 continue;
             }
         }
         if (q != nullptr) {
-            DrawLineStored(p->x, p->y, q->x, q->y, polygon);
+            DrawLineStored(surface, p->x, p->y, q->x, q->y, polygon);
         }
-        FillMarker(p);
+        FillMarker(surface, p);
         p = q;
     }
 }
 
-void ComposeFrame() {
-    DrawPolygonAndMarkers();
-    DrawCurve();
+void ComposeFrame(BackBuffer surface) {
+    DrawPolygonAndMarkers(surface);
+    DrawCurve(surface);
 }
 
-void ClearBackBuffer(ClientRect rect) {
-    const BackBuffer buffer = editor.backBuffer;
-    if (buffer.pixels == nullptr) {
-        return;
-    }
-    const int left = std::max(rect.left, 0);
-    const int top = std::max(rect.top, 0);
-    const int right = std::min(rect.right, buffer.width);
-    const int bottom = std::min(rect.bottom, buffer.height);
-    for (int row = top; row < bottom; ++row) {
-        std::uint32_t* line = buffer.pixels + static_cast<std::ptrdiff_t>(row) * buffer.stride;
-        std::fill(line + left, line + std::max(left, right), kWhitePixel);
+void ClearBackBuffer(BackBuffer surface, ClientRect rect) {
+    for (int row = rect.top; row < rect.bottom; ++row) {
+        std::uint32_t* line = surface.pixels + static_cast<std::ptrdiff_t>(row) * surface.stride;
+        std::fill(line + rect.left, line + rect.right, kWhitePixel);
     }
 }

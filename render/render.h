@@ -6,10 +6,16 @@
 #include "scene.h"
 
 // The polygon segments and point markers, interleaved in list order.
-void DrawPolygonAndMarkers();
+void DrawPolygonAndMarkers(BackBuffer surface);
 // DrawPolygonAndMarkers, then the curve over them.
-void ComposeFrame();
-void ClearBackBuffer(ClientRect rect);
+void ComposeFrame(BackBuffer surface);
+// Fills the rectangle, which lies inside the surface, with white.
+void ClearBackBuffer(BackBuffer surface, ClientRect rect);
+// The part of the client rectangle that the back buffer covers: what a frame presents and
+// then clears. Empty (all zero) when they do not meet.
+ClientRect ShownRect(ClientRect client, BackBuffer buffer);
+// Composes the scene in editor.backBuffer, presents what is shown of it to the target (none:
+// nothing) and clears that.
 void RenderFrame(WindowRef window, TargetRef target);
 // Whether a frame drawn now could differ from what the last one left on the screen and in
 // the back buffer: true before the first frame, after a change of the scene or of the client

@@ -1,5 +1,7 @@
 #include "render.h"
 
+#include <algorithm>
+
 namespace {
 
 // What the last frame drew and left behind.
@@ -28,15 +30,29 @@ bool CoversBuffer(ClientRect rect, BackBuffer buffer) {
 
 } // namespace
 
+ClientRect ShownRect(ClientRect client, BackBuffer buffer) {
+    if (buffer.pixels == nullptr) {
+        return ClientRect{0, 0, 0, 0};
+    }
+    const ClientRect shown{std::max(client.left, 0), std::max(client.top, 0),
+                           std::min(client.right, buffer.width),
+                           std::min(client.bottom, buffer.height)};
+    return IsEmpty(shown) ? ClientRect{0, 0, 0, 0} : shown;
+}
+
 // Kept apart from composing so that programs drawing without a host (benchmarks) link
 // without one.
 void RenderFrame(WindowRef window, TargetRef target) {
-    const ClientRect rect = HostClientRect(window);
-    ComposeFrame();
-    HostPresent(target, rect, editor.backBuffer);
-    ClearBackBuffer(rect);
-    lastFrame = LastFrame{true, editor.sceneVersion, rect, CoversBuffer(rect, editor.backBuffer),
-                          !IsEmpty(rect) && !lastFrame.bufferWhite};
+    const ClientRect client = HostClientRect(window);
+    const BackBuffer buffer = editor.backBuffer;
+    const ClientRect shown = ShownRect(client, buffer);
+    ComposeFrame(buffer);
+    if (target.handle != nullptr && !IsEmpty(shown)) {
+        HostPresent(target, shown, buffer);
+    }
+    ClearBackBuffer(buffer, shown);
+    lastFrame = LastFrame{true, editor.sceneVersion, client, CoversBuffer(client, buffer),
+                          !IsEmpty(client) && !lastFrame.bufferWhite};
 }
 
 bool FrameNeeded(WindowRef window) {

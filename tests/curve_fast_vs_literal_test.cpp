@@ -7,17 +7,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
-
-std::uint32_t Bits(float v) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    return bits;
-}
 
 void ExpectSameBits(CurvePoint fast, CurvePoint literal, const char* what, float r, float i,
                     float t) {
@@ -96,12 +94,7 @@ TEST_P(FastVersusLiteral, WholeSampleChainAgrees) {
         AppendRandomPoints(random, degree + 1 + extra + set);
 
         const std::vector<LiteralSample> literal = LiteralCurveSamples();
-        std::vector<LiteralSample> fast;
-        SampleCurve(
-            [](void* context, float t, CurvePoint q) {
-                static_cast<std::vector<LiteralSample>*>(context)->push_back(LiteralSample{t, q});
-            },
-            &fast);
+        const std::vector<LiteralSample> fast = CurveSamples();
 
         ASSERT_EQ(fast.size(), literal.size());
         for (std::size_t s = 0; s < fast.size(); ++s) {
@@ -117,16 +110,14 @@ TEST_P(FastVersusLiteral, DrawnCurvesAreIdentical) {
     std::mt19937 random(7u + static_cast<unsigned>(degree));
     Canvas fastCanvas = MakeCanvas(320, 260);
     Canvas literalCanvas = MakeCanvas(320, 260);
-    ResetEditor(&fastCanvas);
     editor.degree = static_cast<float>(degree);
     std::uniform_int_distribution<int> column(-20, 340);
     std::uniform_int_distribution<int> row(-30, 260);
     for (int p = 0; p < degree + 2; ++p) {
         Append(static_cast<float>(column(random)), static_cast<float>(239 - row(random)));
     }
-    DrawCurve();
-    editor.backBuffer = BackBuffer{literalCanvas.pixels.data(), 320, 260, 320};
-    LiteralDrawCurve();
+    DrawCurve(SurfaceOf(fastCanvas));
+    LiteralDrawCurve(SurfaceOf(literalCanvas));
     EXPECT_GT(CountNotWhite(fastCanvas), 0);
     EXPECT_EQ(fastCanvas.pixels, literalCanvas.pixels);
 }
@@ -162,6 +153,26 @@ TEST_P(FastVersusLiteral, WideLanesAreTheBaselineLanes) {
             ASSERT_EQ(Bits(widened.y[0][lane]), Bits(baseline.y[0][lane])) << "lane " << lane;
         }
     }
+}
+
+// The operating system's word on the processor, independent of the compiler's check.
+bool ProcessorHasWideLanes() {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("flags", 0) == 0) {
+            std::istringstream words(line);
+            const std::set<std::string> flags{std::istream_iterator<std::string>(words), {}};
+            return flags.count("avx512f") != 0 && flags.count("avx512vl") != 0 &&
+                   flags.count("avx512dq") != 0;
+        }
+    }
+    return false;
+}
+
+TEST(WideLanes, ChosenExactlyWhereBuiltAndTheProcessorHasThem) {
+    const bool built = TAVRIMO_WIDE_LANES_BUILT != 0;
+    EXPECT_EQ(WideTriangleLanes() != nullptr, built && ProcessorHasWideLanes());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDegree, FastVersusLiteral, ::testing::Range(1, 10));

@@ -1,5 +1,6 @@
 #include "canvas.h"
 #include "curve.h"
+#include "literal_curve.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,9 @@ class CurveTest : public ::testing::Test {
 
     static std::vector<float> SampleTs() {
         std::vector<float> ts;
-        SampleCurve([](void* context, float t,
-                       CurvePoint) { static_cast<std::vector<float>*>(context)->push_back(t); },
-                    &ts);
+        for (const LiteralSample& sample : CurveSamples()) {
+            ts.push_back(sample.t);
+        }
         return ts;
     }
 };
@@ -105,13 +106,10 @@ TEST_F(CurveTest, QuadraticOverARightAngle) {
     EXPECT_EQ(middle.x, 8.75f);
     EXPECT_EQ(middle.y, 1.25f);
 
-    std::vector<CurvePoint> samples;
-    SampleCurve([](void* context, float,
-                   CurvePoint q) { static_cast<std::vector<CurvePoint>*>(context)->push_back(q); },
-                &samples);
+    const std::vector<LiteralSample> samples = CurveSamples();
     ASSERT_EQ(samples.size(), 11u);
-    EXPECT_NEAR(samples.back().x, 10.0f, 1e-4f);
-    EXPECT_NEAR(samples.back().y, 5.0f, 1e-4f);
+    EXPECT_NEAR(samples.back().point.x, 10.0f, 1e-4f);
+    EXPECT_NEAR(samples.back().point.y, 5.0f, 1e-4f);
 }
 
 TEST_F(CurveTest, CubicStartsAtTheWeightedAverageOfTheFirstThreePoints) {
@@ -130,28 +128,22 @@ TEST_F(CurveTest, DegreeOneFollowsThePolygonToJustShortOfTheLastPoint) {
     Append(0, 0);
     Append(100, 0);
     Append(100, 50);
-    std::vector<CurvePoint> samples;
-    const int count = SampleCurve(
-        [](void* context, float, CurvePoint q) {
-            static_cast<std::vector<CurvePoint>*>(context)->push_back(q);
-        },
-        &samples);
-    ASSERT_EQ(count, 21);
-    EXPECT_EQ(samples.front().x, 0.0f);
-    EXPECT_NEAR(samples[10].x, 100.0f, 1e-3f); // t near 2, the corner
-    EXPECT_NEAR(samples[10].y, 0.0f, 1e-3f);
-    EXPECT_NEAR(samples.back().x, 100.0f, 1e-3f);
-    EXPECT_NEAR(samples.back().y, 50.0f, 0.01f); // t ~ 2.9999993
-    EXPECT_LT(samples.back().y, 50.0f);
+    const std::vector<LiteralSample> samples = CurveSamples();
+    ASSERT_EQ(samples.size(), 21u);
+    EXPECT_EQ(samples.front().point.x, 0.0f);
+    EXPECT_NEAR(samples[10].point.x, 100.0f, 1e-3f); // t near 2, the corner
+    EXPECT_NEAR(samples[10].point.y, 0.0f, 1e-3f);
+    EXPECT_NEAR(samples.back().point.x, 100.0f, 1e-3f);
+    EXPECT_NEAR(samples.back().point.y, 50.0f, 0.01f); // t ~ 2.9999993
+    EXPECT_LT(samples.back().point.y, 50.0f);
 }
 
 TEST_F(CurveTest, DrawCurveStartsWithTheSinglePixelOfTheFirstSample) {
     Canvas canvas = MakeCanvas(60, 260);
-    ResetEditor(&canvas);
     editor.degree = 1;
     Append(10, 10);
     Append(50, 10);
-    DrawCurve();
+    DrawCurve(SurfaceOf(canvas));
     // Samples at x = 10, 14, ..., 46: one row of blue from column 10 to 46.
     const std::vector<std::string> blue = PixelsOf(canvas, kBlue);
     ASSERT_FALSE(blue.empty());

@@ -105,7 +105,7 @@ TEST_F(DegreeAndCommands, UnknownCommandsDoNothing) {
     EXPECT_EQ(editor.degree, 3.0f);
     EXPECT_TRUE(fakeHost.checkCalls.empty());
     EXPECT_TRUE(fakeHost.messageBoxes.empty());
-    EXPECT_EQ(fakeHost.quitRequests, 0);
+    EXPECT_EQ(QuitRequests(), 0);
 }
 
 TEST_F(DegreeAndCommands, ClearLinesEmptiesTheListAndKeepsTheDegree) {
@@ -117,19 +117,19 @@ TEST_F(DegreeAndCommands, ClearLinesEmptiesTheListAndKeepsTheDegree) {
     EXPECT_EQ(editor.points.head, nullptr);
     EXPECT_EQ(editor.degree, 5.0f);
     EXPECT_EQ(CheckedDegrees(), (Degrees{5}));
-    EXPECT_EQ(fakeHost.quitRequests, 0);
+    EXPECT_EQ(QuitRequests(), 0);
 }
 
 TEST_F(DegreeAndCommands, QuitAndCloseClearThenAskToQuit) {
     Append(1, 1);
     OnCommand(kWindow, kMenu, IDM_QUIT);
     EXPECT_EQ(editor.pointCount, 0);
-    EXPECT_EQ(fakeHost.quitRequests, 1);
+    EXPECT_EQ(QuitRequests(), 1);
 
     Append(1, 1);
     OnClose();
     EXPECT_EQ(editor.pointCount, 0);
-    EXPECT_EQ(fakeHost.quitRequests, 2);
+    EXPECT_EQ(QuitRequests(), 2);
 }
 
 TEST_F(DegreeAndCommands, HelpItemsShowTheirBoxesOwnedByTheWindow) {

@@ -5,24 +5,16 @@
 #include "fake_host.h"
 #include "input.h"
 #include "literal_curve.h"
-#include "literal_line.h"
 #include "render.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 namespace {
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-
-std::uint32_t Bits(float v) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    return bits;
-}
 
 class HugeScene : public ::testing::Test {
   protected:
@@ -69,18 +61,11 @@ TEST_F(HugeScene, TenThousandPointsAtEveryDegree) {
     AppendTenThousand();
     // Segments go two at a time; where the second crosses the first one's marker it must
     // still lie over it, as in list order.
-    DrawPolygonAndMarkers();
+    Canvas polygon = MakeCanvas(kWidth, kHeight);
     Canvas reference = MakeCanvas(kWidth, kHeight);
-    editor.backBuffer = BackBuffer{reference.pixels.data(), kWidth, kHeight, kWidth};
-    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
-        if (p->next != nullptr) {
-            LiteralDrawLine(p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
-        }
-        LiteralFillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
-    }
-    editor.backBuffer = BackBuffer{canvas.pixels.data(), kWidth, kHeight, kWidth};
-    EXPECT_EQ(canvas.pixels, reference.pixels);
-    std::fill(canvas.pixels.begin(), canvas.pixels.end(), kWhite);
+    DrawPolygonAndMarkers(SurfaceOf(polygon));
+    LiteralDrawPolygonAndMarkers(SurfaceOf(reference));
+    EXPECT_EQ(polygon.pixels, reference.pixels);
 
     for (int degree = 1; degree <= 9; ++degree) {
         editor.degree = static_cast<float>(degree);
@@ -137,16 +122,13 @@ TEST_F(HugeScene, PointsDraggedToThePointerExtremesAtEveryDegree) {
     EXPECT_EQ(editor.points.head->next->x, -3.0f); // picked 3 right of it, dragged to 0
     EXPECT_EQ(editor.points.head->next->y, 239.0f);
 
-    Canvas reference = MakeCanvas(kWidth, kHeight);
     for (int degree = 1; degree <= 9; ++degree) {
         editor.degree = static_cast<float>(degree);
         const std::vector<std::uint32_t> frame = Frame();
         ExpectOnlyEditorColours(frame);
         // The same picture from the references, stepping every line step by step.
-        std::fill(reference.pixels.begin(), reference.pixels.end(), kWhite);
-        editor.backBuffer = BackBuffer{reference.pixels.data(), kWidth, kHeight, kWidth};
-        LiteralComposeFrame();
-        editor.backBuffer = BackBuffer{canvas.pixels.data(), kWidth, kHeight, kWidth};
+        Canvas reference = MakeCanvas(kWidth, kHeight);
+        LiteralComposeFrame(SurfaceOf(reference));
         EXPECT_EQ(frame, reference.pixels) << "degree " << degree;
     }
 }

@@ -2,12 +2,14 @@
 // with whole corners directly; the pixels must be exactly those of stepping every step.
 #include "canvas.h"
 #include "literal_line.h"
-#include "raster.h"
+#include "raster_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -17,43 +19,19 @@ struct Segment {
     float x0, y0, x1, y1;
 };
 
-constexpr int kGuard = 2;
-
-// The surface inside a white frame of kGuard pixels, which no line may touch: the fast
-// paths write without bounds checks.
-Canvas GuardedSurface(const Canvas& framed, int width, int height) {
-    Canvas inside = MakeCanvas(width, height);
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            inside.pixels[static_cast<std::size_t>(row) * width + column] =
-                PixelAt(framed, column + kGuard, row + kGuard);
-        }
-    }
-    return inside;
-}
-
+// Each segment drawn inside a guard frame and by stepping every step, alone.
 void ExpectSamePixels(const std::vector<Segment>& segments, int width, int height) {
-    Canvas framed = MakeCanvas(width + 2 * kGuard, height + 2 * kGuard);
-    Canvas literal = MakeCanvas(width, height);
     for (std::size_t s = 0; s < segments.size(); ++s) {
         const Segment& g = segments[s];
-        ResetEditor(nullptr);
-        std::fill(framed.pixels.begin(), framed.pixels.end(), kWhite);
-        editor.backBuffer =
-            BackBuffer{framed.pixels.data() + std::ptrdiff_t{kGuard} * framed.width + kGuard, width,
-                       height, framed.width};
-        DrawLine(g.x0, g.y0, g.x1, g.y1, kInk);
-        ResetEditor(&literal);
-        std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
-        LiteralDrawLine(g.x0, g.y0, g.x1, g.y1, kInk);
-        const Canvas fast = GuardedSurface(framed, width, height);
-        ASSERT_EQ(fast.pixels, literal.pixels)
+        GuardedCanvas guarded = MakeGuardedCanvas(width, height);
+        Canvas literal = MakeCanvas(width, height);
+        DrawLine(SurfaceOf(guarded), g.x0, g.y0, g.x1, g.y1, kInk);
+        LiteralDrawLine(SurfaceOf(literal), g.x0, g.y0, g.x1, g.y1, kInk);
+        ASSERT_EQ(InsideOf(guarded).pixels, literal.pixels)
             << "segment " << s << " (" << g.x0 << ", " << g.y0 << ") to (" << g.x1 << ", " << g.y1
             << ") on " << width << " x " << height;
-        ASSERT_EQ(CountNotWhite(framed), CountNotWhite(fast))
-            << "segment " << s << " wrote off the surface";
+        ASSERT_FALSE(FrameTouched(guarded)) << "segment " << s << " wrote off the surface";
     }
-    ResetEditor(nullptr);
 }
 
 // Ends anywhere the pointer can put a point (and a marker's reach beyond), whole or not.
@@ -136,8 +114,6 @@ TEST(LineFastVersusLiteral, JoinedLinesSideBySideAreTheirLines) {
     std::uniform_real_distribution<float> reach(-21.0f, 21.0f);
     std::uniform_int_distribution<int> whole(-17, 17);
     const std::uint32_t stored = StoredPixel(PixelValue(kInk));
-    Canvas framed = MakeCanvas(64 + 2 * kGuard, 300 + 2 * kGuard);
-    Canvas literal = MakeCanvas(64, 300);
     for (int count : {1, 2, 3, 16, 17, 33, 400}) {
         std::vector<float> xs{32.0f};
         std::vector<float> ys{100.0f};
@@ -168,22 +144,46 @@ TEST(LineFastVersusLiteral, JoinedLinesSideBySideAreTheirLines) {
             xs.push_back(std::fmod(xs.back() + dx + 74.0f, 74.0f) - 5.0f);
             ys.push_back(239.0f - (std::fmod(239.0f - ys.back() - dy + 310.0f, 310.0f) - 5.0f));
         }
-        ResetEditor(nullptr);
-        std::fill(framed.pixels.begin(), framed.pixels.end(), kWhite);
-        editor.backBuffer =
-            BackBuffer{framed.pixels.data() + std::ptrdiff_t{kGuard} * framed.width + kGuard, 64,
-                       300, framed.width};
-        DrawJoinedLinesStored(xs.data(), ys.data(), count, stored);
-        ResetEditor(&literal);
-        std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
+        GuardedCanvas guarded = MakeGuardedCanvas(64, 300);
+        Canvas literal = MakeCanvas(64, 300);
+        DrawJoinedLinesStored(SurfaceOf(guarded), xs.data(), ys.data(), count, stored);
         for (int k = 0; k + 1 < count; ++k) {
-            LiteralDrawLine(xs[k], ys[k], xs[k + 1], ys[k + 1], kInk);
+            LiteralDrawLine(SurfaceOf(literal), xs[k], ys[k], xs[k + 1], ys[k + 1], kInk);
         }
-        const Canvas fast = GuardedSurface(framed, 64, 300);
-        ASSERT_EQ(fast.pixels, literal.pixels) << count << " joined points";
-        ASSERT_EQ(CountNotWhite(framed), CountNotWhite(fast)) << count << " joined points";
+        ASSERT_EQ(InsideOf(guarded).pixels, literal.pixels) << count << " joined points";
+        ASSERT_FALSE(FrameTouched(guarded)) << count << " joined points";
     }
-    ResetEditor(nullptr);
+}
+
+// The lanes work a line's steps out with every case computed and then chosen; they must be
+// DrawLine's steps case by case, at the length limit and where the slope is not finite.
+TEST(LineFastVersusLiteral, LaneStepsAreTheLineSteps) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float ends[] = {0.0f,  -0.0f, 1.0f,  -1.0f, 0.3f,   2.5f,  -7.0f, 16.0f, -16.0f,
+                          16.5f, 17.0f, 1e-7f, 3e38f, -3e38f, 1e30f, inf,   -inf,  nan};
+    int fitting = 0;
+    for (const float dx : ends) {
+        for (const float dy : ends) {
+            for (const float x0 : {0.0f, 100.25f, -3e38f}) {
+                const float y0 = 239.0f - x0;
+                const LineSteps line = StepsOf(x0, y0, x0 + dx, y0 + dy);
+                const LaneSteps lane = LaneStepsOf(x0, y0, x0 + dx, y0 + dy, 16.0);
+                const std::string what = "from (" + std::to_string(x0) + ", " + std::to_string(y0) +
+                                         ") by (" + std::to_string(dx) + ", " + std::to_string(dy) +
+                                         ")";
+                ASSERT_EQ(Bits(lane.sx), Bits(line.sx)) << what;
+                ASSERT_EQ(Bits(lane.sy), Bits(line.sy)) << what;
+                if (lane.fits) {
+                    ASSERT_EQ(lane.steps, line.steps) << what;
+                    ++fitting;
+                } else {
+                    ASSERT_TRUE(line.steps >= 16 || line.steps == 0) << what; // long, or not finite
+                }
+            }
+        }
+    }
+    EXPECT_GT(fitting, 400);
 }
 
 // Boxes with whole corners take a direct fill; the rows and columns must be those of the
@@ -194,8 +194,6 @@ TEST(LineFastVersusLiteral, BoxesAreTheirRowLines) {
     std::uniform_int_distribution<int> y(-80, 320);
     std::uniform_int_distribution<int> size(-3, 12);
     std::uniform_int_distribution<int> kind(0, 5);
-    Canvas fast = MakeCanvas(64, 300);
-    Canvas literal = MakeCanvas(64, 300);
     for (int b = 0; b < 3000; ++b) {
         float xlo = static_cast<float>(x(random));
         float ylo = static_cast<float>(y(random));
@@ -219,16 +217,13 @@ TEST(LineFastVersusLiteral, BoxesAreTheirRowLines) {
         default:
             break;
         }
-        ResetEditor(&fast);
-        std::fill(fast.pixels.begin(), fast.pixels.end(), kWhite);
-        FillBox(xlo, xhi, ylo, yhi, kInk);
-        ResetEditor(&literal);
-        std::fill(literal.pixels.begin(), literal.pixels.end(), kWhite);
-        LiteralFillBox(xlo, xhi, ylo, yhi, kInk);
+        Canvas fast = MakeCanvas(64, 300);
+        Canvas literal = MakeCanvas(64, 300);
+        FillBox(SurfaceOf(fast), xlo, xhi, ylo, yhi, kInk);
+        LiteralFillBox(SurfaceOf(literal), xlo, xhi, ylo, yhi, kInk);
         ASSERT_EQ(fast.pixels, literal.pixels)
             << "box " << b << ": x " << xlo << " to " << xhi << ", y " << ylo << " to " << yhi;
     }
-    ResetEditor(nullptr);
 }
 
 } // namespace

@@ -14,9 +14,8 @@ class RasterTest : public ::testing::Test {
   protected:
     void SetUp() override {
         canvas = MakeCanvas(40, 320);
-        ResetEditor(&canvas);
+        surface = SurfaceOf(canvas);
     }
-    void TearDown() override { ResetEditor(nullptr); }
 
     // Pixels in ink, given back as world "x,y" in row-major client order.
     std::vector<std::string> InkedWorld() const {
@@ -32,6 +31,7 @@ class RasterTest : public ::testing::Test {
     }
 
     Canvas canvas;
+    BackBuffer surface{};
 };
 
 using Pixels = std::vector<std::string>;
@@ -68,41 +68,41 @@ TEST(PixelValueTest, IsColorrefWithRoundedLowBytes) {
 }
 
 TEST_F(RasterTest, PlotPixelWritesAtWorldPositionAndDropsOutside) {
-    PlotPixel(5, 5, Color{1, 2, 3, 0});
+    PlotPixel(surface, 5, 5, Color{1, 2, 3, 0});
     EXPECT_EQ(PixelAt(canvas, 5, 234), 0xFF010203u);
-    PlotPixel(-1, 5, kInk);
-    PlotPixel(40, 5, kInk);
-    PlotPixel(0, 240, kInk); // row -1
-    PlotPixel(0, -81, kInk); // row 320
-    PlotPixel(INT32_MAX, INT32_MIN, kInk);
+    PlotPixel(surface, -1, 5, kInk);
+    PlotPixel(surface, 40, 5, kInk);
+    PlotPixel(surface, 0, 240, kInk); // row -1
+    PlotPixel(surface, 0, -81, kInk); // row 320
+    PlotPixel(surface, INT32_MAX, INT32_MIN, kInk);
     EXPECT_EQ(CountNotWhite(canvas), 1);
 }
 
 TEST_F(RasterTest, HorizontalSegmentsStopShortOfAFractionalEnd) {
-    DrawLine(0, 0, 7, 0, kInk);
+    DrawLine(surface, 0, 0, 7, 0, kInk);
     EXPECT_EQ(InkedWorld(), (Pixels{"0,0", "1,0", "2,0", "3,0", "4,0", "5,0", "6,0", "7,0"}));
 
     SetUp();
-    DrawLine(0, 0, 7.9f, 0, kInk);
+    DrawLine(surface, 0, 0, 7.9f, 0, kInk);
     EXPECT_EQ(InkedWorld(), (Pixels{"0,0", "1,0", "2,0", "3,0", "4,0", "5,0", "6,0", "7,0"}));
 
     // Backwards the start is exact and the end falls short the other way.
     SetUp();
-    DrawLine(7.9f, 0, 0, 0, kInk);
+    DrawLine(surface, 7.9f, 0, 0, 0, kInk);
     EXPECT_EQ(InkedWorld(), (Pixels{"1,0", "2,0", "3,0", "4,0", "5,0", "6,0", "7,0", "8,0"}));
 }
 
 TEST_F(RasterTest, DegenerateSegmentsAreTheStartPixel) {
-    DrawLine(5, 5, 5, 5, kInk);
+    DrawLine(surface, 5, 5, 5, 5, kInk);
     EXPECT_EQ(PixelsOf(canvas, kRed), (Pixels{"5,234"}));
 
     SetUp();
-    DrawLine(5.2f, 5, 5.9f, 5.6f, kInk);
+    DrawLine(surface, 5.2f, 5, 5.9f, 5.6f, kInk);
     EXPECT_EQ(InkedWorld(), (Pixels{"5,5"}));
 }
 
 TEST_F(RasterTest, VerticalAndDiagonalSegments) {
-    DrawLine(0, 10, 0, 0, kInk);
+    DrawLine(surface, 0, 10, 0, 0, kInk);
     Pixels column0;
     for (int row = 229; row <= 239; ++row) {
         column0.push_back("0," + std::to_string(row));
@@ -110,23 +110,23 @@ TEST_F(RasterTest, VerticalAndDiagonalSegments) {
     EXPECT_EQ(PixelsOf(canvas, kRed), column0);
 
     SetUp();
-    DrawLine(0, 0, 3, 3, kInk);
+    DrawLine(surface, 0, 0, 3, 3, kInk);
     EXPECT_EQ(InkedWorld(), (Pixels{"3,3", "2,2", "1,1", "0,0"}));
 
     SetUp();
-    DrawLine(0, 0, 3, -3, kInk);
+    DrawLine(surface, 0, 0, 3, -3, kInk);
     EXPECT_EQ(PixelsOf(canvas, kRed), (Pixels{"0,239", "1,239", "2,240", "3,241"}));
 }
 
 TEST_F(RasterTest, ShallowSlopeAccumulatesFloatSteps) {
-    DrawLine(0, 0, 10, 3, kInk);
+    DrawLine(surface, 0, 0, 10, 3, kInk);
     // Rows of world y 3, 2, 1, 0 from the top.
     EXPECT_EQ(InkedWorld(), (Pixels{"9,3", "10,3", "5,2", "6,2", "7,2", "8,2", "2,1", "3,1", "4,1",
                                     "0,0", "1,0"}));
 }
 
 TEST_F(RasterTest, SteepSegmentBelowZeroRevisitsWorldZero) {
-    DrawLine(0, 0, -1, -7, kInk);
+    DrawLine(surface, 0, 0, -1, -7, kInk);
     // 8 steps, but world y -1 rounds to 0 again: 7 distinct pixels down column 0.
     Pixels expected;
     for (int row = 239; row <= 245; ++row) {
@@ -136,7 +136,7 @@ TEST_F(RasterTest, SteepSegmentBelowZeroRevisitsWorldZero) {
 }
 
 TEST_F(RasterTest, SegmentsCrossingTheSurfaceAreClipped) {
-    DrawLine(-100, 100, 100, 100, kInk);
+    DrawLine(surface, -100, 100, 100, 100, kInk);
     Pixels row139;
     for (int column = 0; column < 40; ++column) {
         row139.push_back(std::to_string(column) + ",139");
@@ -144,12 +144,12 @@ TEST_F(RasterTest, SegmentsCrossingTheSurfaceAreClipped) {
     EXPECT_EQ(PixelsOf(canvas, kRed), row139);
 
     SetUp();
-    DrawLine(10, 65535, 10, -65296, kInk);
+    DrawLine(surface, 10, 65535, 10, -65296, kInk);
     EXPECT_EQ(PixelsOf(canvas, kRed).size(), 320u);
 }
 
 TEST_F(RasterTest, FillBoxFillsRowsBelowTheTopAndColumnsBeforeTheRight) {
-    FillBox(10, 18, 20, 28, kInk);
+    FillBox(surface, 10, 18, 20, 28, kInk);
     Pixels expected;
     for (int y = 27; y >= 20; --y) {
         for (int x = 10; x <= 17; ++x) {
@@ -159,14 +159,14 @@ TEST_F(RasterTest, FillBoxFillsRowsBelowTheTopAndColumnsBeforeTheRight) {
     EXPECT_EQ(InkedWorld(), expected);
 
     SetUp();
-    FillBox(0, 8, 5, 5, kInk);
-    FillBox(0, 8, 6, 5, kInk);
+    FillBox(surface, 0, 8, 5, 5, kInk);
+    FillBox(surface, 0, 8, 6, 5, kInk);
     EXPECT_EQ(CountNotWhite(canvas), 0);
 }
 
 // The marker that frames draw around a point: a box from x - 4 to x + 4, y - 4 to y + 4.
-void Marker(float x, float y) {
-    FillBox(x - 4, x + 4, y - 4, y + 4, kInk);
+void Marker(BackBuffer surface, float x, float y) {
+    FillBox(surface, x - 4, x + 4, y - 4, y + 4, kInk);
 }
 
 struct Span {
@@ -187,42 +187,42 @@ void ExpectInkedRectangle(const Canvas& canvas, Span columns, Span rows) {
 }
 
 TEST_F(RasterTest, MarkerAwayFromZeroIsEightByEightBelowLeftOfThePoint) {
-    Marker(10, 10);
+    Marker(surface, 10, 10);
     ExpectInkedRectangle(canvas, {6, 13}, {239 - 13, 239 - 6});
 }
 
 TEST_F(RasterTest, MarkerStraddlingWorldZeroHasSevenRowsAndColumns) {
-    Marker(0, 0);
+    Marker(surface, 0, 0);
     // Columns -3..3 collapse onto 0..3 (off the left edge), rows onto 236..242.
     ExpectInkedRectangle(canvas, {0, 3}, {236, 242});
 
     SetUp();
-    Marker(2, 3);
+    Marker(surface, 2, 3);
     // World rows -1..6 round onto 0..6; columns -2..5 onto 0..5.
     ExpectInkedRectangle(canvas, {0, 5}, {233, 239});
 }
 
 TEST_F(RasterTest, MarkerBelowWorldZeroShiftsUpByOne) {
-    Marker(20, -61);
+    Marker(surface, 20, -61);
     ExpectInkedRectangle(canvas, {16, 23}, {296, 303});
 
     SetUp();
-    Marker(20, -4);
+    Marker(surface, 20, -4);
     ExpectInkedRectangle(canvas, {16, 23}, {239, 246}); // world rows -7..0
 }
 
 TEST_F(RasterTest, DrawingWithoutABackBufferIsHarmless) {
-    ResetEditor(nullptr);
-    DrawLine(0, 0, 100, 100, kInk);
-    FillBox(0, 10, 0, 10, kInk);
-    PlotPixel(1, 1, kInk);
+    surface = BackBuffer{nullptr, 0, 0, 0};
+    DrawLine(surface, 0, 0, 100, 100, kInk);
+    FillBox(surface, 0, 10, 0, 10, kInk);
+    PlotPixel(surface, 1, 1, kInk);
     EXPECT_EQ(CountNotWhite(canvas), 0);
 }
 
 TEST_F(RasterTest, HugeCoordinatesFinishWithoutUndefinedBehaviour) {
-    DrawLine(1e30f, 1e30f, -1e30f, 5, kInk);
-    FillBox(3.0e7f, 3.0e7f + 8, 3.0e7f, 3.0e7f + 8, kInk);
-    FillBox(-1e30f, 1e30f, -1e30f, 1e30f, kInk);
+    DrawLine(surface, 1e30f, 1e30f, -1e30f, 5, kInk);
+    FillBox(surface, 3.0e7f, 3.0e7f + 8, 3.0e7f, 3.0e7f + 8, kInk);
+    FillBox(surface, -1e30f, 1e30f, -1e30f, 1e30f, kInk);
     // Every one of these lands off the surface; the sanitizer build checks the arithmetic.
     EXPECT_EQ(CountNotWhite(canvas), 0);
 }

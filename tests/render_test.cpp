@@ -165,11 +165,16 @@ TEST_F(RenderTest, ClearsOnlyTheClientRectangleOfThatMoment) {
     EXPECT_EQ(fakeHost.presents.size(), 2u);
 }
 
-TEST_F(RenderTest, ARectangleLargerThanTheBufferIsClippedWhenClearing) {
+TEST_F(RenderTest, ARectangleLargerThanTheBufferIsClippedWhenPresentingAndClearing) {
     ResetFakeHost(ClientRect{-10, -10, 1000, 1000});
     Append(50, 50);
     RenderFrame(kWindow, kTarget);
     EXPECT_EQ(CountNotWhite(canvas), 0);
+    const ClientRect shown = fakeHost.presents.at(0).rect; // and presented only where it lies
+    EXPECT_EQ(shown.left, 0);
+    EXPECT_EQ(shown.top, 0);
+    EXPECT_EQ(shown.right, 160);
+    EXPECT_EQ(shown.bottom, 260);
 }
 
 TEST_F(RenderTest, PointsPartlyOffTheSurfaceAreClipped) {

@@ -1,11 +1,11 @@
-// 100,000 random messages through the core, with frames in between: once "Clear Lines" has
+// 100,000 random messages through the editor's message table, with the main loop's frames in
+// between: once "Clear Lines" has
 // run, the heap holds exactly what it held at the start. This binary counts every
 // allocation made through operator new.
 #include "canvas.h"
 #include "commands.h"
 #include "fake_host.h"
-#include "input.h"
-#include "render.h"
+#include "loop.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,7 @@ TEST(Soak, HeapIsFlatAfterClearLines) {
     std::uniform_int_distribution<int> key(0, 255);
     std::uniform_int_distribution<int> degreeItem(0, 8);
 
-    OnCommand(window, menu, IDM_CLEAR_LINES);
+    Dispatch(Event{EventKind::Command, 0, 0, IDM_CLEAR_LINES}, window, menu);
     ForgetHostRecords();
     const long long baseline = liveAllocations.load();
     int maxPoints = 0;
@@ -77,28 +77,29 @@ TEST(Soak, HeapIsFlatAfterClearLines) {
         const int k = kind(random);
         const auto x = static_cast<std::uint16_t>(k < 95 ? near(random) : anywhere(random));
         const auto y = static_cast<std::uint16_t>(k < 95 ? near(random) + 180 : anywhere(random));
+        Event event{EventKind::Command, 0, 0, IDM_CLEAR_LINES};
         if (k < 40) {
-            OnMouseMove(x, y);
+            event = Event{EventKind::Move, x, y, 0};
         } else if (k < 60) {
-            OnLeftButtonDown(x, y);
+            event = Event{EventKind::LeftPress, x, y, 0};
         } else if (k < 65) {
-            OnRightButtonDown();
+            event = Event{EventKind::RightPress, x, y, 0};
         } else if (k < 85) {
-            OnButtonUp();
+            event = Event{k < 75 ? EventKind::LeftRelease : EventKind::RightRelease, 0, 0, 0};
         } else if (k < 92) {
-            OnKeyDown(menu, static_cast<std::uintptr_t>(key(random)));
+            event = Event{EventKind::Key, 0, 0, static_cast<std::uintptr_t>(key(random))};
         } else if (k < 98) {
-            OnCommand(window, menu, IDM_DEGREE_1 + static_cast<unsigned>(degreeItem(random)));
-        } else {
-            OnCommand(window, menu, IDM_CLEAR_LINES);
+            event = Event{EventKind::Command, 0, 0,
+                          IDM_DEGREE_1 + static_cast<unsigned>(degreeItem(random))};
         }
+        Dispatch(event, window, menu);
         maxPoints = std::max(maxPoints, editor.pointCount);
         if (message % 50 == 0) {
-            RenderFrame(window, TargetRef{&token});
+            FinishPass(window, false, false);
             ForgetHostRecords();
         }
         if (message % 10000 == 0) {
-            OnCommand(window, menu, IDM_CLEAR_LINES);
+            Dispatch(Event{EventKind::Command, 0, 0, IDM_CLEAR_LINES}, window, menu);
             ForgetHostRecords();
             ASSERT_EQ(liveAllocations.load(), baseline) << "after " << message << " messages";
         }

@@ -2,9 +2,8 @@
 
 #include "commands.h"
 #include "host.h"
-#include "input.h"
 #include "menu.h"
-#include "render.h"
+#include "queued_loop.h"
 #include "scene.h"
 
 #include <QApplication>
@@ -20,12 +19,12 @@
 
 #include <cstring>
 
-QtFrontEnd qtFrontEnd = {nullptr, nullptr, nullptr, nullptr, {}, {}, {}, {}};
+QtFrontEnd qtFrontEnd = {nullptr, nullptr, nullptr, nullptr, {}, {}, {}};
 
 namespace {
 
-void Enqueue(QueuedMessage message) {
-    EnqueueMessage(qtFrontEnd.queue, message);
+void Enqueue(EventKind kind, std::uint16_t x = 0, std::uint16_t y = 0, std::uintptr_t value = 0) {
+    EnqueueEvent(queuedLoop, Event{kind, x, y, value});
 }
 
 bool OnCanvas(QPoint position) {
@@ -33,9 +32,9 @@ bool OnCanvas(QPoint position) {
            position.y() < kCanvasHeight;
 }
 
-QueuedMessage PointerMessage(QueuedMessage::Kind kind, QPoint position) {
-    return QueuedMessage{kind, static_cast<std::uint16_t>(position.x()),
-                         static_cast<std::uint16_t>(position.y()), 0};
+void EnqueuePointer(EventKind kind, QPoint position) {
+    Enqueue(kind, static_cast<std::uint16_t>(position.x()),
+            static_cast<std::uint16_t>(position.y()));
 }
 
 bool TranslateMouse(QEvent::Type type, const QMouseEvent& event) {
@@ -44,23 +43,23 @@ bool TranslateMouse(QEvent::Type type, const QMouseEvent& event) {
     case QEvent::MouseMove:
         // Outside the canvas nothing is delivered: a negative position would wrap to 65,000.
         if (OnCanvas(position)) {
-            Enqueue(PointerMessage(QueuedMessage::Move, position));
+            EnqueuePointer(EventKind::Move, position);
         }
         return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: // the second press of a double-click is a plain press
         if (event.button() == Qt::LeftButton && OnCanvas(position)) {
-            Enqueue(PointerMessage(QueuedMessage::LeftDown, position));
+            EnqueuePointer(EventKind::LeftPress, position);
         } else if (event.button() == Qt::RightButton && OnCanvas(position)) {
-            Enqueue(PointerMessage(QueuedMessage::RightDown, position));
+            EnqueuePointer(EventKind::RightPress, position);
         }
         return true;
     case QEvent::MouseButtonRelease:
         // Qt grabs the pointer during a press, so this arrives even outside the canvas.
         if (event.button() == Qt::LeftButton) {
-            Enqueue(QueuedMessage{QueuedMessage::LeftUp, 0, 0, 0});
+            Enqueue(EventKind::LeftRelease);
         } else if (event.button() == Qt::RightButton) {
-            Enqueue(QueuedMessage{QueuedMessage::RightUp, 0, 0, 0});
+            Enqueue(EventKind::RightRelease);
         }
         return true;
     default:
@@ -75,7 +74,7 @@ class EventTranslator : public QObject {
         if (watched == qtFrontEnd.window && event->type() == QEvent::Close) {
             // Closing is the core's decision: it clears the points and asks to quit.
             event->ignore();
-            Enqueue(QueuedMessage{QueuedMessage::Close, 0, 0, 0});
+            Enqueue(EventKind::Close);
             return true;
         }
         if (watched != qtFrontEnd.canvas) {
@@ -92,9 +91,8 @@ class EventTranslator : public QObject {
             if (key->modifiers().testFlag(Qt::AltModifier)) {
                 return false; // a system key, as on Windows: the window system's to handle
             }
-            Enqueue(
-                QueuedMessage{QueuedMessage::KeyDown, 0, 0,
-                              VirtualKeyFor(key->key(), key->modifiers(), key->nativeScanCode())});
+            Enqueue(EventKind::Key, 0, 0,
+                    EditorKeyFor(key->key(), key->modifiers(), key->nativeScanCode()));
             return true;
         }
         case QEvent::MouseMove:
@@ -134,80 +132,41 @@ void BuildMenu() {
             if (action->isCheckable()) {
                 action->setChecked(!checked);
             }
-            Enqueue(QueuedMessage{QueuedMessage::Command, 0, 0, command});
+            Enqueue(EventKind::Command, 0, 0, command);
         });
     }
 }
 
 } // namespace
 
-std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
+std::uintptr_t EditorKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
     if (modifiers.testFlag(Qt::KeypadModifier)) {
-        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-            return 0x60 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0); // VK_NUMPAD0..9
-        }
-        return 0;
+        return kOtherKey;
     }
-    const bool digit = qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9;
     if (scanCode != 0) {
         // X11 and Wayland report the evdev code + 8: the main keyboard's digit row 1, 2, ...,
-        // 9, 0 is 10 to 19, whatever the layout types there and whether Shift or Caps Lock is
-        // down. Windows names these keys 0x31..0x39 and 0x30 on every layout.
+        // 9 is 10 to 18, whatever the layout types there and whether Shift or Caps Lock is
+        // down. Windows names these keys 0x31..0x39 on every layout.
         constexpr quint32 kDigitRow1 = 10;
-        if (scanCode >= kDigitRow1 && scanCode <= kDigitRow1 + 9) {
-            return 0x30 + (scanCode - kDigitRow1 + 1) % 10;
-        }
-        if (digit) {
-            return 0; // a digit typed by some other key is not a digit key
-        }
-    } else {
-        // No scan code (the offscreen platform): by the character, with the US layout's
-        // shifted digits, since Windows names the key: Shift+1 is still the key 1.
-        if (digit) {
-            return 0x30 + static_cast<std::uintptr_t>(qtKey - Qt::Key_0);
-        }
-        static const int shiftedDigits[] = {
-            Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_NumberSign,
-            Qt::Key_Dollar,    Qt::Key_Percent,  Qt::Key_AsciiCircum,
-            Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
-        if (modifiers.testFlag(Qt::ShiftModifier)) {
-            for (int d = 1; d <= 9; ++d) {
-                if (qtKey == shiftedDigits[d - 1]) {
-                    return 0x30 + static_cast<std::uintptr_t>(d);
-                }
+        return scanCode >= kDigitRow1 && scanCode < kDigitRow1 + 9 ? 0x31 + (scanCode - kDigitRow1)
+                                                                   : kOtherKey;
+    }
+    // No scan code (the offscreen platform): by the character, with the US layout's shifted
+    // digits, since Windows names the key: Shift+1 is still the key 1.
+    if (qtKey >= Qt::Key_1 && qtKey <= Qt::Key_9) {
+        return 0x31 + static_cast<std::uintptr_t>(qtKey - Qt::Key_1);
+    }
+    static const int shiftedDigits[] = {Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_NumberSign,
+                                        Qt::Key_Dollar,    Qt::Key_Percent,  Qt::Key_AsciiCircum,
+                                        Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        for (int d = 1; d <= 9; ++d) {
+            if (qtKey == shiftedDigits[d - 1]) {
+                return 0x30 + static_cast<std::uintptr_t>(d);
             }
         }
     }
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return 0x41 + static_cast<std::uintptr_t>(qtKey - Qt::Key_A);
-    }
-    switch (qtKey) {
-    case Qt::Key_Escape:
-        return 0x1B;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 0x0D;
-    case Qt::Key_Space:
-        return 0x20;
-    case Qt::Key_Tab:
-        return 0x09;
-    case Qt::Key_Backspace:
-        return 0x08;
-    case Qt::Key_Shift:
-        return 0x10;
-    case Qt::Key_Control:
-        return 0x11;
-    case Qt::Key_Left:
-        return 0x25;
-    case Qt::Key_Up:
-        return 0x26;
-    case Qt::Key_Right:
-        return 0x27;
-    case Qt::Key_Down:
-        return 0x28;
-    default:
-        return 0;
-    }
+    return kOtherKey;
 }
 
 ClientRect HostClientRect(WindowRef /*window*/) {
@@ -217,19 +176,21 @@ ClientRect HostClientRect(WindowRef /*window*/) {
     return ClientRect{0, 0, kCanvasWidth, kCanvasHeight};
 }
 
+TargetRef HostAcquireTarget(WindowRef /*window*/, TargetKind kind) {
+    // Qt repaints the canvas from the last presented frame by itself, so a paint request has
+    // nothing to show.
+    return TargetRef{kind == TargetKind::Window ? qtFrontEnd.canvas : nullptr};
+}
+
+void HostReleaseTarget(WindowRef /*window*/, TargetKind /*kind*/, TargetRef /*target*/) {}
+
 void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer) {
-    if (target.handle == nullptr || buffer.pixels == nullptr) {
-        return;
-    }
+    // The front image has the back buffer's size.
     QImage& front = qtFrontEnd.frontImage;
-    const int left = std::max(rect.left, 0);
-    const int top = std::max(rect.top, 0);
-    const int right = std::min({rect.right, buffer.width, front.width()});
-    const int bottom = std::min({rect.bottom, buffer.height, front.height()});
-    for (int row = top; row < bottom; ++row) {
-        std::memcpy(reinterpret_cast<std::uint32_t*>(front.scanLine(row)) + left,
-                    buffer.pixels + static_cast<std::ptrdiff_t>(row) * buffer.stride + left,
-                    static_cast<std::size_t>(std::max(right - left, 0)) * sizeof(std::uint32_t));
+    for (int row = rect.top; row < rect.bottom; ++row) {
+        std::memcpy(reinterpret_cast<std::uint32_t*>(front.scanLine(row)) + rect.left,
+                    buffer.pixels + static_cast<std::ptrdiff_t>(row) * buffer.stride + rect.left,
+                    static_cast<std::size_t>(rect.right - rect.left) * sizeof(std::uint32_t));
     }
     static_cast<QWidget*>(target.handle)->update();
 }
@@ -246,11 +207,6 @@ void HostMessageBox(WindowRef owner, const char* text, const char* title) {
                     QMessageBox::Ok, static_cast<QWidget*>(owner.handle));
     box.setTextFormat(Qt::PlainText);
     box.exec(); // modal: the main loop waits until it closes
-}
-
-void HostPostQuit() {
-    // Taken before any other pending input, as a Windows quit message is.
-    qtFrontEnd.queue.push_front(QueuedMessage{QueuedMessage::Quit, 0, 0, 0});
 }
 
 void CreateMainWindow() {
@@ -284,28 +240,14 @@ void CreateMainWindow() {
     qtFrontEnd.canvas->setFocus();
 }
 
-bool RunPass() {
+PassOutcome RunPass() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    bool quit = false;
-    if (!qtFrontEnd.queue.empty()) {
-        const QueuedMessage message = qtFrontEnd.queue.front();
-        qtFrontEnd.queue.pop_front();
-        if (message.kind == QueuedMessage::Quit) {
-            quit = true;
-        } else {
-            DispatchQueued(message, WindowRef{qtFrontEnd.window}, MenuRef{qtFrontEnd.menuBar});
-        }
-    }
-    const WindowRef window{qtFrontEnd.window};
-    if (FrameNeeded(window)) {
-        RenderFrame(window, TargetRef{qtFrontEnd.canvas});
-    }
-    return quit;
+    return RunQueuedPass(queuedLoop, WindowRef{qtFrontEnd.window}, MenuRef{qtFrontEnd.menuBar});
 }
 
 void RunMainLoop() {
-    while (!RunPass()) {
-        if (qtFrontEnd.queue.empty() && !FrameNeeded(WindowRef{qtFrontEnd.window})) {
+    for (PassOutcome outcome = RunPass(); outcome != PassOutcome::Quit; outcome = RunPass()) {
+        if (outcome == PassOutcome::Idle) {
             // Nothing pending and nothing to draw: Qt sleeps until the next event arrives.
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         } else {
@@ -323,6 +265,6 @@ void ShutdownApp() {
         delete qtFrontEnd.window; // and with it the menu bar, its actions and the canvas
     }
     delete qtFrontEnd.translator;
-    qtFrontEnd.queue.clear();
-    qtFrontEnd = QtFrontEnd{nullptr, nullptr, nullptr, nullptr, {}, {}, {}, {}};
+    queuedLoop = QueuedLoop{{}, false};
+    qtFrontEnd = QtFrontEnd{nullptr, nullptr, nullptr, nullptr, {}, {}, {}};
 }

@@ -2,7 +2,7 @@
 // Qt's events translated into the messages the core understands, and the main loop.
 #pragma once
 
-#include "message_queue.h"
+#include "event.h"
 
 #include <QImage>
 #include <Qt>
@@ -27,23 +27,21 @@ struct QtFrontEnd {
     QAction* degreeActions[9];
     QImage backImage;  // the core draws here
     QImage frontImage; // the last presented frame, which the canvas shows
-    MessageQueue queue;
 };
 
 extern QtFrontEnd qtFrontEnd;
 
 void CreateMainWindow();
-// One pass of the main loop: polls the window system without waiting, takes at most one
-// queued message to the core, draws a frame if the picture can have changed. True when the
-// pass took the quit request.
-bool RunPass();
+// One pass of the main loop: polls the window system without waiting, then the queued loop's
+// pass (at most one event, a frame if the picture can have changed).
+PassOutcome RunPass();
 // Passes with a 1 ms sleep each while there is work, until the quit request; with nothing
 // queued and nothing to draw it waits for the window system's next event instead.
 void RunMainLoop();
 void ShutdownApp();
 
-// The Windows virtual-key code a key press stands for: 0x31..0x39 for the digits 1 to 9 of
-// the main keyboard, known by the key's place (its native scan code) on every layout, shifted
-// or not; the VK_NUMPAD codes for keypad digits; 0 for keys the editor has no use for. Where
-// the platform reports no scan code (0) the digits are known by the character typed.
-std::uintptr_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode);
+// What the editor reads of a key press: 0x31..0x39 for the digit keys 1 to 9 of the main
+// keyboard, known by the key's place (its native scan code) on every layout, shifted or not;
+// kOtherKey for every other key, keypad digits included. Where the platform reports no scan
+// code (0) the digits are known by the character typed.
+std::uintptr_t EditorKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode);

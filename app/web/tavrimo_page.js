@@ -5,8 +5,11 @@
 "use strict";
 
 var Tavrimo = (function () {
-  var MOVE = 0, LEFT_DOWN = 1, RIGHT_DOWN = 2, LEFT_UP = 3, RIGHT_UP = 4, KEY_DOWN = 5,
-      COMMAND = 6;
+  // The core's event language (tavrimo_language): event kinds, the value of a key the editor
+  // does not read, and what a pass returns.
+  var events = {};
+  var otherKey = 0;
+  var passes = {};
   var module = null;
   var canvas = null;
   var context = null;
@@ -20,10 +23,10 @@ var Tavrimo = (function () {
   channel.port1.onmessage = function () {
     scheduled = false;
     if (modal || quit) return;
-    var more = module._tavrimo_pass();
-    if (more === 2) {
+    var outcome = module._tavrimo_pass();
+    if (outcome === passes.quit) {
       stop();
-    } else if (more === 1) {
+    } else if (outcome === passes.busy) {
       schedule();
     }
   };
@@ -55,14 +58,14 @@ var Tavrimo = (function () {
     var point = canvasPoint(event);
     if (point === null || (button !== 0 && button !== 2)) return;
     held |= buttonMask(button);
-    send(button === 0 ? LEFT_DOWN : RIGHT_DOWN, point[0], point[1], 0);
+    send(button === 0 ? events.ldown : events.rdown, point[0], point[1], 0);
   }
 
   // A release anywhere ends a press that began on the canvas.
   function release(button) {
     if (!(held & buttonMask(button))) return;
     held &= ~buttonMask(button);
-    send(button === 0 ? LEFT_UP : RIGHT_UP, 0, 0, 0);
+    send(button === 0 ? events.lup : events.rup, 0, 0, 0);
   }
 
   function buttonMask(button) {
@@ -87,20 +90,26 @@ var Tavrimo = (function () {
         else release(event.button);
       }
       var point = canvasPoint(event);
-      if (point !== null) send(MOVE, point[0], point[1], 0); // nothing off the canvas
+      if (point !== null) send(events.move, point[0], point[1], 0); // nothing off the canvas
     });
     document.addEventListener("pointerup", function (event) { release(event.button); });
     canvas.addEventListener("contextmenu", function (event) { event.preventDefault(); });
   }
 
-  // The Windows virtual key of a key, by its place: the digit row gives 0x30..0x39 on every
-  // layout, keypad digits their VK_NUMPAD codes, which the editor ignores.
-  function virtualKey(event) {
+  // What the editor reads of a key, by its place: the digit keys 1 to 9 of the main keyboard
+  // are 0x31..0x39 on every layout; every other key is one and the same other key.
+  function editorKey(event) {
     var code = event.code;
-    if (/^Digit[0-9]$/.test(code)) return 0x30 + Number(code.charAt(5));
-    if (/^Numpad[0-9]$/.test(code)) return 0x60 + Number(code.charAt(6));
-    if (/^Key[A-Z]$/.test(code)) return code.charCodeAt(3);
-    return 0;
+    return /^Digit[1-9]$/.test(code) ? 0x30 + Number(code.charAt(5)) : otherKey;
+  }
+
+  function readLanguage() {
+    module.UTF8ToString(module._tavrimo_language()).split("\n").forEach(function (line) {
+      var fields = line.split(" ");
+      if (fields[0] === "event") events[fields[1]] = Number(fields[2]);
+      else if (fields[0] === "pass") passes[fields[1]] = Number(fields[2]);
+      else if (fields[0] === "key" && fields[1] === "other") otherKey = Number(fields[2]);
+    });
   }
 
   function attachKeys() {
@@ -109,10 +118,10 @@ var Tavrimo = (function () {
       if (event.ctrlKey || event.metaKey) return; // the browser's own shortcuts
       if (event.altKey) return; // a system key, as on Windows
       if (event.target && event.target.closest && event.target.closest("#menubar")) return;
-      var key = virtualKey(event);
-      if (key === 0) return;
-      send(KEY_DOWN, 0, 0, key);
-      event.preventDefault();
+      var key = editorKey(event);
+      send(events.key, 0, 0, key);
+      // The editor's own keys only; every other key keeps its meaning on the page.
+      if (key !== otherKey) event.preventDefault();
     });
   }
 
@@ -167,7 +176,7 @@ var Tavrimo = (function () {
       button.addEventListener("click", function () {
         closeMenus(null);
         canvas.focus();
-        send(COMMAND, 0, 0, command);
+        send(events.command, 0, 0, command);
       });
       item.appendChild(button);
       lists[popup].appendChild(item);
@@ -216,6 +225,7 @@ var Tavrimo = (function () {
       context = canvas.getContext("2d", { alpha: false });
       context.imageSmoothingEnabled = false;
       module._tavrimo_start();
+      readLanguage();
       buildMenu();
       attachPointer();
       attachKeys();

@@ -1,11 +1,9 @@
-// The browser program: the page's events arrive here as queued messages, one taken to the
-// core per pass; the core's host requests go back to the page (tavrimo_page.js).
-#include "commands.h"
+// The browser program: the page's events arrive here and are queued, one taken to the core
+// per pass; the core's host requests go back to the page (tavrimo_page.js).
 #include "host.h"
 #include "menu.h"
-#include "message_queue.h"
+#include "queued_loop.h"
 #include "raster.h"
-#include "render.h"
 #include "scene.h"
 
 #include <emscripten/emscripten.h>
@@ -23,9 +21,8 @@ constexpr int kHeight = 480;
 struct WebFrontEnd {
     std::vector<std::uint32_t> back = std::vector<std::uint32_t>(kWidth * kHeight, kWhitePixel);
     std::vector<std::uint8_t> front = std::vector<std::uint8_t>(kWidth * kHeight * 4, 255);
-    MessageQueue queue;
-    bool quit = false;
     std::string menu;
+    std::string language;
 };
 
 WebFrontEnd web;
@@ -50,14 +47,17 @@ ClientRect HostClientRect(WindowRef /*window*/) {
     return ClientRect{0, 0, kWidth, kHeight};
 }
 
-void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer) {
-    if (target.handle == nullptr || buffer.pixels == nullptr) {
-        return;
-    }
-    const int right = std::min(rect.right, std::min(buffer.width, kWidth));
-    const int bottom = std::min(rect.bottom, std::min(buffer.height, kHeight));
-    for (int row = std::max(rect.top, 0); row < bottom; ++row) {
-        for (int column = std::max(rect.left, 0); column < right; ++column) {
+TargetRef HostAcquireTarget(WindowRef /*window*/, TargetKind kind) {
+    // The canvas keeps the last presented frame, so a paint request has nothing to show.
+    return TargetRef{kind == TargetKind::Window ? &windowTag : nullptr};
+}
+
+void HostReleaseTarget(WindowRef /*window*/, TargetKind /*kind*/, TargetRef /*target*/) {}
+
+void HostPresent(TargetRef /*target*/, ClientRect rect, BackBuffer buffer) {
+    // The canvas has the back buffer's size.
+    for (int row = rect.top; row < rect.bottom; ++row) {
+        for (int column = rect.left; column < rect.right; ++column) {
             const std::uint32_t pixel = buffer.pixels[row * buffer.stride + column];
             std::uint8_t* out = &web.front[(row * kWidth + column) * 4];
             out[0] = static_cast<std::uint8_t>(pixel >> 16);
@@ -81,11 +81,6 @@ void HostMessageBox(WindowRef /*owner*/, const char* text, const char* title) {
     PageMessageBox(text, title);
 }
 
-void HostPostQuit() {
-    // Taken before any other pending input, as a Windows quit message is.
-    web.queue.push_front(QueuedMessage{QueuedMessage::Quit, 0, 0, 0});
-}
-
 extern "C" {
 
 // The menu bar as "popup\titem\tcommand\tchecked" lines, for the page to build.
@@ -103,39 +98,36 @@ EMSCRIPTEN_KEEPALIVE void tavrimo_start() {
     editor.backBuffer = BackBuffer{web.back.data(), kWidth, kHeight, kWidth};
 }
 
-// Queues one message from the page (kinds numbered as QueuedMessage::Kind); anything else
-// is dropped.
-EMSCRIPTEN_KEEPALIVE void tavrimo_queue(int kind, int x, int y, unsigned value) {
-    if (web.quit || kind < QueuedMessage::Move || kind > QueuedMessage::Close) {
-        return;
+// The event language for the page: "event NAME NUMBER" for the kinds it may queue,
+// "key other NUMBER" for the value of a key the editor does not read, and
+// "pass NAME NUMBER" for what a pass returns.
+EMSCRIPTEN_KEEPALIVE const char* tavrimo_language() {
+    web.language.clear();
+    for (const EventKindName& entry : kEventKindNames) {
+        if (entry.kind <= EventKind::Close) {
+            web.language += std::string("event ") + entry.name + " " +
+                            std::to_string(static_cast<int>(entry.kind)) + "\n";
+        }
     }
-    EnqueueMessage(web.queue, QueuedMessage{static_cast<QueuedMessage::Kind>(kind),
-                                            static_cast<std::uint16_t>(x),
-                                            static_cast<std::uint16_t>(y), value});
+    web.language += "key other " + std::to_string(kOtherKey) + "\n";
+    web.language += "pass idle " + std::to_string(static_cast<int>(PassOutcome::Idle)) + "\n";
+    web.language += "pass busy " + std::to_string(static_cast<int>(PassOutcome::Busy)) + "\n";
+    web.language += "pass quit " + std::to_string(static_cast<int>(PassOutcome::Quit)) + "\n";
+    return web.language.c_str();
 }
 
-// One pass of the main loop: at most one message to the core, then a frame if the picture can
-// have changed. Returns 1 while there is more to do, 0 when idle, 2 once the editor has quit.
+// Queues one event from the page; a kind the page may not queue is dropped.
+EMSCRIPTEN_KEEPALIVE void tavrimo_queue(int kind, int x, int y, unsigned value) {
+    if (kind < 0 || kind > static_cast<int>(EventKind::Close)) {
+        return;
+    }
+    EnqueueEvent(queuedLoop, Event{static_cast<EventKind>(kind), static_cast<std::uint16_t>(x),
+                                   static_cast<std::uint16_t>(y), value});
+}
+
+// One pass of the main loop; returns a PassOutcome.
 EMSCRIPTEN_KEEPALIVE int tavrimo_pass() {
-    if (web.quit) {
-        return 2;
-    }
-    const MenuRef menu{&menuTag};
-    const WindowRef window{&windowTag};
-    if (!web.queue.empty()) {
-        const QueuedMessage message = web.queue.front();
-        web.queue.pop_front();
-        if (message.kind == QueuedMessage::Quit) {
-            web.quit = true;
-            web.queue.clear();
-            return 2;
-        }
-        DispatchQueued(message, window, menu);
-    }
-    if (FrameNeeded(window)) {
-        RenderFrame(window, TargetRef{&windowTag});
-    }
-    return !web.queue.empty() || FrameNeeded(window) ? 1 : 0;
+    return static_cast<int>(RunQueuedPass(queuedLoop, WindowRef{&windowTag}, MenuRef{&menuTag}));
 }
 
 } // extern "C"

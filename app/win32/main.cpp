@@ -1,31 +1,24 @@
-// The Windows program's entry point and its main loop.
+// The Windows program's entry point and its main loop: Windows' own queue, and after each
+// message the pass that every program shares.
 #include "win32_app.h"
 
-#include "host.h"
-#include "render.h"
+#include "loop.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
     CreateMainWindow();
-    bool quit = false;
-    while (!quit) {
+    for (;;) {
         MSG message;
         const bool took = PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0;
-        if (took) {
-            if (message.message == WM_QUIT) {
-                quit = true;
-            } else {
-                DispatchMessageA(&message);
-            }
+        const bool quit = took && message.message == WM_QUIT;
+        if (took && !quit) {
+            DispatchMessageA(&message);
         }
-        const WindowRef window{MainWindow()};
-        const bool draw = FrameNeeded(window);
-        if (draw) {
-            HDC target = GetDC(MainWindow());
-            RenderFrame(window, TargetRef{target});
-            ReleaseDC(MainWindow(), target);
+        const PassOutcome outcome = FinishPass(WindowRef{MainWindow()}, took, quit);
+        if (outcome == PassOutcome::Quit) {
+            break;
         }
-        if (took || draw) {
+        if (outcome == PassOutcome::Busy) {
             Sleep(1);
         } else {
             // Nothing pending and nothing to draw: sleep until the next message arrives.

@@ -4,7 +4,7 @@
 
 #include "commands.h"
 #include "host.h"
-#include "input.h"
+#include "loop.h"
 #include "render.h"
 #include "scene.h"
 
@@ -21,16 +21,10 @@ struct Win32State {
     HDC backDC;
     HBITMAP backBitmap;
     HBITMAP previousBitmap;
+    PAINTSTRUCT paint; // of the paint handling under way
 };
 
-Win32State win32 = {nullptr, nullptr, nullptr, nullptr};
-
-WindowRef Window(HWND window) {
-    return WindowRef{window};
-}
-MenuRef Menu(HMENU menu) {
-    return MenuRef{menu};
-}
+Win32State win32 = {nullptr, nullptr, nullptr, nullptr, {}};
 
 std::uint16_t ClientX(LPARAM lParam) {
     return static_cast<std::uint16_t>(LOWORD(lParam));
@@ -39,53 +33,52 @@ std::uint16_t ClientY(LPARAM lParam) {
     return static_cast<std::uint16_t>(HIWORD(lParam));
 }
 
-void PaintWindow(HWND window) {
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
-    RenderFrame(Window(window), TargetRef{target});
-    EndPaint(window, &paint);
-}
-
-LRESULT OnRightButtonDownMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (OnRightButtonDown()) {
-        return 1;
+// The event a message stands for; false for the messages the editor leaves to Windows.
+bool Translate(UINT message, WPARAM wParam, LPARAM lParam, Event* event) {
+    const auto value = static_cast<std::uintptr_t>(wParam);
+    switch (message) {
+    case WM_PAINT:
+        *event = Event{EventKind::Paint, 0, 0, 0};
+        return true;
+    case WM_CLOSE:
+        *event = Event{EventKind::Close, 0, 0, 0};
+        return true;
+    case WM_KEYDOWN:
+        *event = Event{EventKind::Key, 0, 0, value};
+        return true;
+    case WM_COMMAND:
+        *event = Event{EventKind::Command, 0, 0, value};
+        return true;
+    case WM_MOUSEMOVE:
+        *event = Event{EventKind::Move, ClientX(lParam), ClientY(lParam), 0};
+        return true;
+    case WM_LBUTTONDOWN:
+        *event = Event{EventKind::LeftPress, ClientX(lParam), ClientY(lParam), 0};
+        return true;
+    case WM_LBUTTONUP:
+        *event = Event{EventKind::LeftRelease, 0, 0, 0};
+        return true;
+    case WM_RBUTTONDOWN:
+        *event = Event{EventKind::RightPress, ClientX(lParam), ClientY(lParam), 0};
+        return true;
+    case WM_RBUTTONUP:
+        *event = Event{EventKind::RightRelease, 0, 0, 0};
+        return true;
+    default:
+        return false;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 } // namespace
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HMENU menu = GetMenu(win32.mainWindow);
-    switch (message) {
-    case WM_PAINT:
-        PaintWindow(window);
+    Event event{};
+    if (Translate(message, wParam, lParam, &event) &&
+        Dispatch(event, WindowRef{window}, MenuRef{menu}) == Handling::Handled) {
         return 1;
-    case WM_CLOSE:
-        OnClose();
-        return 1;
-    case WM_KEYDOWN:
-        OnKeyDown(Menu(menu), static_cast<std::uintptr_t>(wParam));
-        return 1;
-    case WM_COMMAND:
-        OnCommand(Window(window), Menu(menu), static_cast<std::uintptr_t>(wParam));
-        return 1;
-    case WM_MOUSEMOVE:
-        OnMouseMove(ClientX(lParam), ClientY(lParam));
-        return 1;
-    case WM_LBUTTONDOWN:
-        OnLeftButtonDown(ClientX(lParam), ClientY(lParam));
-        return 1;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-        OnButtonUp();
-        PaintWindow(window);
-        return 1;
-    case WM_RBUTTONDOWN:
-        return OnRightButtonDownMessage(window, message, wParam, lParam);
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
     }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 namespace {
@@ -140,7 +133,7 @@ void CreateMainWindow() {
     if (win32.backBitmap != nullptr && bits != nullptr) {
         editor.backBuffer = BackBuffer{static_cast<std::uint32_t*>(bits), width, height, width};
         // White from the start, so the first frame shows no undefined memory.
-        ClearBackBuffer(ClientRect{0, 0, width, height});
+        ClearBackBuffer(editor.backBuffer, ClientRect{0, 0, width, height});
     }
 }
 
@@ -152,7 +145,7 @@ void ShutdownApp() {
     DeleteObject(win32.backBitmap);
     DestroyWindow(win32.mainWindow);
     UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
-    win32 = Win32State{nullptr, nullptr, nullptr, nullptr};
+    win32 = Win32State{nullptr, nullptr, nullptr, nullptr, {}};
 }
 
 HWND MainWindow() {
@@ -165,9 +158,26 @@ ClientRect HostClientRect(WindowRef window) {
     return ClientRect{client.left, client.top, client.right, client.bottom};
 }
 
+TargetRef HostAcquireTarget(WindowRef window, TargetKind kind) {
+    const auto handle = static_cast<HWND>(window.handle);
+    if (kind == TargetKind::PaintRequest) {
+        return TargetRef{BeginPaint(handle, &win32.paint)};
+    }
+    return TargetRef{GetDC(handle)};
+}
+
+void HostReleaseTarget(WindowRef window, TargetKind kind, TargetRef target) {
+    const auto handle = static_cast<HWND>(window.handle);
+    if (kind == TargetKind::PaintRequest) {
+        EndPaint(handle, &win32.paint);
+    } else {
+        ReleaseDC(handle, static_cast<HDC>(target.handle));
+    }
+}
+
 void HostPresent(TargetRef target, ClientRect rect, BackBuffer /*buffer*/) {
     BitBlt(static_cast<HDC>(target.handle), rect.left, rect.top, rect.right - rect.left,
-           rect.bottom - rect.top, win32.backDC, 0, 0, SRCCOPY);
+           rect.bottom - rect.top, win32.backDC, rect.left, rect.top, SRCCOPY);
     // GDI may batch the copy; it must be done before the core writes the section's memory.
     GdiFlush();
 }

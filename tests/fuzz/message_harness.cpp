@@ -3,8 +3,8 @@
 #include "canvas.h"
 #include "commands.h"
 #include "fake_host.h"
-#include "input.h"
 #include "literal_curve.h"
+#include "loop.h"
 #include "menu.h"
 #include "render.h"
 #include "scene.h"
@@ -81,14 +81,14 @@ std::vector<Snapshot> TakeSnapshot() {
 
 // A pointer move may change only the selected point, only when it is still in the list and
 // a drag is on, and only by the pointer's displacement.
-std::string CheckedMove(std::uint16_t x, std::uint16_t y) {
+std::string CheckedMove(std::uint16_t x, std::uint16_t y, WindowRef window, MenuRef menu) {
     const std::vector<Snapshot> before = TakeSnapshot();
     const bool dragStep = editor.pressed && editor.dragging && editor.points.head != nullptr;
     const ControlPoint* selected = editor.selected;
     const bool selectedInList = Contains(selected);
     const float lastX = editor.dragLastX;
     const float lastY = editor.dragLastY;
-    OnMouseMove(x, y);
+    Dispatch(Event{EventKind::Move, x, y, 0}, window, menu);
     for (const Snapshot& node : before) {
         const bool moves = dragStep && selectedInList && node.node == selected;
         const float expectedX = moves ? node.x + (editor.mouseX - lastX) : node.x;
@@ -141,51 +141,64 @@ std::string CheckedFrame(Canvas& canvas, Canvas& reference, CheckedPicture& prev
         return {};
     }
     std::fill(reference.pixels.begin(), reference.pixels.end(), kWhite);
-    editor.backBuffer = BackBuffer{reference.pixels.data(), kWidth, kHeight, kWidth};
-    LiteralComposeFrame();
-    editor.backBuffer = BackBuffer{canvas.pixels.data(), kWidth, kHeight, kWidth};
+    LiteralComposeFrame(SurfaceOf(reference));
     if (presented != reference.pixels) {
         return "the frame differs from the one drawn by the literal references";
     }
     return {};
 }
 
+// Every message is dispatched through the editor's own table; a right press is passed on
+// exactly when it is the first press and picks nothing, every other message is handled.
 std::string Apply(Reader& reader) {
     int token = 0;
     const WindowRef window{&token};
     const MenuRef menu{&token};
+    Event event{};
     switch (reader.Byte() % 8) {
     case 0: {
         const std::uint16_t x = reader.Word();
-        return CheckedMove(x, reader.Word());
+        return CheckedMove(x, reader.Word(), window, menu);
     }
     case 1: {
         const std::uint16_t x = reader.Word();
-        OnLeftButtonDown(x, reader.Word());
+        event = Event{EventKind::LeftPress, x, reader.Word(), 0};
+        break;
+    }
+    case 2: {
+        const std::uint16_t x = reader.Word();
+        const bool wasPressed = editor.pressed;
+        const Handling handling =
+            Dispatch(Event{EventKind::RightPress, x, reader.Word(), 0}, window, menu);
+        const bool picked = !wasPressed && editor.dragging;
+        if ((handling == Handling::Handled) != (wasPressed || picked)) {
+            return "a right press was passed on although it was handled, or the other way round";
+        }
         return {};
     }
-    case 2:
-        reader.Word();
-        reader.Word();
-        OnRightButtonDown();
-        return {};
     case 3:
+        event = Event{EventKind::LeftRelease, 0, 0, 0};
+        break;
     case 4:
-        OnButtonUp();
-        return {};
+        event = Event{EventKind::RightRelease, 0, 0, 0};
+        break;
     case 5:
-        OnKeyDown(menu, reader.Byte());
-        return {};
+        event = Event{EventKind::Key, 0, 0, reader.Byte()};
+        break;
     case 6:
-        OnCommand(window, menu, reader.Long());
-        return {};
+        event = Event{EventKind::Command, 0, 0, reader.Long()};
+        break;
     default: {
         const MenuItemEntry& item = kMenuItems[reader.Byte() % std::size(kMenuItems)];
         const std::uintptr_t high = static_cast<std::uintptr_t>(reader.Byte()) << 16;
-        OnCommand(window, menu, high | item.command);
-        return {};
+        event = Event{EventKind::Command, 0, 0, high | item.command};
+        break;
     }
     }
+    if (Dispatch(event, window, menu) != Handling::Handled) {
+        return "a message other than a right press was passed on";
+    }
+    return {};
 }
 
 } // namespace

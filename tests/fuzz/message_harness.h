@@ -1,5 +1,5 @@
-// Runs a byte string as a sequence of decoded window messages through the editor's input
-// handlers, drawing a frame every few messages, and checks the editor's invariants after
+// Runs a byte string as a sequence of decoded window messages through the editor's message
+// table, drawing a frame every few messages, and checks the editor's invariants after
 // every message. Shared by the fuzzer and the regression test of its findings.
 //
 // Each message is an opcode byte (taken modulo 8) and its operands, little-endian:

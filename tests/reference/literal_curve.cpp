@@ -53,24 +53,39 @@ std::vector<LiteralSample> LiteralCurveSamples() {
     return samples;
 }
 
-void LiteralDrawCurve() {
+std::vector<LiteralSample> CurveSamples() {
+    std::vector<LiteralSample> samples;
+    SampleCurve(
+        [](void* context, float t, CurvePoint q) {
+            static_cast<std::vector<LiteralSample>*>(context)->push_back(LiteralSample{t, q});
+        },
+        &samples);
+    return samples;
+}
+
+void LiteralDrawCurve(BackBuffer surface) {
     const float k = editor.degree;
     if (static_cast<float>(editor.pointCount) < k + 1.0f) {
         return;
     }
     CurvePoint prev = LiteralDeBoorPoint(k, k, k);
     for (const LiteralSample& sample : LiteralCurveSamples()) {
-        LiteralDrawLine(prev.x, prev.y, sample.point.x, sample.point.y, editor.curveColor);
+        LiteralDrawLine(surface, prev.x, prev.y, sample.point.x, sample.point.y, editor.curveColor);
         prev = sample.point;
     }
 }
 
-void LiteralComposeFrame() {
+void LiteralDrawPolygonAndMarkers(BackBuffer surface) {
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         if (p->next != nullptr) {
-            LiteralDrawLine(p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
+            LiteralDrawLine(surface, p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
         }
-        LiteralFillBox(p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+        LiteralFillBox(surface, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f,
+                       editor.markerColor);
     }
-    LiteralDrawCurve();
+}
+
+void LiteralComposeFrame(BackBuffer surface) {
+    LiteralDrawPolygonAndMarkers(surface);
+    LiteralDrawCurve(surface);
 }

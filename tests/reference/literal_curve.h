@@ -4,6 +4,7 @@
 #pragma once
 
 #include "curve.h"
+#include "scene.h"
 
 #include <vector>
 
@@ -16,11 +17,15 @@ struct LiteralSample {
 
 // The samples of the curve as the straightforward loop produces them.
 std::vector<LiteralSample> LiteralCurveSamples();
+// The samples as the editor's SampleCurve visits them.
+std::vector<LiteralSample> CurveSamples();
 
-// Draws the curve with the literal recursion and the literal line stepping into the
-// editor's back buffer.
-void LiteralDrawCurve();
+// Draws the curve with the literal recursion and the literal line stepping.
+void LiteralDrawCurve(BackBuffer surface);
 
-// A whole frame's picture, every part drawn by the references: polygon segments and markers
-// in list order (boxes row by row), then the curve.
-void LiteralComposeFrame();
+// Polygon segments and markers in list order (boxes row by row), drawn by the references.
+void LiteralDrawPolygonAndMarkers(BackBuffer surface);
+
+// A whole frame's picture, every part drawn by the references: the polygon and markers, then
+// the curve.
+void LiteralComposeFrame(BackBuffer surface);

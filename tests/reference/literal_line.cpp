@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-void LiteralDrawLine(float x0, float y0, float x1, float y1, Color color) {
+void LiteralDrawLine(BackBuffer surface, float x0, float y0, float x1, float y1, Color color) {
     const double dx = static_cast<double>(x1) - x0;
     const double dy = static_cast<double>(y1) - y0;
     float sx = 0.0f;
@@ -37,17 +37,17 @@ void LiteralDrawLine(float x0, float y0, float x1, float y1, Color color) {
     const std::int64_t n =
         adx < ady ? static_cast<std::int64_t>(ady) : static_cast<std::int64_t>(adx);
     const std::uint32_t stored = StoredPixel(PixelValue(color));
-    PlotPixel(PixelRound(x0), PixelRound(y0), color);
+    PlotPixel(surface, PixelRound(x0), PixelRound(y0), color);
     float x = x0;
     float y = y0;
     for (std::int64_t i = 0; i < n; ++i) {
         x = x + sx;
         y = y + sy;
-        WritePixel(editor.backBuffer, PixelRound(x), std::int64_t{239} - PixelRound(y), stored);
+        WritePixel(surface, PixelRound(x), std::int64_t{239} - PixelRound(y), stored);
     }
 }
 
-void LiteralFillBox(float xlo, float xhi, float ylo, float yhi, Color color) {
+void LiteralFillBox(BackBuffer surface, float xlo, float xhi, float ylo, float yhi, Color color) {
     if (!(ylo < yhi)) {
         return;
     }
@@ -55,7 +55,7 @@ void LiteralFillBox(float xlo, float xhi, float ylo, float yhi, Color color) {
     float y = ylo;
     double next = 0.0;
     do {
-        LiteralDrawLine(xlo, y, xlast, y, color);
+        LiteralDrawLine(surface, xlo, y, xlast, y, color);
         next = static_cast<double>(y) + 1.0;
         y = static_cast<float>(next);
     } while (next < static_cast<double>(yhi));

@@ -1,6 +1,7 @@
 #include "canvas.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 
 void ResetEditor(Canvas* canvas) {
@@ -18,13 +19,47 @@ void ResetEditor(Canvas* canvas) {
         editor.backBuffer = BackBuffer{nullptr, 0, 0, 0};
         return;
     }
-    editor.backBuffer =
-        BackBuffer{canvas->pixels.data(), canvas->width, canvas->height, canvas->width};
+    editor.backBuffer = SurfaceOf(*canvas);
 }
 
 Canvas MakeCanvas(int width, int height) {
     return Canvas{width, height,
                   std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, kWhite)};
+}
+
+BackBuffer SurfaceOf(Canvas& canvas) {
+    return BackBuffer{canvas.pixels.data(), canvas.width, canvas.height, canvas.width};
+}
+
+GuardedCanvas MakeGuardedCanvas(int width, int height) {
+    return GuardedCanvas{MakeCanvas(width + 2 * kGuard, height + 2 * kGuard), width, height};
+}
+
+BackBuffer SurfaceOf(GuardedCanvas& guarded) {
+    Canvas& framed = guarded.framed;
+    return BackBuffer{framed.pixels.data() + std::ptrdiff_t{kGuard} * framed.width + kGuard,
+                      guarded.width, guarded.height, framed.width};
+}
+
+Canvas InsideOf(const GuardedCanvas& guarded) {
+    Canvas inside = MakeCanvas(guarded.width, guarded.height);
+    for (int row = 0; row < guarded.height; ++row) {
+        for (int column = 0; column < guarded.width; ++column) {
+            inside.pixels[static_cast<std::size_t>(row) * guarded.width + column] =
+                PixelAt(guarded.framed, column + kGuard, row + kGuard);
+        }
+    }
+    return inside;
+}
+
+bool FrameTouched(const GuardedCanvas& guarded) {
+    return CountNotWhite(guarded.framed) != CountNotWhite(InsideOf(guarded));
+}
+
+std::uint32_t Bits(float v) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
 }
 
 std::uint32_t PixelAt(const Canvas& canvas, int column, int row) {

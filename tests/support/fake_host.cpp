@@ -1,14 +1,20 @@
 #include "fake_host.h"
 
 #include "commands.h"
+#include "queued_loop.h"
+
+#include <algorithm>
 
 FakeHost fakeHost{{0, 0, 0, 0}, nullptr, {}, {}, {}, {}, 0};
+int windowTarget = 0;
+int paintTarget = 0;
 
 void ResetFakeHost(ClientRect clientRect) {
     fakeHost = FakeHost{clientRect, nullptr, {}, {}, {}, {}, 0};
     for (unsigned command = IDM_DEGREE_1; command <= IDM_DEGREE_9; ++command) {
         fakeHost.checkMarks[command] = command == IDM_DEGREE_3;
     }
+    queuedLoop = QueuedLoop{{}, false};
 }
 
 std::vector<int> CheckedDegrees() {
@@ -21,9 +27,24 @@ std::vector<int> CheckedDegrees() {
     return degrees;
 }
 
+int QuitRequests() {
+    return static_cast<int>(
+        std::count_if(queuedLoop.events.begin(), queuedLoop.events.end(),
+                      [](const Event& event) { return event.kind == EventKind::Quit; }));
+}
+
 ClientRect HostClientRect(WindowRef window) {
     fakeHost.lastWindow = window.handle;
     return fakeHost.clientRect;
+}
+
+TargetRef HostAcquireTarget(WindowRef /*window*/, TargetKind kind) {
+    fakeHost.targetsHeld += 1;
+    return TargetRef{kind == TargetKind::Window ? &windowTarget : &paintTarget};
+}
+
+void HostReleaseTarget(WindowRef /*window*/, TargetKind /*kind*/, TargetRef /*target*/) {
+    fakeHost.targetsHeld -= 1;
 }
 
 void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer) {
@@ -43,8 +64,4 @@ void HostCheckMenuItem(MenuRef menu, unsigned command, bool checked) {
 
 void HostMessageBox(WindowRef owner, const char* text, const char* title) {
     fakeHost.messageBoxes.push_back(MessageBoxCall{owner.handle, text, title});
-}
-
-void HostPostQuit() {
-    fakeHost.quitRequests += 1;
 }
