@@ -217,7 +217,7 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
     return SampleBatches(VisitEachSample, &each);
 }
 
-void DrawCurve(BackBuffer surface) {
+void DrawCurve(const BackBuffer& surface) {
     CurveStroke stroke{surface, {0.0f, 0.0f}, false, StoredPixel(PixelValue(editor.curveColor))};
     SampleBatches(StrokeBatch, &stroke);
 }

@@ -26,4 +26,4 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context);
 
 // Joins consecutive samples with lines in curveColor on the surface; the first sample is
 // drawn as a segment to itself.
-void DrawCurve(BackBuffer surface);
+void DrawCurve(const BackBuffer& surface);

@@ -34,7 +34,7 @@ void HostReleaseTarget(WindowRef window, TargetKind kind, TargetRef target);
 
 // Copies the rectangle of the back buffer to the same place on the target. The core has
 // clipped it to the back buffer and to the client rectangle, and it is not empty.
-void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer);
+void HostPresent(TargetRef target, ClientRect rect, const BackBuffer& buffer);
 
 struct MenuRef {
     void* handle; // none while the window is being created

@@ -21,7 +21,7 @@ std::int32_t WholePixel(std::int32_t v) {
 // ... below yhi, each with the columns of the whole values from xlo to xhi - 1 (the rounding
 // maps a run of whole values onto a run of columns). Rows that cannot reach the surface are
 // not visited.
-void FillWholeBox(BackBuffer surface, float xlo, float xhi, float ylo, float yhi,
+void FillWholeBox(const BackBuffer& surface, float xlo, float xhi, float ylo, float yhi,
                   std::uint32_t stored) {
     if (surface.pixels == nullptr) {
         return;
@@ -48,7 +48,7 @@ void FillWholeBox(BackBuffer surface, float xlo, float xhi, float ylo, float yhi
 
 } // namespace
 
-void FillBox(BackBuffer surface, float xlo, float xhi, float ylo, float yhi, Color color) {
+void FillBox(const BackBuffer& surface, float xlo, float xhi, float ylo, float yhi, Color color) {
     if (!(ylo < yhi)) {
         return;
     }

@@ -72,7 +72,7 @@ struct Skip {
 // How many of the next steps can be taken at once, exactly and without reaching the
 // surface, and what each adds: none unless the point is far off the surface on some axis
 // and heading towards it.
-Skip SkippableSteps(BackBuffer surface, float x, float y, float sx, float sy) {
+Skip SkippableSteps(const BackBuffer& surface, float x, float y, float sx, float sy) {
     const ExactRun runX = ExactSteps(x, sx);
     const ExactRun runY = ExactSteps(y, sy);
     const std::int64_t exact = std::min(runX.steps, runY.steps);
@@ -93,7 +93,7 @@ Skip SkippableSteps(BackBuffer surface, float x, float y, float sx, float sy) {
 // How many of the next steps stay within the margin, so that their pixels need no bounds
 // checks: none unless the point is within it. There every float32 step moves by at most its
 // size and half a spacing, and the rounding lands within 1.5 of the coordinate.
-std::int64_t StepsInside(BackBuffer surface, float x, float y, float sx, float sy) {
+std::int64_t StepsInside(const BackBuffer& surface, float x, float y, float sx, float sy) {
     const InsideMargin margin = MarginOf(surface);
     if (!margin.usable || !WithinMargin(margin, x, y)) {
         return 0;
@@ -108,7 +108,7 @@ std::int64_t StepsInside(BackBuffer surface, float x, float y, float sx, float s
 
 } // namespace
 
-bool ShortAndInside(BackBuffer surface, float x0, float y0, float x1, float y1,
+bool ShortAndInside(const BackBuffer& surface, float x0, float y0, float x1, float y1,
                     std::int64_t steps) {
     const std::int64_t longest = surface.width <= 1024 && surface.height <= 1024 ? 4096 : 256;
     const InsideMargin margin = MarginOf(surface);
@@ -116,11 +116,11 @@ bool ShortAndInside(BackBuffer surface, float x0, float y0, float x1, float y1,
            WithinMargin(margin, x1, y1);
 }
 
-void DrawLine(BackBuffer surface, float x0, float y0, float x1, float y1, Color color) {
+void DrawLine(const BackBuffer& surface, float x0, float y0, float x1, float y1, Color color) {
     DrawLineStored(surface, x0, y0, x1, y1, StoredPixel(PixelValue(color)));
 }
 
-void DrawLineStored(BackBuffer surface, float x0, float y0, float x1, float y1,
+void DrawLineStored(const BackBuffer& surface, float x0, float y0, float x1, float y1,
                     std::uint32_t stored) {
     const LineSteps line = StepsOf(x0, y0, x1, y1);
     const float sx = line.sx;

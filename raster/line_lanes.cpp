@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-bool DrawLinePairInside(BackBuffer surface, const float* a, const float* b, std::uint32_t stored) {
+bool DrawLinePairInside(const BackBuffer& surface, const float* a, const float* b,
+                        std::uint32_t stored) {
     const LineSteps first = StepsOf(a[0], a[1], a[2], a[3]);
     const LineSteps second = StepsOf(b[0], b[1], b[2], b[3]);
     if (!ShortAndInside(surface, a[0], a[1], a[2], a[3], first.steps) ||
@@ -77,7 +78,7 @@ void LanePixels(const LineLanes& lanes, std::int32_t stride, std::int32_t* index
     }
 }
 
-void StepLanes(BackBuffer surface, LineLanes& lanes, int used, std::uint32_t stored) {
+void StepLanes(const BackBuffer& surface, LineLanes& lanes, int used, std::uint32_t stored) {
     std::int32_t longest = 0;
     for (int lane = 0; lane < used; ++lane) {
         longest = std::max(longest, lanes.steps[lane]);
@@ -122,7 +123,7 @@ struct JoinedLines {
     bool sideBySide[kSideBySide];
 };
 
-void WorkOutSteps(BackBuffer surface, JoinedLines& lines) {
+void WorkOutSteps(const BackBuffer& surface, JoinedLines& lines) {
     const InsideMargin margin = MarginOf(surface);
     for (int lane = 0; lane < kSideBySide; ++lane) {
         const LaneSteps steps = LaneStepsOf(lines.x0[lane], lines.y0[lane], lines.x1[lane],
@@ -138,7 +139,7 @@ void WorkOutSteps(BackBuffer surface, JoinedLines& lines) {
 
 } // namespace
 
-void DrawJoinedLinesStored(BackBuffer surface, const float* xs, const float* ys, int count,
+void DrawJoinedLinesStored(const BackBuffer& surface, const float* xs, const float* ys, int count,
                            std::uint32_t stored) {
     for (int first = 0; first + 1 < count; first += kSideBySide) {
         const int n = std::min(kSideBySide, count - 1 - first);

@@ -23,7 +23,8 @@ std::uint32_t StoredPixel(std::uint32_t colorref) {
     return 0xFF000000u | (r << 16) | (g << 8) | b;
 }
 
-void WritePixel(BackBuffer surface, std::int64_t column, std::int64_t row, std::uint32_t stored) {
+void WritePixel(const BackBuffer& surface, std::int64_t column, std::int64_t row,
+                std::uint32_t stored) {
     if (surface.pixels == nullptr || column < 0 || row < 0 || column >= surface.width ||
         row >= surface.height) {
         return;
@@ -32,6 +33,6 @@ void WritePixel(BackBuffer surface, std::int64_t column, std::int64_t row, std::
     surface.pixels[row * surface.stride + column] = stored;
 }
 
-void PlotPixel(BackBuffer surface, std::int32_t x, std::int32_t y, Color color) {
+void PlotPixel(const BackBuffer& surface, std::int32_t x, std::int32_t y, Color color) {
     WriteWorldPixel(surface, x, y, StoredPixel(PixelValue(color)));
 }

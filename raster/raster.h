@@ -20,20 +20,22 @@ std::uint32_t PixelValue(Color color);
 std::uint32_t StoredPixel(std::uint32_t colorref);
 
 // The surface's one pixel write; positions outside it are dropped.
-void WritePixel(BackBuffer surface, std::int64_t column, std::int64_t row, std::uint32_t stored);
+void WritePixel(const BackBuffer& surface, std::int64_t column, std::int64_t row,
+                std::uint32_t stored);
 
-void PlotPixel(BackBuffer surface, std::int32_t x, std::int32_t y, Color color);
-void DrawLine(BackBuffer surface, float x0, float y0, float x1, float y1, Color color);
+void PlotPixel(const BackBuffer& surface, std::int32_t x, std::int32_t y, Color color);
+void DrawLine(const BackBuffer& surface, float x0, float y0, float x1, float y1, Color color);
 // DrawLine with the colour already in its stored form, for callers that draw many lines.
-void DrawLineStored(BackBuffer surface, float x0, float y0, float x1, float y1,
+void DrawLineStored(const BackBuffer& surface, float x0, float y0, float x1, float y1,
                     std::uint32_t stored);
 // The lines from (xs[k], ys[k]) to (xs[k + 1], ys[k + 1]) for k + 1 < count, all in one
 // colour and so in no particular order.
-void DrawJoinedLinesStored(BackBuffer surface, const float* xs, const float* ys, int count,
+void DrawJoinedLinesStored(const BackBuffer& surface, const float* xs, const float* ys, int count,
                            std::uint32_t stored);
 // Two lines (x0, y0, x1, y1 each) in one colour, stepped together, when both lie well inside
 // the surface; otherwise draws nothing and returns false.
-bool DrawLinePairInside(BackBuffer surface, const float* a, const float* b, std::uint32_t stored);
+bool DrawLinePairInside(const BackBuffer& surface, const float* a, const float* b,
+                        std::uint32_t stored);
 // False only when no pixel of the line can be a pixel of the box.
 bool LineMayReachBox(const float* line, float xlo, float xhi, float ylo, float yhi);
-void FillBox(BackBuffer surface, float xlo, float xhi, float ylo, float yhi, Color color);
+void FillBox(const BackBuffer& surface, float xlo, float xhi, float ylo, float yhi, Color color);

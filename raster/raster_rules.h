@@ -22,7 +22,7 @@ struct InsideMargin {
     float bottom;
 };
 
-inline InsideMargin MarginOf(BackBuffer surface) {
+inline InsideMargin MarginOf(const BackBuffer& surface) {
     return InsideMargin{surface.pixels != nullptr && surface.width <= kLargestFastSide &&
                             surface.height <= kLargestFastSide,
                         1.0f, static_cast<float>(surface.width - 2),
@@ -44,13 +44,13 @@ inline std::int32_t IndexInside(float x, float y, std::int32_t stride) {
     return row * stride + column;
 }
 
-inline void PutInside(BackBuffer surface, float x, float y, std::uint32_t stored) {
+inline void PutInside(const BackBuffer& surface, float x, float y, std::uint32_t stored) {
     std::uint32_t* const pixels = surface.pixels;
     pixels[IndexInside(x, y, surface.stride)] = stored;
 }
 
 // Takes `steps` float32 steps that stay inside the surface, writing each pixel.
-inline void StepInside(BackBuffer surface, float& x, float& y, float sx, float sy,
+inline void StepInside(const BackBuffer& surface, float& x, float& y, float sx, float sy,
                        std::int64_t steps, std::uint32_t stored) {
     float xs = x;
     float ys = y;
@@ -140,11 +140,12 @@ inline LaneSteps LaneStepsOf(float x0, float y0, float x1, float y1, double long
 // each float32 step drifts by at most half a spacing from the exact one (under 2^-11 on the
 // largest surfaces, under 2^-15 up to 1024 pixels), so 256 steps, or 4096 on the smaller
 // surfaces, drift at most an eighth of a pixel.
-bool ShortAndInside(BackBuffer surface, float x0, float y0, float x1, float y1, std::int64_t steps);
+bool ShortAndInside(const BackBuffer& surface, float x0, float y0, float x1, float y1,
+                    std::int64_t steps);
 
 // Writes the pixel at world (x, y), rounded: row 239 - y in 64 bits, so that no rounded
 // coordinate can overflow it.
-inline void WriteWorldPixel(BackBuffer surface, std::int32_t x, std::int32_t y,
+inline void WriteWorldPixel(const BackBuffer& surface, std::int32_t x, std::int32_t y,
                             std::uint32_t stored) {
     WritePixel(surface, x, std::int64_t{kWorldOriginRow} - y, stored);
 }

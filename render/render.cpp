@@ -8,7 +8,7 @@
 namespace {
 
 // A point's marker: the box 4 units around it.
-void FillMarker(BackBuffer surface, const ControlPoint* p) {
+void FillMarker(const BackBuffer& surface, const ControlPoint* p) {
     FillBox(surface, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
 }
 
@@ -18,7 +18,7 @@ bool LineMayReachMarker(const float* line, const ControlPoint* p) {
 
 } // namespace
 
-void DrawPolygonAndMarkers(BackBuffer surface) {
+void DrawPolygonAndMarkers(const BackBuffer& surface) {
     const std::uint32_t polygon = StoredPixel(PixelValue(editor.polygonColor));
     const ControlPoint* p = editor.points.head;
     while (p != nullptr) {
@@ -47,12 +47,12 @@ void DrawPolygonAndMarkers(BackBuffer surface) {
     }
 }
 
-void ComposeFrame(BackBuffer surface) {
+void ComposeFrame(const BackBuffer& surface) {
     DrawPolygonAndMarkers(surface);
     DrawCurve(surface);
 }
 
-void ClearBackBuffer(BackBuffer surface, ClientRect rect) {
+void ClearBackBuffer(const BackBuffer& surface, ClientRect rect) {
     for (int row = rect.top; row < rect.bottom; ++row) {
         std::uint32_t* line = surface.pixels + static_cast<std::ptrdiff_t>(row) * surface.stride;
         std::fill(line + rect.left, line + rect.right, kWhitePixel);

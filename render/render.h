@@ -6,14 +6,14 @@
 #include "scene.h"
 
 // The polygon segments and point markers, interleaved in list order.
-void DrawPolygonAndMarkers(BackBuffer surface);
+void DrawPolygonAndMarkers(const BackBuffer& surface);
 // DrawPolygonAndMarkers, then the curve over them.
-void ComposeFrame(BackBuffer surface);
+void ComposeFrame(const BackBuffer& surface);
 // Fills the rectangle, which lies inside the surface, with white.
-void ClearBackBuffer(BackBuffer surface, ClientRect rect);
+void ClearBackBuffer(const BackBuffer& surface, ClientRect rect);
 // The part of the client rectangle that the back buffer covers: what a frame presents and
 // then clears. Empty (all zero) when they do not meet.
-ClientRect ShownRect(ClientRect client, BackBuffer buffer);
+ClientRect ShownRect(ClientRect client, const BackBuffer& buffer);
 // Composes the scene in editor.backBuffer, presents what is shown of it to the target (none:
 // nothing) and clears that.
 void RenderFrame(WindowRef window, TargetRef target);

@@ -23,14 +23,14 @@ bool IsEmpty(ClientRect rect) {
     return rect.right <= rect.left || rect.bottom <= rect.top;
 }
 
-bool CoversBuffer(ClientRect rect, BackBuffer buffer) {
+bool CoversBuffer(ClientRect rect, const BackBuffer& buffer) {
     return rect.left <= 0 && rect.top <= 0 && rect.right >= buffer.width &&
            rect.bottom >= buffer.height;
 }
 
 } // namespace
 
-ClientRect ShownRect(ClientRect client, BackBuffer buffer) {
+ClientRect ShownRect(ClientRect client, const BackBuffer& buffer) {
     if (buffer.pixels == nullptr) {
         return ClientRect{0, 0, 0, 0};
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -21,10 +22,10 @@ class CurveTest : public ::testing::Test {
     }
 
     static std::vector<float> SampleTs() {
-        std::vector<float> ts;
-        for (const LiteralSample& sample : CurveSamples()) {
-            ts.push_back(sample.t);
-        }
+        const std::vector<LiteralSample> samples = CurveSamples();
+        std::vector<float> ts(samples.size());
+        std::transform(samples.begin(), samples.end(), ts.begin(),
+                       [](const LiteralSample& sample) { return sample.t; });
         return ts;
     }
 };

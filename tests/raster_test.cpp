@@ -165,7 +165,7 @@ TEST_F(RasterTest, FillBoxFillsRowsBelowTheTopAndColumnsBeforeTheRight) {
 }
 
 // The marker that frames draw around a point: a box from x - 4 to x + 4, y - 4 to y + 4.
-void Marker(BackBuffer surface, float x, float y) {
+void Marker(const BackBuffer& surface, float x, float y) {
     FillBox(surface, x - 4, x + 4, y - 4, y + 4, kInk);
 }
 

@@ -184,7 +184,7 @@ TargetRef HostAcquireTarget(WindowRef /*window*/, TargetKind kind) {
 
 void HostReleaseTarget(WindowRef /*window*/, TargetKind /*kind*/, TargetRef /*target*/) {}
 
-void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer) {
+void HostPresent(TargetRef target, ClientRect rect, const BackBuffer& buffer) {
     // The front image has the back buffer's size.
     QImage& front = qtFrontEnd.frontImage;
     for (int row = rect.top; row < rect.bottom; ++row) {

@@ -54,7 +54,7 @@ TargetRef HostAcquireTarget(WindowRef /*window*/, TargetKind kind) {
 
 void HostReleaseTarget(WindowRef /*window*/, TargetKind /*kind*/, TargetRef /*target*/) {}
 
-void HostPresent(TargetRef /*target*/, ClientRect rect, BackBuffer buffer) {
+void HostPresent(TargetRef /*target*/, ClientRect rect, const BackBuffer& buffer) {
     // The canvas has the back buffer's size.
     for (int row = rect.top; row < rect.bottom; ++row) {
         for (int column = rect.left; column < rect.right; ++column) {

@@ -175,7 +175,7 @@ void HostReleaseTarget(WindowRef window, TargetKind kind, TargetRef target) {
     }
 }
 
-void HostPresent(TargetRef target, ClientRect rect, BackBuffer /*buffer*/) {
+void HostPresent(TargetRef target, ClientRect rect, const BackBuffer& /*buffer*/) {
     BitBlt(static_cast<HDC>(target.handle), rect.left, rect.top, rect.right - rect.left,
            rect.bottom - rect.top, win32.backDC, rect.left, rect.top, SRCCOPY);
     // GDI may batch the copy; it must be done before the core writes the section's memory.

@@ -63,7 +63,7 @@ std::vector<LiteralSample> CurveSamples() {
     return samples;
 }
 
-void LiteralDrawCurve(BackBuffer surface) {
+void LiteralDrawCurve(const BackBuffer& surface) {
     const float k = editor.degree;
     if (static_cast<float>(editor.pointCount) < k + 1.0f) {
         return;
@@ -75,7 +75,7 @@ void LiteralDrawCurve(BackBuffer surface) {
     }
 }
 
-void LiteralDrawPolygonAndMarkers(BackBuffer surface) {
+void LiteralDrawPolygonAndMarkers(const BackBuffer& surface) {
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         if (p->next != nullptr) {
             LiteralDrawLine(surface, p->x, p->y, p->next->x, p->next->y, editor.polygonColor);
@@ -85,7 +85,7 @@ void LiteralDrawPolygonAndMarkers(BackBuffer surface) {
     }
 }
 
-void LiteralComposeFrame(BackBuffer surface) {
+void LiteralComposeFrame(const BackBuffer& surface) {
     LiteralDrawPolygonAndMarkers(surface);
     LiteralDrawCurve(surface);
 }

@@ -21,11 +21,11 @@ std::vector<LiteralSample> LiteralCurveSamples();
 std::vector<LiteralSample> CurveSamples();
 
 // Draws the curve with the literal recursion and the literal line stepping.
-void LiteralDrawCurve(BackBuffer surface);
+void LiteralDrawCurve(const BackBuffer& surface);
 
 // Polygon segments and markers in list order (boxes row by row), drawn by the references.
-void LiteralDrawPolygonAndMarkers(BackBuffer surface);
+void LiteralDrawPolygonAndMarkers(const BackBuffer& surface);
 
 // A whole frame's picture, every part drawn by the references: the polygon and markers, then
 // the curve.
-void LiteralComposeFrame(BackBuffer surface);
+void LiteralComposeFrame(const BackBuffer& surface);

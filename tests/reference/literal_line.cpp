@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-void LiteralDrawLine(BackBuffer surface, float x0, float y0, float x1, float y1, Color color) {
+void LiteralDrawLine(const BackBuffer& surface, float x0, float y0, float x1, float y1,
+                     Color color) {
     const double dx = static_cast<double>(x1) - x0;
     const double dy = static_cast<double>(y1) - y0;
     float sx = 0.0f;
@@ -47,7 +48,8 @@ void LiteralDrawLine(BackBuffer surface, float x0, float y0, float x1, float y1,
     }
 }
 
-void LiteralFillBox(BackBuffer surface, float xlo, float xhi, float ylo, float yhi, Color color) {
+void LiteralFillBox(const BackBuffer& surface, float xlo, float xhi, float ylo, float yhi,
+                    Color color) {
     if (!(ylo < yhi)) {
         return;
     }

@@ -4,6 +4,8 @@
 
 #include "scene.h"
 
-void LiteralDrawLine(BackBuffer surface, float x0, float y0, float x1, float y1, Color color);
+void LiteralDrawLine(const BackBuffer& surface, float x0, float y0, float x1, float y1,
+                     Color color);
 // Rows ylo, ylo + 1, ... while below yhi, each a line from xlo to xhi - 1.
-void LiteralFillBox(BackBuffer surface, float xlo, float xhi, float ylo, float yhi, Color color);
+void LiteralFillBox(const BackBuffer& surface, float xlo, float xhi, float ylo, float yhi,
+                    Color color);

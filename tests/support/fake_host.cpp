@@ -47,7 +47,7 @@ void HostReleaseTarget(WindowRef /*window*/, TargetKind /*kind*/, TargetRef /*ta
     fakeHost.targetsHeld -= 1;
 }
 
-void HostPresent(TargetRef target, ClientRect rect, BackBuffer buffer) {
+void HostPresent(TargetRef target, ClientRect rect, const BackBuffer& buffer) {
     PresentCall call{target.handle, rect, buffer.width, buffer.height, {}};
     for (int row = 0; row < buffer.height; ++row) {
         for (int column = 0; column < buffer.width; ++column) {
