@@ -1,44 +1,19 @@
 // The main loop's pass and the queue of the programs that keep their own, through the
 // recording host.
-#include "canvas.h"
 #include "commands.h"
-#include "fake_host.h"
+#include "hosted_canvas.h"
 #include "loop.h"
 #include "queued_loop.h"
-#include "render.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
-int windowToken = 0;
-int menuToken = 0;
-const WindowRef kWindow{&windowToken};
-const MenuRef kMenu{&menuToken};
-
-class Loop : public ::testing::Test {
+class Loop : public HostedCanvasTest {
   protected:
-    void SetUp() override {
-        canvas = MakeCanvas(160, 260);
-        ResetEditor(&canvas);
-        ResetFakeHost(ClientRect{0, 0, 160, 260});
-    }
-    void TearDown() override { ResetEditor(nullptr); }
-
     static void Queue(EventKind kind, std::uint16_t x = 0, std::uint16_t y = 0,
                       std::uintptr_t value = 0) {
         EnqueueEvent(queuedLoop, Event{kind, x, y, value});
     }
-    static PassOutcome Pass() { return RunQueuedPass(queuedLoop, kWindow, kMenu); }
-    static bool LastPresentIsWhite() {
-        const std::vector<std::uint32_t>& pixels = fakeHost.presents.back().pixels;
-        return std::all_of(pixels.begin(), pixels.end(),
-                           [](std::uint32_t p) { return p == kWhite; });
-    }
-
-    Canvas canvas;
+    PassOutcome Pass() const { return RunQueuedPass(queuedLoop, window, menu); }
 };
 
 TEST_F(Loop, TheQueueKeepsOnlyTheNewestPendingMoveAndDropsInputWhenFull) {
@@ -76,7 +51,7 @@ TEST_F(Loop, QuitIsTakenFirstItsPassStillDrawsAndThenNothingMoreIsTaken) {
     EXPECT_EQ(Pass(), PassOutcome::Quit);
     EXPECT_EQ(editor.pointCount, 0);
 
-    ResetFakeHost(ClientRect{0, 0, 160, 260});
+    ResetFakeHost(fakeHost.clientRect);
     Append(50, 50);
     PostQuit(queuedLoop);
     EXPECT_EQ(Pass(), PassOutcome::Quit);
@@ -101,11 +76,11 @@ TEST_F(Loop, AReleasePaintsAFrameOnlyAPaintRequestShowsAndTheLoopThenIdles) {
     EXPECT_EQ(fakeHost.targetsHeld, 0);
 
     // What the Windows program returns: a right press that picks nothing is passed on.
-    EXPECT_EQ(Dispatch(Event{EventKind::RightPress, 120, 200, 0}, kWindow, kMenu),
+    EXPECT_EQ(Dispatch(Event{EventKind::RightPress, 120, 200, 0}, window, menu),
               Handling::PassedOn);
-    EXPECT_EQ(Dispatch(Event{EventKind::Key, 0, 0, 0x41}, kWindow, kMenu), Handling::Handled);
+    EXPECT_EQ(Dispatch(Event{EventKind::Key, 0, 0, 0x41}, window, menu), Handling::Handled);
     // A pass after a message taken from a queue it cannot see has more to do.
-    EXPECT_EQ(FinishPass(kWindow, true, false), PassOutcome::Busy);
+    EXPECT_EQ(FinishPass(window, true, false), PassOutcome::Busy);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "canvas.h"
 #include "commands.h"
-#include "fake_host.h"
+#include "hosted_canvas.h"
 #include "input.h"
+#include "loop.h"
 #include "render.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +10,11 @@
 
 namespace {
 
-int windowToken = 0;
 int targetToken = 0;
-const WindowRef kWindow{&windowToken};
 const TargetRef kTarget{&targetToken};
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public HostedCanvasTest {
   protected:
-    void SetUp() override {
-        canvas = MakeCanvas(160, 260);
-        ResetEditor(&canvas);
-        ResetFakeHost(ClientRect{0, 0, 160, 260});
-    }
-    void TearDown() override { ResetEditor(nullptr); }
-
     static std::uint32_t Presented(int column, int row) {
         const PresentCall& call = fakeHost.presents.back();
         return call.pixels[static_cast<std::size_t>(row) * call.width + column];
@@ -34,21 +25,17 @@ class RenderTest : public ::testing::Test {
         return pixels.end() - pixels.begin() - std::count(pixels.begin(), pixels.end(), kWhite);
     }
 
-    // A main loop's pass after its message: a frame only where one is needed.
-    static bool Pass() {
-        if (!FrameNeeded(kWindow)) {
-            return false;
-        }
-        RenderFrame(kWindow, kTarget);
-        return true;
+    // The main loop's pass after its message; true when it drew a frame.
+    bool Pass() const {
+        const bool needed = FrameNeeded(window);
+        FinishPass(window, false, false);
+        return needed;
     }
-
-    Canvas canvas;
 };
 
 TEST_F(RenderTest, PresentsToTheTargetOverTheClientRectThenClearsToWhite) {
     Append(50, 50);
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
     ASSERT_EQ(fakeHost.presents.size(), 1u);
     EXPECT_EQ(fakeHost.lastWindow, &windowToken);
     EXPECT_EQ(fakeHost.presents[0].target, &targetToken);
@@ -62,15 +49,15 @@ TEST_F(RenderTest, PresentsToTheTargetOverTheClientRectThenClearsToWhite) {
 
 TEST_F(RenderTest, EmptySceneIsPlainWhiteEvenOverAnUndefinedBuffer) {
     std::fill(canvas.pixels.begin(), canvas.pixels.end(), 0xFF123456u);
-    RenderFrame(kWindow, kTarget);
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
+    RenderFrame(window, kTarget);
     EXPECT_EQ(PresentedNotWhite(), 0);
 }
 
 TEST_F(RenderTest, TwoPointsGiveASegmentBetweenTwoMarkers) {
     Append(20, 100);
     Append(120, 100);
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
     // Segment columns 20..120 on row 139; markers cover 16..23 and 116..123.
     EXPECT_EQ(Presented(24, 139), kRed);
     EXPECT_EQ(Presented(115, 139), kRed);
@@ -84,7 +71,7 @@ TEST_F(RenderTest, DegreeOneCurveCoversNineTenthsOfTheSegment) {
     editor.degree = 1;
     Append(20, 100);
     Append(120, 100);
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
     // Samples reach x = 110 (t = 1.9); beyond the red segment shows.
     EXPECT_EQ(Presented(30, 139), kBlue);
     EXPECT_EQ(Presented(110, 139), kBlue);
@@ -98,7 +85,7 @@ TEST_F(RenderTest, MarkersAndSegmentsInterleaveInListOrderAndTheCurveComesLast) 
     Append(100, 100);
     Append(50, 150);
     Append(50, 50);
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
     // The second marker covers the end of the first segment.
     EXPECT_EQ(Presented(99, 139), kGreen);
     // The last segment, drawn after the first marker, crosses it.
@@ -106,19 +93,18 @@ TEST_F(RenderTest, MarkersAndSegmentsInterleaveInListOrderAndTheCurveComesLast) 
     EXPECT_EQ(Presented(47, 139), kGreen);
 
     editor.degree = 3;
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
     // Every curve pixel is blue, on top of whatever lies beneath.
     const std::vector<std::uint32_t>& pixels = fakeHost.presents.back().pixels;
     EXPECT_GT(std::count(pixels.begin(), pixels.end(), kBlue), 30);
 }
 
 TEST_F(RenderTest, FramesOnlyWhenThePictureCanHaveChanged) {
-    const MenuRef menu{&windowToken};
     EXPECT_TRUE(Pass());
     EXPECT_FALSE(Pass()); // nothing new: nothing drawn, nothing presented
     OnMouseMove(50, 189);
     OnKeyDown(menu, 0x41);
-    OnCommand(kWindow, menu, 0xFFFF);
+    OnCommand(window, menu, 0xFFFF);
     EXPECT_FALSE(Pass()); // a move without a drag, a key and a command that do nothing
 
     OnLeftButtonDown(50, 189);
@@ -136,7 +122,7 @@ TEST_F(RenderTest, FramesOnlyWhenThePictureCanHaveChanged) {
     OnButtonUp();
     OnKeyDown(menu, 0x31);
     EXPECT_TRUE(Pass());
-    OnCommand(kWindow, menu, IDM_CLEAR_LINES);
+    OnCommand(window, menu, IDM_CLEAR_LINES);
     EXPECT_TRUE(Pass());
     EXPECT_EQ(fakeHost.presents.size(), 6u); // each change presented exactly once
     EXPECT_EQ(PresentedNotWhite(), 0);
@@ -145,10 +131,10 @@ TEST_F(RenderTest, FramesOnlyWhenThePictureCanHaveChanged) {
 TEST_F(RenderTest, ClearsOnlyTheClientRectangleOfThatMoment) {
     Append(50, 50);
     ResetFakeHost(ClientRect{0, 0, 0, 0}); // minimised
-    RenderFrame(kWindow, kTarget);
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
+    RenderFrame(window, kTarget);
     EXPECT_EQ(CountNotWhite(canvas), 64); // drawn twice over the same place, never cleared
-    EXPECT_FALSE(FrameNeeded(kWindow));   // drawing it again would change nothing
+    EXPECT_FALSE(FrameNeeded(window));    // drawing it again would change nothing
 
     Clear();
     Append(100, 50);
@@ -168,7 +154,7 @@ TEST_F(RenderTest, ClearsOnlyTheClientRectangleOfThatMoment) {
 TEST_F(RenderTest, ARectangleLargerThanTheBufferIsClippedWhenPresentingAndClearing) {
     ResetFakeHost(ClientRect{-10, -10, 1000, 1000});
     Append(50, 50);
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
     EXPECT_EQ(CountNotWhite(canvas), 0);
     const ClientRect shown = fakeHost.presents.at(0).rect; // and presented only where it lies
     EXPECT_EQ(shown.left, 0);
@@ -181,7 +167,7 @@ TEST_F(RenderTest, PointsPartlyOffTheSurfaceAreClipped) {
     Append(157, 100); // marker runs past the right edge
     Append(20, -18);  // marker rows 253..260 run past the bottom
     Append(-3, 300);  // above the top, dragged just left of column 0
-    RenderFrame(kWindow, kTarget);
+    RenderFrame(window, kTarget);
     EXPECT_EQ(Presented(159, 139), kGreen);
     EXPECT_EQ(Presented(20, 259), kGreen);
     EXPECT_GT(PresentedNotWhite(), 0);
