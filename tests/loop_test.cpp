@@ -74,6 +74,9 @@ TEST_F(Loop, AReleasePaintsAFrameOnlyAPaintRequestShowsAndTheLoopThenIdles) {
     EXPECT_FALSE(LastPresentIsWhite()); // drawn, then the back buffer cleared
     EXPECT_EQ(CountNotWhite(canvas), 0);
     EXPECT_EQ(fakeHost.targetsHeld, 0);
+    Dispatch(Event{EventKind::Paint, 0, 0, 0}, window, menu); // the window system's request
+    ASSERT_EQ(fakeHost.presents.size(), 4u);
+    EXPECT_EQ(fakeHost.presents[3].target, &paintTarget);
 
     // What the Windows program returns: a right press that picks nothing is passed on.
     EXPECT_EQ(Dispatch(Event{EventKind::RightPress, 120, 200, 0}, window, menu),
