@@ -120,8 +120,9 @@ void DrawLine(const BackBuffer& surface, float x0, float y0, float x1, float y1,
     DrawLineStored(surface, x0, y0, x1, y1, StoredPixel(PixelValue(color)));
 }
 
-void DrawLineStored(const BackBuffer& surface, float x0, float y0, float x1, float y1,
+void DrawLineStored(const BackBuffer& given, float x0, float y0, float x1, float y1,
                     std::uint32_t stored) {
+    const BackBuffer surface = given; // a copy that the pixel writes cannot alias
     const LineSteps line = StepsOf(x0, y0, x1, y1);
     const float sx = line.sx;
     const float sy = line.sy;

@@ -21,11 +21,13 @@ bool DrawLinePairInside(const BackBuffer& surface, const float* a, const float* 
     std::uint32_t* const pixels = surface.pixels;
     const std::int32_t stride = surface.stride;
     for (std::int64_t k = 0; k < both; ++k) {
+        std::int32_t pixel[4];
         for (int c = 0; c < 4; ++c) {
             at[c] = at[c] + step[c];
+            pixel[c] = RoundInside(at[c]);
         }
-        pixels[IndexInside(at[0], at[1], stride)] = stored;
-        pixels[IndexInside(at[2], at[3], stride)] = stored;
+        pixels[IndexOf(pixel[0], pixel[1], stride)] = stored;
+        pixels[IndexOf(pixel[2], pixel[3], stride)] = stored;
     }
     float xa = at[0];
     float ya = at[1];

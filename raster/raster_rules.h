@@ -34,14 +34,20 @@ inline bool WithinMargin(const InsideMargin& margin, float x, float y) {
     return x >= margin.left && x <= margin.right && y <= margin.top && y >= margin.bottom;
 }
 
-// The index of the pixel at a point inside the surface. Adding 0.5 is exact in float32
+// The pixel rounding of a coordinate inside the surface: adding 0.5 is exact in float32
 // there, so this is PixelRound's sum in double.
+inline std::int32_t RoundInside(float v) {
+    const float shifted = v + 0.5f;
+    return static_cast<std::int32_t>(shifted);
+}
+
+// The index of the pixel at world (column, world row), both rounded inside the surface.
+inline std::int32_t IndexOf(std::int32_t column, std::int32_t worldRow, std::int32_t stride) {
+    return (kWorldOriginRow - worldRow) * stride + column;
+}
+
 inline std::int32_t IndexInside(float x, float y, std::int32_t stride) {
-    const float shiftedX = x + 0.5f;
-    const float shiftedY = y + 0.5f;
-    const auto column = static_cast<std::int32_t>(shiftedX);
-    const auto row = kWorldOriginRow - static_cast<std::int32_t>(shiftedY);
-    return row * stride + column;
+    return IndexOf(RoundInside(x), RoundInside(y), stride);
 }
 
 inline void PutInside(const BackBuffer& surface, float x, float y, std::uint32_t stored) {
