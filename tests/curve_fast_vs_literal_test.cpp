@@ -3,6 +3,7 @@
 #include "canvas.h"
 #include "curve.h"
 #include "literal_curve.h"
+#include "samples.h"
 #include "triangle_lanes.h"
 
 #include <gtest/gtest.h>

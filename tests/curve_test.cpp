@@ -1,6 +1,6 @@
 #include "canvas.h"
 #include "curve.h"
-#include "literal_curve.h"
+#include "samples.h"
 
 #include <gtest/gtest.h>
 

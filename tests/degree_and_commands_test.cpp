@@ -137,13 +137,9 @@ TEST_F(DegreeAndCommands, HelpItemsShowTheirBoxesOwnedByTheWindow) {
     OnCommand(kWindow, kMenu, IDM_ABOUT);
     ASSERT_EQ(fakeHost.messageBoxes.size(), 2u);
     EXPECT_EQ(fakeHost.messageBoxes[0].owner, &windowToken);
-    EXPECT_EQ(fakeHost.messageBoxes[0].title, "Instructions");
-    EXPECT_EQ(fakeHost.messageBoxes[0].text,
-              "To place a point, left click in an open area. \n\nTo Change the Degree of the "
-              "curve, you can select 1-9 on the keyboard or in the menu. \n\tYou must have "
-              "enough points to be able to see the curve. \n\nTo move a point, click on the "
-              "point with either the left or right mouse button.");
-    EXPECT_EQ(fakeHost.messageBoxes[1].title, "About");
+    EXPECT_EQ(fakeHost.messageBoxes[0].title, kInstructionsTitle);
+    EXPECT_EQ(fakeHost.messageBoxes[0].text, kInstructionsText); // the words: the e2e sessions
+    EXPECT_EQ(fakeHost.messageBoxes[1].title, kAboutTitle);
     EXPECT_NE(fakeHost.messageBoxes[1].text.find("Tavrimo"), std::string::npos);
 }
 

@@ -53,16 +53,6 @@ std::vector<LiteralSample> LiteralCurveSamples() {
     return samples;
 }
 
-std::vector<LiteralSample> CurveSamples() {
-    std::vector<LiteralSample> samples;
-    SampleCurve(
-        [](void* context, float t, CurvePoint q) {
-            static_cast<std::vector<LiteralSample>*>(context)->push_back(LiteralSample{t, q});
-        },
-        &samples);
-    return samples;
-}
-
 void LiteralDrawCurve(const BackBuffer& surface) {
     const float k = editor.degree;
     if (static_cast<float>(editor.pointCount) < k + 1.0f) {

@@ -17,8 +17,6 @@ struct LiteralSample {
 
 // The samples of the curve as the straightforward loop produces them.
 std::vector<LiteralSample> LiteralCurveSamples();
-// The samples as the editor's SampleCurve visits them.
-std::vector<LiteralSample> CurveSamples();
 
 // Draws the curve with the literal recursion and the literal line stepping.
 void LiteralDrawCurve(const BackBuffer& surface);
