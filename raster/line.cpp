@@ -120,35 +120,35 @@ void DrawLine(const BackBuffer& surface, float x0, float y0, float x1, float y1,
     DrawLineStored(surface, x0, y0, x1, y1, StoredPixel(PixelValue(color)));
 }
 
-void DrawLineStored(const BackBuffer& given, float x0, float y0, float x1, float y1,
+void DrawLineStored(const BackBuffer& surface, float x0, float y0, float x1, float y1,
                     std::uint32_t stored) {
-    const BackBuffer surface = given; // a copy that the pixel writes cannot alias
+    const BackBuffer own = surface; // a copy that the pixel writes cannot alias
     const LineSteps line = StepsOf(x0, y0, x1, y1);
     const float sx = line.sx;
     const float sy = line.sy;
     const std::int64_t steps = line.steps;
     float x = x0;
     float y = y0;
-    if (ShortAndInside(surface, x0, y0, x1, y1, steps)) {
-        PutInside(surface, x, y, stored);
-        StepInside(surface, x, y, sx, sy, steps, stored);
+    if (ShortAndInside(own, x0, y0, x1, y1, steps)) {
+        PutInside(own, x, y, stored);
+        StepInside(own, x, y, sx, sy, steps, stored);
         return;
     }
     std::int32_t column = PixelRound(x0);
     std::int32_t worldRow = PixelRound(y0);
-    WriteWorldPixel(surface, column, worldRow, stored);
+    WriteWorldPixel(own, column, worldRow, stored);
     std::int64_t taken = 0;
     while (taken < steps) {
         const std::int64_t row = std::int64_t{kWorldOriginRow} - worldRow;
         // Float steps of fixed sign never turn back, so once off the surface and heading
         // away no later pixel can land on it.
-        if ((column < 0 && sx <= 0.0f) || (column >= surface.width && sx >= 0.0f) ||
-            (row < 0 && sy >= 0.0f) || (row >= surface.height && sy <= 0.0f)) {
+        if ((column < 0 && sx <= 0.0f) || (column >= own.width && sx >= 0.0f) ||
+            (row < 0 && sy >= 0.0f) || (row >= own.height && sy <= 0.0f)) {
             break;
         }
         // Heading towards the surface from off it: jump over the steps that stay off it.
-        const bool off = column < 0 || column >= surface.width || row < 0 || row >= surface.height;
-        const Skip skip = off ? SkippableSteps(surface, x, y, sx, sy) : Skip{0, 0.0, 0.0};
+        const bool off = column < 0 || column >= own.width || row < 0 || row >= own.height;
+        const Skip skip = off ? SkippableSteps(own, x, y, sx, sy) : Skip{0, 0.0, 0.0};
         const std::int64_t jump = std::min(skip.steps, steps - taken);
         if (jump >= 2) {
             x = static_cast<float>(static_cast<double>(x) +
@@ -160,10 +160,9 @@ void DrawLineStored(const BackBuffer& given, float x0, float y0, float x1, float
             worldRow = PixelRound(y);
             continue; // every skipped pixel, this one included, lies off the surface
         }
-        const std::int64_t run =
-            off ? 0 : std::min(StepsInside(surface, x, y, sx, sy), steps - taken);
+        const std::int64_t run = off ? 0 : std::min(StepsInside(own, x, y, sx, sy), steps - taken);
         if (run >= 2) {
-            StepInside(surface, x, y, sx, sy, run, stored);
+            StepInside(own, x, y, sx, sy, run, stored);
             taken += run;
             column = PixelRound(x);
             worldRow = PixelRound(y);
@@ -174,6 +173,6 @@ void DrawLineStored(const BackBuffer& given, float x0, float y0, float x1, float
         ++taken;
         column = PixelRound(x);
         worldRow = PixelRound(y);
-        WriteWorldPixel(surface, column, worldRow, stored);
+        WriteWorldPixel(own, column, worldRow, stored);
     }
 }

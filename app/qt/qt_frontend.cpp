@@ -67,7 +67,7 @@ bool TranslateMouse(QEvent::Type type, const QMouseEvent& event) {
     }
 }
 
-// Receives the canvas's and the window's events and turns them into queued messages.
+// Receives the canvas's and the window's events and turns them into queued events.
 class EventTranslator : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -1,5 +1,5 @@
 // The Linux program on Qt 6 Widgets: a fixed-size window with the menu bar and a canvas,
-// Qt's events translated into the messages the core understands, and the main loop.
+// Qt's events translated into the events of the queued loop, and the main loop.
 #pragma once
 
 #include "event.h"
@@ -8,7 +8,6 @@
 #include <Qt>
 
 #include <cstdint>
-#include <deque>
 
 class QAction;
 class QMainWindow;

@@ -8,7 +8,6 @@
 
 #include <emscripten/emscripten.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
