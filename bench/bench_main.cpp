@@ -21,7 +21,7 @@ constexpr int kHeight = 480;
 
 std::vector<std::uint32_t> frameBuffer(static_cast<std::size_t>(kWidth) * kHeight, 0xFFFFFFFFu);
 
-const BackBuffer frameSurface{frameBuffer.data(), kWidth, kHeight, kWidth};
+const BackBuffer frameSurface{frameBuffer.data(), kWidth, kHeight, kWidth, PixelOrder::Xrgb};
 
 // Points spread over the client area by a fixed seed, in world coordinates.
 void PlaceRandomPoints(int count) {

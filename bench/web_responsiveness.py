@@ -1,13 +1,19 @@
 #!/usr/bin/env python3
-"""The browser program in headless Chromium: positions shown per second while a point is
-dragged at degree 9 with 200 points, and the CPU time of the browser's renderer processes while
-the page is idle. Not a test: it prints figures. Build the site first (./scripts/web
---build-only); run with Debian's Python, which has Selenium:
+"""The browser program in headless Chromium: the time of one pass of the main loop during a
+drag at degree 9 (the core's frame and the present to the canvas) at 16, 128, 1,024 and 8,192
+points, beside tavrimo_bench's BM_Frame for the same counts run in the same sitting; positions
+shown per second while a point is dragged at degree 9 with 200 points (with --scale also with
+8,192), and the CPU time of the browser's renderer processes while the page is idle. Not a
+test: it prints figures. Build the site and the benchmarks first (./scripts/web --build-only,
+the linux preset); run with Debian's Python, which has Selenium:
 
-usage: /usr/bin/python3 bench/web_responsiveness.py --site build/web"""
+usage: /usr/bin/python3 bench/web_responsiveness.py --site build/web
+           [--bench build/linux/bench/tavrimo_bench] [--scale]"""
 
 import argparse
+import json
 import os
+import statistics
 import subprocess
 import sys
 import time
@@ -22,6 +28,66 @@ window.frames_shown = [];
 const show = Tavrimo.showFrame;
 Tavrimo.showFrame = function () { window.frames_shown.push(performance.now()); show.apply(null, arguments); };
 """
+
+
+COUNTS = (16, 128, 1024, 8192)
+
+# The page's own module, driven directly: points placed by presses at places drawn by a fixed
+# seed over the whole canvas (as BM_Frame spreads its points), one pass each at degree 1; then
+# at degree 9 a point is picked and moved by one pixel to and fro, one pass a move, in batches
+# of 20 passes timed together (performance.now() steps by 0.1 ms here).
+PASSES = """
+const M = Module, counts = arguments[0], batches = arguments[1];
+const words = {};
+M.UTF8ToString(M._tavrimo_language()).split("\\n").forEach(function (line) {
+  const f = line.split(" ");
+  if (f[0] === "event" || f[0] === "pass") words[f[0] + " " + f[1]] = Number(f[2]);
+});
+const busy = words["pass busy"];
+function queue(kind, x, y, value) { M._tavrimo_queue(words["event " + kind], x, y, value); }
+function drain() { while (M._tavrimo_pass() === busy) {} }
+let seed = 12345, placed = 0, last = [0, 0];
+function random(n) { seed = (seed * 1103515245 + 12345) % 2147483648; return Math.floor(seed / 2147483648 * n); }
+const result = {};
+queue("key", 0, 0, 0x31); drain();
+for (const count of counts) {
+  queue("move", 0, 0, 0); drain();  // parked where no point is placed, so presses place
+  while (placed < count) {
+    const x = random(640), y = random(480);
+    if (x < 7 && y < 7) continue;
+    queue("ldown", x, y, 0); drain();
+    placed += 1; last = [x, y];
+  }
+  queue("lup", 0, 0, 0); queue("key", 0, 0, 0x39); drain();
+  queue("move", last[0], last[1], 0); queue("ldown", last[0], last[1], 0); drain();
+  const times = [];
+  for (let b = 0; b < batches; ++b) {
+    const start = performance.now();
+    for (let i = 0; i < 20; ++i) {
+      queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
+      M._tavrimo_pass();
+    }
+    times.push((performance.now() - start) / 20);
+  }
+  queue("lup", 0, 0, 0); queue("key", 0, 0, 0x31); drain();
+  result[count] = times;
+}
+return result;
+"""
+
+
+def native_frames(bench):
+    """BM_Frame's min and median over 5 repeats, in ms, for each count."""
+    filter_ = "BM_Frame/(" + "|".join(str(c) for c in COUNTS) + ")$"
+    output = subprocess.run([bench, f"--benchmark_filter={filter_}", "--benchmark_repetitions=5",
+                             "--benchmark_format=json"], capture_output=True, text=True,
+                            check=True).stdout
+    times = {}
+    for run in json.loads(output)["benchmarks"]:
+        if run.get("run_type") == "iteration":
+            scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0}[run["time_unit"]]
+            times.setdefault(int(run["run_name"].split("/")[1]), []).append(run["real_time"] * scale)
+    return {count: (min(t), statistics.median(t)) for count, t in times.items()}
 
 
 def renderer_seconds():
@@ -39,59 +105,79 @@ def renderer_seconds():
     return total
 
 
+def drag(browser, left, top, start, moves):
+    """Drags the point at start through real (WebDriver) moves; the frames shown, as a line."""
+    browser.execute_script(COUNT_FRAMES)
+    start_x, start_y = start
+
+    def steps(pointer):
+        pointer.move_to_location(int(left + start_x), int(top + start_y))
+        pointer.pointer_down(MouseButton.LEFT)
+        for step in range(1, moves + 1):
+            x = start_x + (4 * step) // 5 if start_x < 320 else start_x - (4 * step) // 5
+            pointer.move_to_location(int(left + min(max(x, 0), 639)), int(top + start_y + step % 3 - 1))
+        pointer.pointer_up(MouseButton.LEFT)
+    actions = ActionBuilder(browser, duration=0)
+    steps(actions.pointer_action)
+    sent = time.monotonic()
+    actions.perform()
+    sending = time.monotonic() - sent
+    time.sleep(1)
+    shown = browser.execute_script("return window.frames_shown")
+    if len(shown) < 2:
+        raise Failure(f"only {len(shown)} frames were shown during the drag")
+    span = (shown[-1] - shown[0]) / 1000
+    # Chromium delivers synthesized moves at its own frame pace; moves that arrive while a pass
+    # is busy coalesce, so fewer frames than moves means the program fell behind.
+    return (f"Chromium delivered them in {sending * 1000:.0f} ms; {len(shown)} frames shown in "
+            f"{span * 1000:.0f} ms: {(len(shown) - 1) / span:.0f} positions shown per second")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", required=True)
+    parser.add_argument("--bench", default="build/linux/bench/tavrimo_bench")
+    parser.add_argument("--scale", action="store_true",
+                        help="also drag a point through 300 moves at 8,192 points")
     options = parser.parse_args()
+    if not os.access(options.bench, os.X_OK):
+        raise Failure(f"no {options.bench}: build the linux preset first")
     site = Site(os.path.abspath(options.site))
     browser = start_browser()
-    try:
+
+    def open_page():
         browser.get(site.url)
         wait_until("the page", lambda: browser.execute_script(
             "return document.querySelectorAll('#menubar button.popup').length === 3 || null"),
             timeout=30)
-        left, top = browser.execute_script(
+        return browser.execute_script(
             "const r = document.getElementById('tavrimo').getBoundingClientRect();"
             "return [r.left, r.top];")
 
-        def act(steps):
-            actions = ActionBuilder(browser, duration=0)
-            steps(actions.pointer_action)
-            actions.perform()
-
+    try:
+        open_page()
+        browser.set_script_timeout(600)
+        passes = browser.execute_script(PASSES, list(COUNTS), 10)
+        native = native_frames(options.bench)
+        for count in COUNTS:
+            times = passes[str(count)]
+            low, middle = min(times), statistics.median(times)
+            native_low, native_middle = native[count]
+            print(f"{count:5} points, degree 9: browser pass {low:.3f} / {middle:.3f} ms "
+                  f"(min / median of 10 batches of 20); native BM_Frame/{count} "
+                  f"{native_low:.3f} / {native_middle:.3f} ms; browser / native "
+                  f"{low / native_low:.2f} (min) {middle / native_middle:.2f} (median)")
+        left, top = open_page()
         points = [(20 + 30 * (n % 20), 20 + 45 * (n // 20)) for n in range(200)]
-
-        def place(pointer):
-            for x, y in points:
-                pointer.move_to_location(int(left + x), int(top + y))
-                pointer.pointer_down(MouseButton.LEFT).pointer_up(MouseButton.LEFT)
-        act(place)
+        actions = ActionBuilder(browser, duration=0)
+        for x, y in points:
+            actions.pointer_action.move_to_location(int(left + x), int(top + y))
+            actions.pointer_action.pointer_down(MouseButton.LEFT).pointer_up(MouseButton.LEFT)
+        actions.perform()
         browser.find_element("css selector", "#tavrimo").send_keys("9")
         time.sleep(1)
-        browser.execute_script(COUNT_FRAMES)
-
-        start_x, start_y = points[105]
-
-        def drag(pointer):
-            pointer.move_to_location(int(left + start_x), int(top + start_y))
-            pointer.pointer_down(MouseButton.LEFT)
-            for step in range(1, 501):
-                pointer.move_to_location(int(left + start_x + (4 * step) // 5),
-                                         int(top + start_y + step % 3 - 1))
-            pointer.pointer_up(MouseButton.LEFT)
-        sent = time.monotonic()
-        act(drag)
-        sending = time.monotonic() - sent
-        time.sleep(1)
-        shown = browser.execute_script("return window.frames_shown")
-        if len(shown) < 2:
-            raise Failure(f"only {len(shown)} frames were shown during the drag")
-        span = (shown[-1] - shown[0]) / 1000
-        # Chromium delivers synthesized moves at its own frame pace; moves that arrive while
-        # a pass is busy coalesce, so fewer frames than moves means the program fell behind.
-        print(f"dragging through 500 moves at degree 9 with 200 points: Chromium delivered "
-              f"them in {sending * 1000:.0f} ms; {len(shown)} frames shown in "
-              f"{span * 1000:.0f} ms: {(len(shown) - 1) / span:.0f} positions shown per second")
+        print("dragging through 500 moves at degree 9 with 200 points: " +
+              drag(browser, left, top, points[105], 500))
 
         time.sleep(2)
         before = renderer_seconds()
@@ -99,6 +185,15 @@ def main():
         used = renderer_seconds() - before
         print(f"idle page with 200 points at degree 9: the renderer processes used "
               f"{used:.2f} s of CPU in 10 s ({used * 10:.1f} % of one core)")
+
+        if options.scale:
+            left, top = open_page()
+            last = browser.execute_script(PASSES.replace("return result;", "return last;"),
+                                          [8192], 0)
+            browser.find_element("css selector", "#tavrimo").send_keys("9")
+            time.sleep(1)
+            print("dragging through 300 moves at degree 9 with 8,192 points: " +
+                  drag(browser, left, top, last, 300))
     finally:
         browser.quit()
         site.close()

@@ -218,6 +218,7 @@ std::int32_t SampleCurve(CurveSampleVisitor visit, void* context) {
 }
 
 void DrawCurve(const BackBuffer& surface) {
-    CurveStroke stroke{surface, {0.0f, 0.0f}, false, StoredPixel(PixelValue(editor.curveColor))};
+    CurveStroke stroke{
+        surface, {0.0f, 0.0f}, false, StoredPixel(PixelValue(editor.curveColor), surface.order)};
     SampleBatches(StrokeBatch, &stroke);
 }

@@ -53,7 +53,7 @@ void FillBox(const BackBuffer& surface, float xlo, float xhi, float ylo, float y
         return;
     }
     if (IsSmallWhole(xlo) && IsSmallWhole(xhi) && IsSmallWhole(ylo) && IsSmallWhole(yhi)) {
-        FillWholeBox(surface, xlo, xhi, ylo, yhi, StoredPixel(PixelValue(color)));
+        FillWholeBox(surface, xlo, xhi, ylo, yhi, StoredPixel(PixelValue(color), surface.order));
         return;
     }
     const float xlast = xhi - 1.0f;

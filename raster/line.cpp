@@ -117,7 +117,7 @@ bool ShortAndInside(const BackBuffer& surface, float x0, float y0, float x1, flo
 }
 
 void DrawLine(const BackBuffer& surface, float x0, float y0, float x1, float y1, Color color) {
-    DrawLineStored(surface, x0, y0, x1, y1, StoredPixel(PixelValue(color)));
+    DrawLineStored(surface, x0, y0, x1, y1, StoredPixel(PixelValue(color), surface.order));
 }
 
 void DrawLineStored(const BackBuffer& surface, float x0, float y0, float x1, float y1,

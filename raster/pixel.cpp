@@ -16,7 +16,10 @@ std::uint32_t PixelValue(Color color) {
     return channel(color.r) + 256u * channel(color.g) + 65536u * channel(color.b);
 }
 
-std::uint32_t StoredPixel(std::uint32_t colorref) {
+std::uint32_t StoredPixel(std::uint32_t colorref, PixelOrder order) {
+    if (order == PixelOrder::Rgba) {
+        return 0xFF000000u | colorref; // R in the lowest byte, as a COLORREF has it
+    }
     const std::uint32_t r = colorref & 0xFFu;
     const std::uint32_t g = (colorref >> 8) & 0xFFu;
     const std::uint32_t b = (colorref >> 16) & 0xFFu;
@@ -34,5 +37,5 @@ void WritePixel(const BackBuffer& surface, std::int64_t column, std::int64_t row
 }
 
 void PlotPixel(const BackBuffer& surface, std::int32_t x, std::int32_t y, Color color) {
-    WriteWorldPixel(surface, x, y, StoredPixel(PixelValue(color)));
+    WriteWorldPixel(surface, x, y, StoredPixel(PixelValue(color), surface.order));
 }

@@ -16,8 +16,8 @@ std::int32_t PixelRound(double v);
 // R + 256 G + 65536 B, each channel rounded and cut to its low 8 bits.
 std::uint32_t PixelValue(Color color);
 
-// The stored form of a pixel value in the back buffer (0xFFRRGGBB).
-std::uint32_t StoredPixel(std::uint32_t colorref);
+// The stored form of a pixel value in a surface of that pixel order.
+std::uint32_t StoredPixel(std::uint32_t colorref, PixelOrder order);
 
 // The surface's one pixel write; positions outside it are dropped.
 void WritePixel(const BackBuffer& surface, std::int64_t column, std::int64_t row,

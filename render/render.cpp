@@ -19,7 +19,7 @@ bool LineMayReachMarker(const float* line, const ControlPoint* p) {
 } // namespace
 
 void DrawPolygonAndMarkers(const BackBuffer& surface) {
-    const std::uint32_t polygon = StoredPixel(PixelValue(editor.polygonColor));
+    const std::uint32_t polygon = StoredPixel(PixelValue(editor.polygonColor), surface.order);
     const ControlPoint* p = editor.points.head;
     while (p != nullptr) {
         const ControlPoint* q = p->next;

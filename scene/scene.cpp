@@ -3,21 +3,21 @@
 #include <new>
 
 EditorState editor = {
-    {nullptr},          // points
-    0,                  // pointCount
-    3.0f,               // degree
-    {255, 0, 0, 0},     // polygonColor
-    {0, 255, 0, 0},     // markerColor
-    {0, 0, 255, 0},     // curveColor
-    0.0f,               // mouseX
-    0.0f,               // mouseY
-    0.0f,               // dragLastX
-    0.0f,               // dragLastY
-    nullptr,            // selected
-    false,              // pressed
-    false,              // dragging
-    {nullptr, 0, 0, 0}, // backBuffer
-    0,                  // sceneVersion
+    {nullptr},                            // points
+    0,                                    // pointCount
+    3.0f,                                 // degree
+    {255, 0, 0, 0},                       // polygonColor
+    {0, 255, 0, 0},                       // markerColor
+    {0, 0, 255, 0},                       // curveColor
+    0.0f,                                 // mouseX
+    0.0f,                                 // mouseY
+    0.0f,                                 // dragLastX
+    0.0f,                                 // dragLastY
+    nullptr,                              // selected
+    false,                                // pressed
+    false,                                // dragging
+    {nullptr, 0, 0, 0, PixelOrder::Xrgb}, // backBuffer
+    0,                                    // sceneVersion
 };
 
 bool Append(float x, float y) {

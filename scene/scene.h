@@ -20,13 +20,18 @@ struct PointList {
     ControlPoint* head;
 };
 
-// 32-bit pixels, row 0 at the top, each 0xFFRRGGBB: the layout of a top-down 32-bit
-// DIB section and of a QImage in Format_RGB32, so both hosts present it as it is.
+// How a 32-bit pixel holds its channels, chosen by the front end so that it presents the
+// back buffer as it is: 0xFFRRGGBB, the layout of a top-down 32-bit DIB section and of a
+// QImage in Format_RGB32; or the bytes R, G, B, 255 in memory, a canvas's ImageData.
+enum class PixelOrder : std::uint8_t { Xrgb, Rgba };
+
+// 32-bit pixels, row 0 at the top.
 struct BackBuffer {
     std::uint32_t* pixels;
     int width;
     int height;
     int stride; // in pixels
+    PixelOrder order;
 };
 
 struct EditorState {

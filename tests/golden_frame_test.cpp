@@ -95,6 +95,27 @@ TEST_P(GoldenFrame, MatchesTheStoredPicture) {
                             << base << ".actual.ppm";
 }
 
+// A front end may store its pixels in the canvas's byte order: the same picture, channel for
+// channel.
+TEST_P(GoldenFrame, TheCanvasByteOrderHoldsTheSamePicture) {
+    const Scene& scene = Scenes()[GetParam()];
+    const Canvas expected = RenderScene(scene);
+    Canvas canvas = MakeCanvas(kWidth, kHeight);
+    ResetEditor(nullptr);
+    editor.degree = scene.degree;
+    for (const auto& point : scene.points) {
+        Append(point.first, point.second);
+    }
+    BackBuffer rgba = SurfaceOf(canvas);
+    rgba.order = PixelOrder::Rgba;
+    ComposeFrame(rgba);
+    ResetEditor(nullptr);
+    for (std::uint32_t& pixel : canvas.pixels) {
+        pixel = (pixel & 0xFF00FF00u) | ((pixel & 0xFFu) << 16) | ((pixel >> 16) & 0xFFu);
+    }
+    EXPECT_EQ(canvas.pixels, expected.pixels);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scenes, GoldenFrame, ::testing::Range<std::size_t>(0, 3),
                          [](const ::testing::TestParamInfo<std::size_t>& info) {
                              return std::string(Scenes()[info.param].name);

@@ -113,7 +113,7 @@ TEST(LineFastVersusLiteral, JoinedLinesSideBySideAreTheirLines) {
     std::uniform_int_distribution<int> kind(0, 5);
     std::uniform_real_distribution<float> reach(-21.0f, 21.0f);
     std::uniform_int_distribution<int> whole(-17, 17);
-    const std::uint32_t stored = StoredPixel(PixelValue(kInk));
+    const std::uint32_t stored = StoredPixel(PixelValue(kInk), PixelOrder::Xrgb);
     for (int count : {1, 2, 3, 16, 17, 33, 400}) {
         std::vector<float> xs{32.0f};
         std::vector<float> ys{100.0f};

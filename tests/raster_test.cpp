@@ -63,8 +63,10 @@ TEST(PixelValueTest, IsColorrefWithRoundedLowBytes) {
     EXPECT_EQ(PixelValue(Color{254.5f, 0.49f, 0, 0}), 0x0000FFu);
     EXPECT_EQ(PixelValue(Color{256, 0, 0, 0}), 0u); // low 8 bits only
     EXPECT_EQ(PixelValue(Color{-1, 0, 0, 0}), 0u);
-    EXPECT_EQ(StoredPixel(0x030201u), 0xFF010203u);
-    EXPECT_EQ(StoredPixel(0xFFFFFFu), kWhitePixel);
+    EXPECT_EQ(StoredPixel(0x030201u, PixelOrder::Xrgb), 0xFF010203u);
+    EXPECT_EQ(StoredPixel(0xFFFFFFu, PixelOrder::Xrgb), kWhitePixel);
+    EXPECT_EQ(StoredPixel(0x030201u, PixelOrder::Rgba), 0xFF030201u); // bytes 01 02 03 FF
+    EXPECT_EQ(StoredPixel(0xFFFFFFu, PixelOrder::Rgba), kWhitePixel);
 }
 
 TEST_F(RasterTest, PlotPixelWritesAtWorldPositionAndDropsOutside) {
@@ -212,7 +214,7 @@ TEST_F(RasterTest, MarkerBelowWorldZeroShiftsUpByOne) {
 }
 
 TEST_F(RasterTest, DrawingWithoutABackBufferIsHarmless) {
-    surface = BackBuffer{nullptr, 0, 0, 0};
+    surface = BackBuffer{nullptr, 0, 0, 0, PixelOrder::Xrgb};
     DrawLine(surface, 0, 0, 100, 100, kInk);
     FillBox(surface, 0, 10, 0, 10, kInk);
     PlotPixel(surface, 1, 1, kInk);

@@ -227,9 +227,9 @@ void CreateMainWindow() {
 
     qtFrontEnd.backImage = WhiteImage();
     qtFrontEnd.frontImage = WhiteImage();
-    editor.backBuffer =
-        BackBuffer{reinterpret_cast<std::uint32_t*>(qtFrontEnd.backImage.bits()), kCanvasWidth,
-                   kCanvasHeight, static_cast<int>(qtFrontEnd.backImage.bytesPerLine() / 4)};
+    editor.backBuffer = BackBuffer{
+        reinterpret_cast<std::uint32_t*>(qtFrontEnd.backImage.bits()), kCanvasWidth, kCanvasHeight,
+        static_cast<int>(qtFrontEnd.backImage.bytesPerLine() / 4), PixelOrder::Xrgb};
 
     qtFrontEnd.translator = new EventTranslator();
     qtFrontEnd.window->installEventFilter(qtFrontEnd.translator);
@@ -258,7 +258,7 @@ void RunMainLoop() {
 
 void ShutdownApp() {
     Clear();
-    editor.backBuffer = BackBuffer{nullptr, 0, 0, 0};
+    editor.backBuffer = BackBuffer{nullptr, 0, 0, 0, PixelOrder::Xrgb};
     if (qtFrontEnd.window != nullptr) {
         qtFrontEnd.window->removeEventFilter(qtFrontEnd.translator);
         qtFrontEnd.canvas->removeEventFilter(qtFrontEnd.translator);

@@ -13,6 +13,8 @@ var Tavrimo = (function () {
   var module = null;
   var canvas = null;
   var context = null;
+  var image = null; // an ImageData over the module's back buffer
+  var imageAddress = 0;
   var marks = {};
   var scheduled = false;
   var modal = false;
@@ -238,8 +240,14 @@ var Tavrimo = (function () {
       canvas.focus();
       schedule(); // the first frame
     },
-    showFrame: function (rgba, width, height) {
-      context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+    // The frame's bytes stay in the module's memory; the image over them is made again only
+    // when that memory has grown (and so moved).
+    showFrame: function (memory, address, width, height, top, bottom) {
+      if (image === null || image.data.buffer !== memory || imageAddress !== address) {
+        image = new ImageData(new Uint8ClampedArray(memory, address, width * height * 4), width, height);
+        imageAddress = address;
+      }
+      context.putImageData(image, 0, 0, 0, top, width, bottom - top);
     },
     check: setMark,
     messageBox: function (text, title) {

@@ -18,8 +18,8 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
 struct WebFrontEnd {
+    // In the canvas's own byte order, so that the page shows it as it is.
     std::vector<std::uint32_t> back = std::vector<std::uint32_t>(kWidth * kHeight, kWhitePixel);
-    std::vector<std::uint8_t> front = std::vector<std::uint8_t>(kWidth * kHeight * 4, 255);
     std::string menu;
     std::string language;
 };
@@ -31,8 +31,8 @@ int menuTag;
 } // namespace
 
 // clang-format off
-EM_JS(void, PageShowFrame, (const std::uint8_t* rgba, int width, int height), {
-    Tavrimo.showFrame(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+EM_JS(void, PageShowFrame, (const std::uint32_t* rgba, int width, int height, int top, int bottom), {
+    Tavrimo.showFrame(HEAPU8.buffer, rgba, width, height, top, bottom);
 });
 EM_JS(void, PageCheck, (unsigned command, bool checked), {
     Tavrimo.check(command, checked);
@@ -54,18 +54,8 @@ TargetRef HostAcquireTarget(WindowRef /*window*/, TargetKind kind) {
 void HostReleaseTarget(WindowRef /*window*/, TargetKind /*kind*/, TargetRef /*target*/) {}
 
 void HostPresent(TargetRef /*target*/, ClientRect rect, const BackBuffer& buffer) {
-    // The canvas has the back buffer's size.
-    for (int row = rect.top; row < rect.bottom; ++row) {
-        for (int column = rect.left; column < rect.right; ++column) {
-            const std::uint32_t pixel = buffer.pixels[row * buffer.stride + column];
-            std::uint8_t* out = &web.front[(row * kWidth + column) * 4];
-            out[0] = static_cast<std::uint8_t>(pixel >> 16);
-            out[1] = static_cast<std::uint8_t>(pixel >> 8);
-            out[2] = static_cast<std::uint8_t>(pixel);
-            out[3] = 255;
-        }
-    }
-    PageShowFrame(web.front.data(), kWidth, kHeight);
+    // The canvas has the back buffer's size and pixel order; the page copies the rows shown.
+    PageShowFrame(buffer.pixels, buffer.width, buffer.height, rect.top, rect.bottom);
 }
 
 void HostCheckMenuItem(MenuRef menu, unsigned command, bool checked) {
@@ -94,7 +84,7 @@ EMSCRIPTEN_KEEPALIVE const char* tavrimo_menu() {
 }
 
 EMSCRIPTEN_KEEPALIVE void tavrimo_start() {
-    editor.backBuffer = BackBuffer{web.back.data(), kWidth, kHeight, kWidth};
+    editor.backBuffer = BackBuffer{web.back.data(), kWidth, kHeight, kWidth, PixelOrder::Rgba};
 }
 
 // The event language for the page: "event NAME NUMBER" for the kinds it may queue,

@@ -131,7 +131,8 @@ void CreateMainWindow() {
     win32.previousBitmap = static_cast<HBITMAP>(SelectObject(win32.backDC, win32.backBitmap));
 
     if (win32.backBitmap != nullptr && bits != nullptr) {
-        editor.backBuffer = BackBuffer{static_cast<std::uint32_t*>(bits), width, height, width};
+        editor.backBuffer =
+            BackBuffer{static_cast<std::uint32_t*>(bits), width, height, width, PixelOrder::Xrgb};
         // White from the start, so the first frame shows no undefined memory.
         ClearBackBuffer(editor.backBuffer, ClientRect{0, 0, width, height});
     }
@@ -139,7 +140,7 @@ void CreateMainWindow() {
 
 void ShutdownApp() {
     Clear();
-    editor.backBuffer = BackBuffer{nullptr, 0, 0, 0};
+    editor.backBuffer = BackBuffer{nullptr, 0, 0, 0, PixelOrder::Xrgb};
     SelectObject(win32.backDC, win32.previousBitmap);
     DeleteDC(win32.backDC);
     DeleteObject(win32.backBitmap);

@@ -37,7 +37,7 @@ void LiteralDrawLine(const BackBuffer& surface, float x0, float y0, float x1, fl
     const double ady = std::fabs(dy);
     const std::int64_t n =
         adx < ady ? static_cast<std::int64_t>(ady) : static_cast<std::int64_t>(adx);
-    const std::uint32_t stored = StoredPixel(PixelValue(color));
+    const std::uint32_t stored = StoredPixel(PixelValue(color), surface.order);
     PlotPixel(surface, PixelRound(x0), PixelRound(y0), color);
     float x = x0;
     float y = y0;

@@ -16,7 +16,7 @@ void ResetEditor(Canvas* canvas) {
     editor.dragging = false;
     editor.sceneVersion += 1;
     if (canvas == nullptr) {
-        editor.backBuffer = BackBuffer{nullptr, 0, 0, 0};
+        editor.backBuffer = BackBuffer{nullptr, 0, 0, 0, PixelOrder::Xrgb};
         return;
     }
     editor.backBuffer = SurfaceOf(*canvas);
@@ -28,7 +28,8 @@ Canvas MakeCanvas(int width, int height) {
 }
 
 BackBuffer SurfaceOf(Canvas& canvas) {
-    return BackBuffer{canvas.pixels.data(), canvas.width, canvas.height, canvas.width};
+    return BackBuffer{canvas.pixels.data(), canvas.width, canvas.height, canvas.width,
+                      PixelOrder::Xrgb};
 }
 
 GuardedCanvas MakeGuardedCanvas(int width, int height) {
@@ -38,7 +39,7 @@ GuardedCanvas MakeGuardedCanvas(int width, int height) {
 BackBuffer SurfaceOf(GuardedCanvas& guarded) {
     Canvas& framed = guarded.framed;
     return BackBuffer{framed.pixels.data() + std::ptrdiff_t{kGuard} * framed.width + kGuard,
-                      guarded.width, guarded.height, framed.width};
+                      guarded.width, guarded.height, framed.width, PixelOrder::Xrgb};
 }
 
 Canvas InsideOf(const GuardedCanvas& guarded) {
