@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -110,9 +112,10 @@ TEST_P(GoldenFrame, TheCanvasByteOrderHoldsTheSamePicture) {
     rgba.order = PixelOrder::Rgba;
     ComposeFrame(rgba);
     ResetEditor(nullptr);
-    for (std::uint32_t& pixel : canvas.pixels) {
-        pixel = (pixel & 0xFF00FF00u) | ((pixel & 0xFFu) << 16) | ((pixel >> 16) & 0xFFu);
-    }
+    std::transform(canvas.pixels.begin(), canvas.pixels.end(), canvas.pixels.begin(),
+                   [](std::uint32_t p) { // red and blue change places
+                       return (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+                   });
     EXPECT_EQ(canvas.pixels, expected.pixels);
 }
 
