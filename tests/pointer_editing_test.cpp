@@ -1,6 +1,7 @@
 #include "canvas.h"
 #include "fake_host.h"
 #include "input.h"
+#include "reach.h"
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,28 @@ TEST_F(PointerEditing, DraggedPointFollowsWithNoButtonAfterAnUnseenRelease) {
     OnMouseMove(630, 100);
     OnMouseMove(20, 100); // back inside: the whole displacement applies
     EXPECT_EQ(Points(), (PointVector{{20, 139}}));
+}
+
+// A finger's press is taken to the first placed point whose marker it reaches, whichever is
+// nearest; there the editor's own pick takes the point.
+TEST_F(PointerEditing, AFingerReachesTheFirstPlacedMarkerWithinReach) {
+    LeftClick(100, 100); // marker columns 96 to 103, rows 97 to 104
+    LeftClick(110, 100);
+    const ReachedPoint first = FirstPointWithinReach(120, 100, 24.0f); // 17 from the first
+    ASSERT_TRUE(first.found);
+    EXPECT_EQ(first.clientX, 100);
+    EXPECT_EQ(first.clientY, 100);
+    EXPECT_EQ(FirstPointWithinReach(110, 80, 24.0f).clientX, 100);      // 17 above: also the first
+    const ReachedPoint second = FirstPointWithinReach(140, 100, 30.0f); // 27 from the second
+    ASSERT_TRUE(second.found);
+    EXPECT_EQ(second.clientX, 110);
+    EXPECT_FALSE(FirstPointWithinReach(140, 100, 24.0f).found);
+    EXPECT_FALSE(FirstPointWithinReach(100, 130, 24.0f).found); // 26 below the marker
+
+    OnMouseMove(100, 100);
+    OnLeftButtonDown(100, 100);
+    EXPECT_TRUE(editor.dragging);
+    EXPECT_EQ(editor.pointCount, 2);
 }
 
 } // namespace

@@ -56,8 +56,45 @@ var Tavrimo = (function () {
 
   var held = 0; // buttons pressed on the canvas and not yet released
 
-  function press(button, event) {
+  // A finger covers far more than a point's pick square: a finger's press within reach of a
+  // point's marker goes to the point itself, and its moves keep that offset.
+  var FINGER_REACH = 24; // CSS pixels
+  var fingers = {}; // by pointer: the offset from the finger to the point it took
+
+  function isFinger(event) {
+    return event.pointerType === "touch" || event.pointerType === "pen";
+  }
+
+  function inside(value, size) {
+    return Math.min(Math.max(value, 0), size - 1);
+  }
+
+  // The canvas pixel an event stands for: under the pointer, or a finger's point.
+  function pointOf(event) {
     var point = canvasPoint(event);
+    var offset = fingers[event.pointerId];
+    if (point === null || !offset) return point;
+    return [inside(point[0] + offset[0], canvas.width), inside(point[1] + offset[1], canvas.height)];
+  }
+
+  // A finger's press: first a move to where it lands, as a mouse would have made, taken to
+  // the first placed point within reach; the editor's own pick then decides.
+  function touchDown(event) {
+    var point = canvasPoint(event);
+    if (point === null) return;
+    var box = canvas.getBoundingClientRect();
+    var reached = module._tavrimo_reach(point[0], point[1], FINGER_REACH * canvas.width / box.width);
+    fingers[event.pointerId] = [0, 0];
+    if (reached >= 0) {
+      var x = Math.floor(reached / 65536), y = reached % 65536;
+      if (x < canvas.width && y < canvas.height) fingers[event.pointerId] = [x - point[0], y - point[1]];
+    }
+    var at = pointOf(event);
+    send(events.move, at[0], at[1], 0);
+  }
+
+  function press(button, event) {
+    var point = pointOf(event);
     if (point === null || (button !== 0 && button !== 2)) return;
     held |= buttonMask(button);
     send(button === 0 ? events.ldown : events.rdown, point[0], point[1], 0);
@@ -82,6 +119,7 @@ var Tavrimo = (function () {
       } catch (error) {
         // Without capture, releases are still seen anywhere on the page.
       }
+      if (isFinger(event)) touchDown(event);
       press(event.button, event);
       event.preventDefault();
     });
@@ -91,10 +129,17 @@ var Tavrimo = (function () {
         if (event.buttons & buttonMask(event.button)) press(event.button, event);
         else release(event.button);
       }
-      var point = canvasPoint(event);
+      var point = pointOf(event);
       if (point !== null) send(events.move, point[0], point[1], 0); // nothing off the canvas
     });
-    document.addEventListener("pointerup", function (event) { release(event.button); });
+    document.addEventListener("pointerup", function (event) {
+      delete fingers[event.pointerId];
+      release(event.button);
+    });
+    document.addEventListener("pointercancel", function (event) {
+      delete fingers[event.pointerId];
+      if (isFinger(event)) release(0);
+    });
     canvas.addEventListener("contextmenu", function (event) { event.preventDefault(); });
   }
 

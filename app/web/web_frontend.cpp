@@ -4,6 +4,7 @@
 #include "menu.h"
 #include "queued_loop.h"
 #include "raster.h"
+#include "reach.h"
 #include "scene.h"
 
 #include <emscripten/emscripten.h>
@@ -112,6 +113,18 @@ EMSCRIPTEN_KEEPALIVE void tavrimo_queue(int kind, int x, int y, unsigned value) 
     }
     EnqueueEvent(queuedLoop, Event{static_cast<EventKind>(kind), static_cast<std::uint16_t>(x),
                                    static_cast<std::uint16_t>(y), value});
+}
+
+// The client position of the first placed point whose marker lies within reach of a finger's
+// press at (x, y), as x * 65536 + y, or -1 when there is none.
+EMSCRIPTEN_KEEPALIVE int tavrimo_reach(int x, int y, float reach) {
+    const ReachedPoint point =
+        FirstPointWithinReach(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), reach);
+    if (!point.found || point.clientX < 0 || point.clientY < 0 || point.clientX > 32767 ||
+        point.clientY > 65535) {
+        return -1;
+    }
+    return point.clientX * 65536 + point.clientY;
 }
 
 // One pass of the main loop; returns a PassOutcome.

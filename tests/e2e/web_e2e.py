@@ -223,7 +223,78 @@ class WebEditor(EditorProgram):
         pass
 
 
-def start_browser():
+class FingerInput(PageInput):
+    """A finger on a phone's screen, through the DevTools protocol's touch events."""
+
+    def touch(self, kind, x, y):
+        """A touch at CSS pixel (x, y) of the viewport; the canvas pixel under it."""
+        self.browser.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [] if kind == "touchEnd" else [{"x": x, "y": y, "id": 1}]})
+        box = self.browser.execute_script(
+            "const r = document.getElementById('tavrimo').getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height];")
+        # As the page works it out.
+        return (math.floor((x - box[0]) * WIDTH / box[2]), math.floor((y - box[1]) * HEIGHT / box[3]))
+
+    def css(self, x, y):
+        """Whole CSS pixels inside canvas pixel (x, y)."""
+        return (math.ceil(self.origin[0] + (x + 0.5) * self.scale),
+                math.ceil(self.origin[1] + (y + 0.5) * self.scale))
+
+    def tap(self, x, y):
+        """A tap on an empty spot: a move there, a press, a release."""
+        px, py = self.touch("touchStart", *self.css(x, y))
+        self.touch("touchEnd", 0, 0)
+        self.expect.add(f"move {px} {py}")
+        self.expect.add(f"ldown {px} {py}")
+        self.expect.add("lup")
+
+    def finger_drag(self, near, point, by):
+        """A press at canvas pixel `near`, within reach of the marker of `point` (placed
+        first of those within reach), dragged by `by` canvas pixels: the point follows."""
+        fx, fy = self.touch("touchStart", *self.css(*near))
+        self.expect.add(f"move {point[0]} {point[1]}")
+        self.expect.add(f"ldown {point[0]} {point[1]}")
+        offset = (point[0] - fx, point[1] - fy)
+        for step in range(1, 5):
+            mx, my = self.touch("touchMove", *self.css(near[0] + by[0] * step // 4,
+                                                       near[1] + by[1] * step // 4))
+            self.expect.add(f"move {mx + offset[0]} {my + offset[1]}")
+        self.touch("touchEnd", 0, 0)
+        self.expect.add("lup")
+
+
+def phone_session(site, options):
+    """The page on a phone-sized screen: it fits the width, and a finger places points and
+    drags one by a press beside its marker."""
+    browser = start_browser(phone=True)
+    try:
+        browser.get(site.url)
+        wait_until("the editor on a phone", lambda: browser.execute_script(
+            "return document.querySelectorAll('#menubar button.popup').length === 3 || null"),
+            timeout=30)
+        right, width = browser.execute_script(
+            "return [document.getElementById('editor').getBoundingClientRect().right, "
+            "document.documentElement.clientWidth];")
+        if right > width:
+            raise Failure(f"the editor reaches {right} CSS pixels on a screen {width} wide")
+        finger = FingerInput(browser, options.replay, options.artifacts, "web-phone")
+        if not 0.4 < finger.scale < 1:
+            raise Failure(f"on a {width}-pixel screen a canvas pixel takes {finger.scale} CSS pixels")
+        print(f"ok the editor fits a {width}-pixel screen, at {finger.scale:.3f} of its size")
+        for x, y in [(100, 120), (300, 360), (520, 150)]:
+            finger.tap(x, y)
+        finger.check_frame("three-taps")
+        # 20 canvas pixels right of the second point: far outside its pick square.
+        finger.finger_drag((320, 360), (300, 360), (60, -80))
+        finger.check_frame("finger-drag")
+        finger.tap(600, 440)
+        finger.check_frame("tap-away")
+    finally:
+        browser.quit()
+
+
+def start_browser(phone=False):
     if webdriver is None:
         raise Failure("python3-selenium is not installed: ./scripts/setup test installs it")
     for tool, package in (("chromium", "chromium"), ("chromedriver", "chromium-driver")):
@@ -231,6 +302,9 @@ def start_browser():
             raise Failure(f"{tool} is not installed (Debian package {package}): ./scripts/setup test installs it")
     options = webdriver.ChromeOptions()
     options.binary_location = shutil.which("chromium")
+    if phone:
+        options.add_experimental_option("mobileEmulation", {"deviceMetrics": {
+            "width": 390, "height": 844, "pixelRatio": 2.0, "touch": True}})
     for argument in ("--headless=new", "--no-sandbox", "--window-size=1200,900",
                      "--force-device-scale-factor=1", "--disable-gpu"):
         options.add_argument(argument)
@@ -271,6 +345,7 @@ def main():
         app.input.click(600, 420)
         app.input.check_frame("alt-and-ctrl-digits-ignored")
         app.check_marks("after Alt+5 and Ctrl+5", [3])
+        phone_session(site, options)
     except (Failure, WebDriverException) as failure:
         browser.save_screenshot(os.path.join(options.artifacts, "failure.page.png"))
         print(f"screen captures of the failure are in {os.path.abspath(options.artifacts)}")
