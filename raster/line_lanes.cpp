@@ -18,17 +18,7 @@ bool DrawLinePairInside(const BackBuffer& surface, const float* a, const float* 
     PutInside(surface, at[0], at[1], stored);
     PutInside(surface, at[2], at[3], stored);
     const std::int64_t both = std::min(first.steps, second.steps);
-    std::uint32_t* const pixels = surface.pixels;
-    const std::int32_t stride = surface.stride;
-    for (std::int64_t k = 0; k < both; ++k) {
-        std::int32_t pixel[4];
-        for (int c = 0; c < 4; ++c) {
-            at[c] = at[c] + step[c];
-            pixel[c] = RoundInside(at[c]);
-        }
-        pixels[IndexOf(pixel[0], pixel[1], stride)] = stored;
-        pixels[IndexOf(pixel[2], pixel[3], stride)] = stored;
-    }
+    StepPairInside(surface, at, step, both, stored);
     float xa = at[0];
     float ya = at[1];
     float xb = at[2];

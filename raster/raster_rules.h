@@ -69,6 +69,12 @@ inline void StepInside(const BackBuffer& surface, float& x, float& y, float sx, 
     y = ys;
 }
 
+// Two lines' steps taken together, `steps` times: at and step hold x, y of the first line,
+// then x, y of the second; each step writes the first line's pixel, then the second's. Both
+// lines stay inside the surface. at is left at the last position.
+void StepPairInside(const BackBuffer& surface, float* at, const float* step, std::int64_t steps,
+                    std::uint32_t stored);
+
 // The float32 steps of a line and how many steps it takes.
 struct LineSteps {
     float sx;
