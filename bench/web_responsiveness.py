@@ -2,8 +2,9 @@
 """The browser program in headless Chromium: the time of one pass of the main loop during a
 drag at degree 9 (the core's frame and the present to the canvas) at 16, 128, 1,024 and 8,192
 points, beside tavrimo_bench's BM_Frame for the same counts run in the same sitting; positions
-shown per second while a point is dragged at degree 9 with 200 points (with --scale also with
-8,192), and the CPU time of the browser's renderer processes while the page is idle. Not a
+shown per second while a point is dragged at degree 9 with 200 points, with the panel "Inside
+the curve" closed and open (with --scale also with 8,192 points), and the CPU time of the
+browser's renderer processes while the page is idle, the panel closed and open. Not a
 test: it prints figures. Build the site and the benchmarks first (./scripts/web --build-only,
 the linux preset); run with Debian's Python, which has Selenium:
 
@@ -25,8 +26,11 @@ from web_e2e import ActionBuilder, MouseButton, Site, start_browser  # noqa: E40
 
 COUNT_FRAMES = """
 window.frames_shown = [];
-const show = Tavrimo.showFrame;
-Tavrimo.showFrame = function () { window.frames_shown.push(performance.now()); show.apply(null, arguments); };
+if (!window.counting_frames) {
+  window.counting_frames = true;
+  const show = Tavrimo.showFrame;
+  Tavrimo.showFrame = function () { window.frames_shown.push(performance.now()); show.apply(null, arguments); };
+}
 """
 
 
@@ -105,6 +109,12 @@ def renderer_seconds():
     return total
 
 
+def drag_end(start, moves):
+    """Where drag() leaves the point."""
+    x = start[0] + (4 * moves) // 5 if start[0] < 320 else start[0] - (4 * moves) // 5
+    return (min(max(x, 0), 639), start[1] + moves % 3 - 1)
+
+
 def drag(browser, left, top, start, moves):
     """Drags the point at start through real (WebDriver) moves; the frames shown, as a line."""
     browser.execute_script(COUNT_FRAMES)
@@ -114,8 +124,8 @@ def drag(browser, left, top, start, moves):
         pointer.move_to_location(int(left + start_x), int(top + start_y))
         pointer.pointer_down(MouseButton.LEFT)
         for step in range(1, moves + 1):
-            x = start_x + (4 * step) // 5 if start_x < 320 else start_x - (4 * step) // 5
-            pointer.move_to_location(int(left + min(max(x, 0), 639)), int(top + start_y + step % 3 - 1))
+            x, y = drag_end(start, step)
+            pointer.move_to_location(int(left + x), int(top + y))
         pointer.pointer_up(MouseButton.LEFT)
     actions = ActionBuilder(browser, duration=0)
     steps(actions.pointer_action)
@@ -131,6 +141,15 @@ def drag(browser, left, top, start, moves):
     # is busy coalesce, so fewer frames than moves means the program fell behind.
     return (f"Chromium delivered them in {sending * 1000:.0f} ms; {len(shown)} frames shown in "
             f"{span * 1000:.0f} ms: {(len(shown) - 1) / span:.0f} positions shown per second")
+
+
+def idle(browser, what):
+    time.sleep(2)
+    before = renderer_seconds()
+    time.sleep(10)
+    used = renderer_seconds() - before
+    print(f"idle page with 200 points at degree 9{what}: the renderer processes used "
+          f"{used:.2f} s of CPU in 10 s ({used * 10:.1f} % of one core)")
 
 
 def main():
@@ -179,12 +198,14 @@ def main():
         print("dragging through 500 moves at degree 9 with 200 points: " +
               drag(browser, left, top, points[105], 500))
 
-        time.sleep(2)
-        before = renderer_seconds()
-        time.sleep(10)
-        used = renderer_seconds() - before
-        print(f"idle page with 200 points at degree 9: the renderer processes used "
-              f"{used:.2f} s of CPU in 10 s ({used * 10:.1f} % of one core)")
+        idle(browser, "")
+
+        # The same with the panel "Inside the curve" open: the overlay follows every frame.
+        browser.find_element("css selector", "#inside-toggle").click()
+        time.sleep(1)
+        print("with the panel open, dragging back through 500 moves: " +
+              drag(browser, left, top, drag_end(points[105], 500), 500))
+        idle(browser, ", the panel open")
 
         if options.scale:
             left, top = open_page()

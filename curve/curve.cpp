@@ -16,6 +16,13 @@ CurvePoint Blend(float k, float level, float i, float t, CurvePoint q, CurvePoin
     return Mix((t - i) / span, (u - t) / span, q, p);
 }
 
+// points[m] is at index i - m; the record holds them from the lowest index up.
+void Record(DeBoorLevels& record, int l, const CurvePoint* points, int last) {
+    for (int m = 0; m <= last; ++m) {
+        record.point[l][last - m] = points[m];
+    }
+}
+
 int LevelCount(float r) {
     if (!(r > 0.0f)) {
         return 0;
@@ -27,8 +34,10 @@ int LevelCount(float r) {
 }
 
 // Runs the triangle bottom-up. points[m] holds level 0 at index i - m for m = 0..levels,
-// and is overwritten; each intermediate point is computed once.
-CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t) {
+// and is overwritten; each intermediate point is computed once. With `record`, level l's
+// points are copied to record->point[l] as they are made.
+CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t,
+                    DeBoorLevels* record = nullptr) {
     float index[kMaxDegree + 1];
     index[0] = i;
     for (int m = 1; m <= levels; ++m) {
@@ -39,9 +48,15 @@ CurvePoint Triangle(CurvePoint* points, int levels, float r, float i, float t) {
     for (int l = levels; l > 0; --l) {
         level[l - 1] = level[l] - 1.0f;
     }
+    if (record != nullptr) {
+        Record(*record, 0, points, levels);
+    }
     for (int l = 1; l <= levels; ++l) {
         for (int m = 0; m + l <= levels; ++m) {
             points[m] = Blend(editor.degree, level[l], index[m], t, points[m], points[m + 1]);
+        }
+        if (record != nullptr) {
+            Record(*record, l, points, levels - l);
         }
     }
     return points[0];
@@ -61,9 +76,7 @@ void GatherWindow(const ControlPoint* windowNode, int levels, CurvePoint* points
     }
 }
 
-} // namespace
-
-CurvePoint DeBoorPoint(float r, float i, float t) {
+CurvePoint DeBoorPointRecorded(float r, float i, float t, DeBoorLevels* record) {
     const int levels = LevelCount(r);
     CurvePoint points[kMaxDegree + 1];
     const float first = i - static_cast<float>(levels);
@@ -77,7 +90,42 @@ CurvePoint DeBoorPoint(float r, float i, float t) {
             index = index - 1.0f;
         }
     }
-    return Triangle(points, levels, static_cast<float>(levels), i, t);
+    return Triangle(points, levels, static_cast<float>(levels), i, t, record);
+}
+
+} // namespace
+
+CurvePoint DeBoorPoint(float r, float i, float t) {
+    return DeBoorPointRecorded(r, i, t, nullptr);
+}
+
+std::int32_t VisitSpanEnds(CurveSampleVisitor visit, void* context) {
+    const float k = editor.degree;
+    const float n = static_cast<float>(editor.pointCount);
+    const int levels = LevelCount(k);
+    if (n < k + 1.0f || static_cast<float>(levels) != k || !(n < 16777216.0f)) {
+        return 0;
+    }
+    const ControlPoint* windowNode = editor.points.head; // the node at index j - levels
+    std::int32_t count = 0;
+    for (std::int32_t j = levels; j <= editor.pointCount; ++j) {
+        const float t = static_cast<float>(j);
+        CurvePoint points[kMaxDegree + 1];
+        GatherWindow(windowNode, levels, points);
+        visit(context, t, Triangle(points, levels, k, t, t));
+        windowNode = windowNode != nullptr ? windowNode->next : nullptr;
+        ++count;
+    }
+    return count;
+}
+
+DeBoorLevels DeBoorTriangle(float t) {
+    DeBoorLevels triangle{};
+    const float i = std::floor(t);
+    triangle.levels = LevelCount(editor.degree);
+    triangle.firstIndex = i - static_cast<float>(triangle.levels);
+    DeBoorPointRecorded(editor.degree, i, t, &triangle);
+    return triangle;
 }
 
 namespace {

@@ -17,12 +17,28 @@ constexpr int kMaxDegree = 9;
 // from 0 to 9.
 CurvePoint DeBoorPoint(float r, float i, float t);
 
+// Every point of de Boor's triangle for the spline's value at t: point[l][j] is d[l] at index
+// firstIndex + l + j, for j = 0 .. levels - l; level 0 holds the control points (or (0, 0)
+// past the end) and point[levels][0] is DeBoorPoint(degree, floor(t), t), bit for bit.
+struct DeBoorLevels {
+    int levels;
+    float firstIndex;
+    CurvePoint point[kMaxDegree + 1][kMaxDegree + 1];
+};
+
+DeBoorLevels DeBoorTriangle(float t);
+
 // Called for every sample in order of t; context is the caller's.
 using CurveSampleVisitor = void (*)(void* context, float t, CurvePoint sample);
 
 // Visits the samples t = degree, degree + 0.1, ... up to the point count; returns how many.
 // None when there are fewer than degree + 1 points.
 std::int32_t SampleCurve(CurveSampleVisitor visit, void* context);
+
+// Visits the curve's points at the whole parameters t = degree .. point count, where one
+// polynomial piece meets the next, each bit for bit DeBoorPoint(degree, t, t); returns how
+// many. None when there is no curve or the degree is not whole.
+std::int32_t VisitSpanEnds(CurveSampleVisitor visit, void* context);
 
 // Joins consecutive samples with lines in curveColor on the surface; the first sample is
 // drawn as a segment to itself.

@@ -19,13 +19,16 @@ var Tavrimo = (function () {
   var scheduled = false;
   var modal = false;
   var quit = false;
+  var shown = false; // a frame was shown in the pass
   var channel = new MessageChannel();
 
   // One pass per task, queued without a timer's delay; nothing is queued while idle.
   channel.port1.onmessage = function () {
     scheduled = false;
     if (modal || quit) return;
+    shown = false;
     var outcome = module._tavrimo_pass();
+    if (shown && typeof InsidePanel !== "undefined") InsidePanel.frameShown();
     if (outcome === passes.quit) {
       stop();
     } else if (outcome === passes.busy) {
@@ -164,7 +167,7 @@ var Tavrimo = (function () {
       if (modal || quit) return;
       if (event.ctrlKey || event.metaKey) return; // the browser's own shortcuts
       if (event.altKey) return; // a system key, as on Windows
-      if (event.target && event.target.closest && event.target.closest("#menubar")) return;
+      if (event.target && event.target.closest && event.target.closest("#menubar, #inside")) return;
       var key = editorKey(event);
       send(events.key, 0, 0, key);
       // The editor's own keys only; every other key keeps its meaning on the page.
@@ -191,8 +194,10 @@ var Tavrimo = (function () {
       var popup = fields[0], text = fields[1], command = Number(fields[2]);
       if (!lists[popup]) {
         var entry = document.createElement("li");
+        entry.setAttribute("role", "none");
         var title = document.createElement("button");
         title.className = "popup";
+        title.setAttribute("role", "menuitem");
         title.textContent = popup;
         title.setAttribute("aria-haspopup", "true");
         title.setAttribute("aria-expanded", "false");
@@ -213,6 +218,7 @@ var Tavrimo = (function () {
         lists[popup] = list;
       }
       var item = document.createElement("li");
+      item.setAttribute("role", "none");
       var button = document.createElement("button");
       var mark = document.createElement("span");
       mark.className = "mark";
@@ -232,9 +238,12 @@ var Tavrimo = (function () {
         setMark(command, fields[3] === "1");
       }
     });
-    // Arrow keys move within an open menu, Escape closes it.
+    // Arrow keys move within an open menu and from title to title, Down opens a menu,
+    // Escape closes it.
     bar.addEventListener("keydown", function (event) {
       var list = event.target.closest(".items");
+      var titles = Array.prototype.slice.call(bar.querySelectorAll("button.popup"));
+      var titleAt = titles.indexOf(list ? list.previousSibling : event.target);
       if (event.key === "Escape") {
         closeMenus(null);
         canvas.focus();
@@ -243,6 +252,16 @@ var Tavrimo = (function () {
         var at = buttons.indexOf(event.target);
         var next = (at + (event.key === "ArrowDown" ? 1 : buttons.length - 1)) % buttons.length;
         buttons[next].focus();
+        event.preventDefault();
+      } else if (!list && event.key === "ArrowDown" && titleAt >= 0) {
+        if (event.target.getAttribute("aria-expanded") !== "true") event.target.click();
+        event.preventDefault();
+      } else if (titleAt >= 0 && (event.key === "ArrowRight" || event.key === "ArrowLeft")) {
+        var wasOpen = list !== null;
+        closeMenus(null);
+        var other = titles[(titleAt + (event.key === "ArrowRight" ? 1 : titles.length - 1)) % titles.length];
+        if (wasOpen) other.click();
+        else other.focus();
         event.preventDefault();
       }
     });
@@ -276,6 +295,7 @@ var Tavrimo = (function () {
       buildMenu();
       attachPointer();
       attachKeys();
+      if (typeof InsidePanel !== "undefined") InsidePanel.start(module);
       var box = document.getElementById("box");
       box.addEventListener("close", function () {
         modal = false;
@@ -293,6 +313,7 @@ var Tavrimo = (function () {
         imageAddress = address;
       }
       context.putImageData(image, 0, 0, 0, top, width, bottom - top);
+      shown = true;
     },
     check: setMark,
     messageBox: function (text, title) {

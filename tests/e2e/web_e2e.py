@@ -2,7 +2,8 @@
 """End-to-end test of the browser program in headless Chromium, driven through
 chromium-driver with Selenium: the desktop programs' editing session step for step, each
 frame read back from the canvas and compared exactly with tavrimo_replay's; the check marks;
-both dialogs' titles and texts; "Quit". Failures keep screenshots.
+both dialogs' titles and texts; "Quit"; the panel "Inside the curve" and the page's
+accessibility (web_panel.py); a phone's screen and finger. Failures keep screenshots.
 
 usage: web_e2e.py --site build/web --replay tavrimo_replay --artifacts DIR"""
 
@@ -21,6 +22,7 @@ import time
 from desktop import Driver, Failure, differences, remove_captures, run_main, wait_until, \
     write_ppm
 from session import DEGREE, INSTRUCTIONS, EditorProgram, editing_session
+from web_panel import panel_session
 
 try:
     from selenium import webdriver
@@ -319,6 +321,9 @@ def main():
     parser.add_argument("--site", required=True)
     parser.add_argument("--replay", required=True)
     parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--axe", default=os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "npm", "node_modules",
+        "axe-core", "axe.min.js"))
     options = parser.parse_args()
     if not os.path.isfile(os.path.join(options.site, "tavrimo.wasm")):
         raise Failure(f"no browser program in {options.site}: ./scripts/web --build-only builds it")
@@ -345,6 +350,8 @@ def main():
         app.input.click(600, 420)
         app.input.check_frame("alt-and-ctrl-digits-ignored")
         app.check_marks("after Alt+5 and Ctrl+5", [3])
+        app = WebEditor(browser, site.url, options, "web-panel")
+        panel_session(app, browser, options.axe)
         phone_session(site, options)
     except (Failure, WebDriverException) as failure:
         browser.save_screenshot(os.path.join(options.artifacts, "failure.page.png"))

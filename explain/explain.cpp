@@ -1,0 +1,92 @@
+#include "explain.h"
+
+#include "scene.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool WholeDegree(float k) {
+    return k >= 1.0f && k <= static_cast<float>(kMaxDegree) && std::floor(k) == k;
+}
+
+// The sampler's step from t, and whether the step ends the curve at N.
+float NextParameter(float t, float n, bool& done) {
+    const double s = static_cast<double>(t) + static_cast<double>(0.1f);
+    done = s > static_cast<double>(n);
+    return static_cast<float>(s);
+}
+
+} // namespace
+
+CurveDomain DomainOfCurve() {
+    CurveDomain domain{};
+    if (!WholeDegree(editor.degree)) {
+        return domain;
+    }
+    domain.degree = static_cast<int>(editor.degree);
+    domain.pointCount = editor.pointCount;
+    domain.hasCurve = editor.pointCount >= domain.degree + 1;
+    domain.pointsNeeded = domain.hasCurve ? 0 : domain.degree + 1 - editor.pointCount;
+    if (domain.hasCurve) {
+        const float n = static_cast<float>(editor.pointCount);
+        bool done = false;
+        float t = editor.degree;
+        while (!done) {
+            ++domain.sampleCount;
+            t = NextParameter(t, n, done);
+        }
+    }
+    return domain;
+}
+
+float SampleParameter(std::int32_t n) {
+    const float last = static_cast<float>(editor.pointCount);
+    float t = editor.degree;
+    bool done = false;
+    for (std::int32_t k = 0; k < n; ++k) {
+        const float next = NextParameter(t, last, done);
+        if (done) {
+            break;
+        }
+        t = next;
+    }
+    return t;
+}
+
+BasisValues BasisAt(int degree, double t) {
+    // The triangular scheme over the knot differences left[j] = t - u[i + 1 - j] and
+    // right[j] = u[i + j] - t, with u[j] = j and i = floor(t).
+    BasisValues basis{};
+    basis.degree = std::clamp(degree, 1, kMaxDegree);
+    const double i = std::floor(t);
+    basis.first = static_cast<int>(i) - basis.degree;
+    double left[kMaxDegree + 1];
+    double right[kMaxDegree + 1];
+    basis.value[0] = 1.0;
+    for (int j = 1; j <= basis.degree; ++j) {
+        left[j] = t - (i + 1.0 - j);
+        right[j] = (i + j) - t;
+        double saved = 0.0;
+        for (int r = 0; r < j; ++r) {
+            const double share = basis.value[r] / (right[r + 1] + left[j - r]);
+            basis.value[r] = saved + right[r + 1] * share;
+            saved = left[j - r] * share;
+        }
+        basis.value[j] = saved;
+    }
+    return basis;
+}
+
+void SampleFirstBasis(int degree, int perKnot, double* values) {
+    const int k = std::clamp(degree, 1, kMaxDegree);
+    const int count = (k + 1) * perKnot + 1;
+    for (int s = 0; s < count; ++s) {
+        const double u = static_cast<double>(s) / perKnot;
+        // N_0 is the value of index 0 among N_first .. N_first+k at u.
+        const BasisValues basis = BasisAt(k, u);
+        const int at = -basis.first;
+        values[s] = at >= 0 && at <= k ? basis.value[at] : 0.0;
+    }
+}
