@@ -28,6 +28,7 @@ var Tavrimo = (function () {
     if (modal || quit) return;
     shown = false;
     var outcome = module._tavrimo_pass();
+    if (typeof SceneControls !== "undefined") SceneControls.passDone();
     if (shown && typeof InsidePanel !== "undefined") InsidePanel.frameShown();
     if (outcome === passes.quit) {
       stop();
@@ -296,6 +297,7 @@ var Tavrimo = (function () {
       attachPointer();
       attachKeys();
       if (typeof InsidePanel !== "undefined") InsidePanel.start(module);
+      if (typeof SceneControls !== "undefined") SceneControls.start(module, schedule);
       var box = document.getElementById("box");
       box.addEventListener("close", function () {
         modal = false;

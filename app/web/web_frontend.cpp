@@ -1,5 +1,7 @@
 // The browser program: the page's events arrive here and are queued, one taken to the core
 // per pass; the core's host requests go back to the page (tavrimo_page.js).
+#include "web_frontend.h"
+
 #include "host.h"
 #include "menu.h"
 #include "queued_loop.h"
@@ -30,6 +32,10 @@ int windowTag; // the one window: its address is the handle
 int menuTag;
 
 } // namespace
+
+MenuRef PageMenu() {
+    return MenuRef{&menuTag};
+}
 
 // clang-format off
 EM_JS(void, PageShowFrame, (const std::uint32_t* rgba, int width, int height, int top, int bottom), {

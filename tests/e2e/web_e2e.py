@@ -3,7 +3,8 @@
 chromium-driver with Selenium: the desktop programs' editing session step for step, each
 frame read back from the canvas and compared exactly with tavrimo_replay's; the check marks;
 both dialogs' titles and texts; "Quit"; the panel "Inside the curve" and the page's
-accessibility (web_panel.py); a phone's screen and finger. Failures keep screenshots.
+accessibility (web_panel.py); undo, the link, the scene file, PNG, SVG and the page offline
+(web_scene.py); a phone's screen and finger. Failures keep screenshots.
 
 usage: web_e2e.py --site build/web --replay tavrimo_replay --artifacts DIR"""
 
@@ -23,6 +24,7 @@ from desktop import Driver, Failure, differences, remove_captures, run_main, wai
     write_ppm
 from session import DEGREE, INSTRUCTIONS, EditorProgram, editing_session
 from web_panel import panel_session
+from web_scene import offline_session, scene_session
 
 try:
     from selenium import webdriver
@@ -51,7 +53,8 @@ return btoa(s);
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
-                          **{".wasm": "application/wasm"})
+                          **{".wasm": "application/wasm",
+                             ".webmanifest": "application/manifest+json"})
 
     def log_message(self, *args):
         pass
@@ -67,8 +70,10 @@ class Site:
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
     def close(self):
-        self.server.shutdown()
-        self.server.server_close()
+        if self.server is not None:
+            self.server.shutdown()
+            self.server.server_close()
+            self.server = None
 
 
 class PageInput(Driver):
@@ -162,7 +167,7 @@ class PageInput(Driver):
 class WebEditor(EditorProgram):
     """The page in the browser, with the menu, check marks and dialogs read from its DOM."""
 
-    def __init__(self, browser, url, options, name):
+    def __init__(self, browser, url, options, name, start_frame=True):
         self.browser = browser
         browser.get(url)
         wait_until("the editor's first frame", lambda: browser.execute_script(
@@ -172,8 +177,9 @@ class WebEditor(EditorProgram):
             raise Failure(f"the page is titled {browser.title!r}")
         self.input = PageInput(browser, options.replay, options.artifacts, name)
         self.process = None
-        self.input.move(WIDTH // 2, HEIGHT // 2)
-        self.input.check_frame("start")
+        if start_frame:
+            self.input.move(WIDTH // 2, HEIGHT // 2)
+            self.input.check_frame("start")
 
     def popups(self):
         return self.browser.find_elements(By.CSS_SELECTOR, "#menubar button.popup")
@@ -307,7 +313,7 @@ def start_browser(phone=False):
     if phone:
         options.add_experimental_option("mobileEmulation", {"deviceMetrics": {
             "width": 390, "height": 844, "pixelRatio": 2.0, "touch": True}})
-    for argument in ("--headless=new", "--no-sandbox", "--window-size=1200,900",
+    for argument in ("--headless=new", "--no-sandbox", "--window-size=1400,1300",
                      "--force-device-scale-factor=1", "--disable-gpu"):
         options.add_argument(argument)
     try:
@@ -352,7 +358,17 @@ def main():
         app.check_marks("after Alt+5 and Ctrl+5", [3])
         app = WebEditor(browser, site.url, options, "web-panel")
         panel_session(app, browser, options.axe)
+
+        def new_editor(url, name, start_frame=True):
+            browser.get("about:blank")  # a link differing only in its fragment is a new page too
+            return WebEditor(browser, url, options, name, start_frame)
+        scene_session(browser, new_editor, site, options.artifacts)
         phone_session(site, options)
+        offline_site = Site(os.path.abspath(options.site))
+        try:
+            offline_session(browser, new_editor, offline_site)
+        finally:
+            offline_site.close()
     except (Failure, WebDriverException) as failure:
         browser.save_screenshot(os.path.join(options.artifacts, "failure.page.png"))
         print(f"screen captures of the failure are in {os.path.abspath(options.artifacts)}")

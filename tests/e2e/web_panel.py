@@ -122,7 +122,7 @@ def panel_session(app, browser, axe_path):
 
     # The menus from the keyboard alone: Degree, then its fifth item.
     browser.execute_script("document.activeElement.blur(); document.body.focus();")
-    for _ in range(8):
+    for _ in range(20):
         if focused(browser).endswith("|Degree"):
             break
         press_keys(browser, Keys.TAB)

@@ -1,0 +1,201 @@
+"""The scene kept and shared in the browser page: undo and redo across a placement, a drag and
+a degree change; a link opened in a new page; Save then Open; a bad link and a bad file,
+each shown and leaving the scene as it was; the PNG and the SVG; the page opened by its
+service worker with the server stopped. Frames are compared exactly with tavrimo_replay's,
+or with frames the session checked so."""
+
+import os
+import shutil
+import struct
+import time
+import xml.etree.ElementTree as ElementTree
+import zlib
+
+from desktop import Failure, wait_until
+
+try:
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+except ImportError:
+    pass
+
+DEGREE_2 = 40059
+
+
+def png_rgb(path):
+    """The RGB bytes of an 8-bit RGB or RGBA PNG, row by row (filters undone)."""
+    with open(path, "rb") as source:
+        data = source.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise Failure(f"{path} is not a PNG")
+    at, chunks, header = 8, b"", None
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            chunks += body
+        at += 12 + length
+    width, height, depth, colour = header[0], header[1], header[2], header[3]
+    if depth != 8 or colour not in (2, 6) or header[6] != 0:
+        raise Failure(f"{path}: a PNG of depth {depth}, colour type {colour}, interlace {header[6]}")
+    channels = 3 if colour == 2 else 4
+    raw, stride = zlib.decompress(chunks), width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up, corner = previous[i], previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
+        rows.append(bytes(line))
+        previous = line
+    pixels = b"".join(rows)
+    if channels == 4:
+        pixels = b"".join(pixels[i:i + 3] for i in range(0, len(pixels), 4))
+    return width, height, pixels
+
+
+class Downloads:
+    def __init__(self, browser, directory):
+        self.directory = directory
+        shutil.rmtree(directory, ignore_errors=True)
+        os.makedirs(directory)
+        browser.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                {"behavior": "allow", "downloadPath": directory})
+
+    def take(self, name):
+        """Waits for the downloaded file and moves it out of the way; its path."""
+        path = os.path.join(self.directory, name)
+        wait_until(f"the download {name}", lambda: os.path.isfile(path) or None, timeout=20)
+        kept = os.path.join(self.directory, "kept-" + name)
+        time.sleep(0.2)
+        os.replace(path, kept)
+        return kept
+
+
+def message(browser):
+    return browser.find_element(By.ID, "scene-message").get_attribute("textContent")
+
+
+def keys_with_control(browser, key, shift=False):
+    chain = ActionChains(browser).key_down(Keys.CONTROL)
+    if shift:
+        chain.key_down(Keys.SHIFT)
+    chain.send_keys(key)
+    if shift:
+        chain.key_up(Keys.SHIFT)
+    chain.key_up(Keys.CONTROL).perform()
+
+
+def wait_for_canvas(app, frame, what):
+    wait_until(what, lambda: app.input.canvas() == frame or None, timeout=10)
+    print(f"ok {what}")
+
+
+def open_file(browser, path):
+    chooser = browser.find_element(By.ID, "scene-file")
+    browser.execute_script("arguments[0].hidden = false;", chooser)
+    chooser.send_keys(os.path.abspath(path))
+    browser.execute_script("arguments[0].hidden = true;", chooser)
+
+
+def scene_session(browser, new_editor, site, artifacts):
+    """new_editor(url, name): the page opened at url, its first frame checked."""
+    downloads = Downloads(browser, os.path.join(artifacts, "downloads"))
+    app = new_editor(site.url, "web-scene")
+    points = [(80, 360), (170, 110), (300, 300), (420, 80), (540, 330)]
+    for x, y in points:
+        app.input.click(x, y)
+    app.input.check_frame("five-points")
+    placed = app.input.canvas()
+    app.input.drag(1, points[2], (320, 200))
+    app.input.check_frame("drag")
+    dragged = app.input.canvas()
+    app.choose(1, 1, DEGREE_2)
+    app.input.check_frame("degree-2")
+    final = app.input.canvas()
+
+    keys_with_control(browser, "z")
+    wait_for_canvas(app, dragged, "Ctrl+Z undoes the degree change")
+    app.check_marks("after undoing the degree", [3])
+    browser.find_element(By.ID, "scene-undo").click()
+    wait_for_canvas(app, placed, "Undo undoes the whole drag")
+    keys_with_control(browser, "z", shift=True)
+    wait_for_canvas(app, dragged, "Ctrl+Shift+Z redoes the drag")
+    keys_with_control(browser, "y")
+    wait_for_canvas(app, final, "Ctrl+Y redoes the degree change")
+    app.check_marks("after redoing the degree", [2])
+
+    browser.find_element(By.ID, "scene-save").click()
+    saved = downloads.take("scene.tavrimo")
+    browser.find_element(By.ID, "scene-png").click()
+    width, height, pixels = png_rgb(downloads.take("scene.png"))
+    if (width, height, pixels) != app.input.canvas():
+        raise Failure(f"the PNG ({width} x {height}) is not the canvas's picture")
+    print("ok the PNG holds exactly the canvas's pixels")
+    browser.find_element(By.ID, "scene-svg").click()
+    svg = ElementTree.parse(downloads.take("scene.svg")).getroot()
+    namespace = {"svg": "http://www.w3.org/2000/svg"}
+    polygon = svg.find("svg:polyline[@id='polygon']", namespace).get("points").split()
+    moved = points[:2] + [(320, 200)] + points[3:]
+    if polygon != [f"{x},{y}" for x, y in moved] or \
+            len(svg.findall("svg:g[@id='markers']/svg:rect", namespace)) != 5 or \
+            svg.find("svg:polyline[@id='curve']", namespace) is None:
+        raise Failure(f"the SVG holds the polygon {polygon}, not the scene's points {moved}")
+    print("ok the SVG holds the scene's points, markers and curve")
+
+    browser.find_element(By.ID, "scene-link").click()
+    link = wait_until("the link in the address", lambda: (
+        lambda url: url if "#scene=" in url else None)(browser.current_url), timeout=10)
+    if len(link) > 2000:
+        raise Failure(f"the link of 5 points is {len(link)} characters long")
+    linked = new_editor(link, "web-scene-link", start_frame=False)
+    wait_for_canvas(linked, final, "the link opens the same scene in a new page")
+    linked.check_marks("opened by the link", [2])
+
+    bad = new_editor(site.url + "#scene=tavrimo-scene,1;degree,12;1,2", "web-scene-bad-link")
+    text = message(browser)
+    if "line 2" not in text or "degree" not in text:
+        raise Failure(f"a bad link shows {text!r}")
+    print(f"ok a bad link says: {text}")
+
+    opened = new_editor(site.url, "web-scene-open")
+    open_file(browser, saved)
+    wait_for_canvas(opened, final, "Open takes the saved scene")
+    opened.check_marks("opened from the file", [2])
+    broken = os.path.join(downloads.directory, "broken.tavrimo")
+    with open(broken, "w") as out:
+        out.write("tavrimo-scene 1\ndegree 3\n10 20\n1e39 5\n")
+    open_file(browser, broken)
+    wait_until("the bad file's message", lambda: "line 4" in message(browser) or None, timeout=10)
+    print(f"ok a bad file says: {message(browser)}")
+    wait_for_canvas(opened, final, "a bad file leaves the scene as it was")
+    opened.check_marks("after the bad file", [2])
+
+
+def offline_session(browser, new_editor, site):
+    """Opened once, the page opens again from its service worker with the server stopped."""
+    new_editor(site.url, "web-offline")
+    browser.set_script_timeout(30)
+    browser.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "navigator.serviceWorker.ready.then(() => done(true), () => done(false));")
+    site.close()
+    app = new_editor(site.url, "web-offline-again")
+    controlled = browser.execute_script("return Boolean(navigator.serviceWorker.controller)")
+    if not controlled:
+        raise Failure("the page opened with the server stopped, but not from its service worker")
+    print("ok the page opens from its service worker with the server stopped")
+    return app

@@ -1,0 +1,204 @@
+// The scene text: every error class named with its line, the round trip bit for bit, the
+// limits; a scene loaded through the editor's operations is the scene placed by hand; undo and
+// redo step through whole scenes.
+#include "canvas.h"
+#include "fake_host.h"
+#include "history.h"
+#include "input.h"
+#include "render.h"
+#include "scene_load.h"
+#include "scene_text.h"
+#include "svg.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+int menuToken = 0;
+const MenuRef kMenu{&menuToken};
+
+SceneParse Parse(const std::string& text) {
+    return ParseScene(text.data(), text.size());
+}
+
+std::string Header(int degree) {
+    return "tavrimo-scene 1\ndegree " + std::to_string(degree) + "\n";
+}
+
+class SceneTextTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetEditor(nullptr);
+        ResetFakeHost(ClientRect{0, 0, 640, 480});
+    }
+    void TearDown() override { ResetEditor(nullptr); }
+};
+
+TEST_F(SceneTextTest, EveryFaultIsNamedWithItsLine) {
+    const std::string nul("tavrimo-scene 1\ndegree 3\n1 2\0", 29);
+    const struct {
+        std::string text;
+        int line;
+        const char* says;
+    } faults[] = {
+        {"", 1, "empty"},
+        {"degree 3\n1 2\n", 1, "not a Tavrimo scene"},
+        {"tavrimo-drawing 1\ndegree 3\n", 1, "not a Tavrimo scene"},
+        {"tavrimo-scene 2\ndegree 3\n", 1, "newer than this editor reads"},
+        {"tavrimo-scene 99999999999999\ndegree 3\n", 1, "newer than this editor reads"},
+        {"tavrimo-scene one\ndegree 3\n", 1, "not a whole number"},
+        {"tavrimo-scene 1\n", 2, "expected \"degree D\""},
+        {"tavrimo-scene 1\ndegree 0\n", 2, "not one of 1 to 9"},
+        {"tavrimo-scene 1\ndegree 10\n", 2, "not one of 1 to 9"},
+        {Header(3) + "1 2\n3\n", 4, "two numbers"},
+        {Header(3) + "1 2 3\n", 3, "two numbers"},
+        {Header(3) + "1  2\n", 3, "two numbers"},
+        {Header(3) + "1 2\n\n", 4, "two numbers"},
+        {Header(3) + "1 2\nxyz", 4, "two numbers"},
+        {Header(3) + "0x10 2\n", 3, "x = \"0x10\" is not a decimal number"},
+        {Header(3) + "1 nan\n", 3, "y = \"nan\" is not a decimal number"},
+        {Header(3) + "1 +2\n", 3, "not a decimal number"},
+        {Header(3) + "1e39 2\n", 3, "x = \"1e39\" is not a finite number"},
+        {Header(3) + "65541 2\n", 3, "x = \"65541\" is outside what the editor reaches"},
+        {Header(3) + "1 245\n", 3, "y = \"245\" is outside what the editor reaches"},
+        {Header(3) + "1 2\r\r\n", 3, "control character"},
+        {nul, 3, "control character"},
+    };
+    for (const auto& fault : faults) {
+        const SceneParse parse = Parse(fault.text);
+        EXPECT_FALSE(parse.ok) << fault.text;
+        EXPECT_EQ(parse.line, fault.line) << fault.text;
+        EXPECT_EQ(parse.error.rfind("line " + std::to_string(fault.line) + ": ", 0), 0u)
+            << parse.error;
+        EXPECT_NE(parse.error.find(fault.says), std::string::npos) << parse.error;
+    }
+    // Line ends of either kind, the last one optional.
+    EXPECT_TRUE(Parse("tavrimo-scene 1\r\ndegree 2\r\n-5 -65301\r\n65540 244").ok);
+}
+
+TEST_F(SceneTextTest, FormatThenParseGivesTheSameSceneAndTheLimitsHold) {
+    std::mt19937 random(5u);
+    std::uniform_real_distribution<float> x(kReachLeft, kReachRight);
+    std::uniform_real_distribution<float> y(kReachBottom, kReachTop);
+    SceneText scene{7, {{-0.0f, 0.0f}, {1e-40f, -1e-38f}, {kReachLeft, kReachTop}}};
+    for (int p = 0; p < 500; ++p) {
+        scene.points.push_back(p % 2 == 0 ? ScenePoint{std::round(x(random)), std::round(y(random))}
+                                          : ScenePoint{x(random), y(random)});
+    }
+    const std::string text = FormatScene(scene);
+    const SceneParse again = Parse(text);
+    ASSERT_TRUE(again.ok) << again.error;
+    EXPECT_TRUE(SameScene(again.scene, scene));
+    const std::string link = SceneToLink(scene);
+    EXPECT_EQ(link.find_first_not_of("tavrimo-scen0123456789degr;,.-+e"), std::string::npos)
+        << link;
+    const SceneParse linked = SceneFromLink(link.data(), link.size());
+    ASSERT_TRUE(linked.ok) << linked.error;
+    EXPECT_TRUE(SameScene(linked.scene, scene));
+    EXPECT_FALSE(SceneFromLink("tavrimo-scene,1;degree,3;1 2", 27).ok);
+
+    // 100 placed points fit a link well under 2,000 characters.
+    SceneText placed{3, {}};
+    for (int p = 0; p < 100; ++p) {
+        placed.points.push_back(
+            ScenePoint{static_cast<float>(p * 6 + 3), static_cast<float>(239 - p * 4)});
+    }
+    EXPECT_LT(SceneToLink(placed).size(), 1000u);
+
+    std::string most = Header(1);
+    for (std::size_t p = 0; p < kMostScenePoints; ++p) {
+        most += "1 2\n";
+    }
+    const SceneParse full = Parse(most);
+    ASSERT_TRUE(full.ok) << full.error;
+    EXPECT_EQ(full.scene.points.size(), kMostScenePoints);
+    const SceneParse over = Parse(most + "1 2\n3 4\n");
+    EXPECT_FALSE(over.ok);
+    EXPECT_EQ(over.line, static_cast<int>(kMostScenePoints) + 3) << over.error;
+    EXPECT_FALSE(Parse(std::string(kLongestSceneText + 1, '1')).ok);
+}
+
+TEST_F(SceneTextTest, LoadingIsPlacingTheSamePointsAndChoosingTheDegree) {
+    const std::vector<std::pair<int, int>> clicks = {{40, 300}, {150, 90},  {260, 400},
+                                                     {380, 60}, {470, 330}, {600, 200}};
+    Canvas placedCanvas = MakeCanvas(640, 480);
+    for (const auto& [cx, cy] : clicks) {
+        OnMouseMove(static_cast<std::uint16_t>(cx), static_cast<std::uint16_t>(cy));
+        OnLeftButtonDown(static_cast<std::uint16_t>(cx), static_cast<std::uint16_t>(cy));
+        OnButtonUp();
+    }
+    OnKeyDown(kMenu, 0x35);
+    const SceneText placed = CurrentScene();
+    ComposeFrame(SurfaceOf(placedCanvas));
+
+    ResetEditor(nullptr);
+    ResetFakeHost(ClientRect{0, 0, 640, 480});
+    Append(1.0f, 2.0f); // whatever was there goes
+    const SceneParse parse = Parse(FormatScene(placed));
+    ASSERT_TRUE(parse.ok);
+    ASSERT_TRUE(LoadScene(parse.scene, kMenu));
+    Canvas loadedCanvas = MakeCanvas(640, 480);
+    ComposeFrame(SurfaceOf(loadedCanvas));
+    EXPECT_EQ(loadedCanvas.pixels, placedCanvas.pixels);
+    EXPECT_EQ(CheckedDegrees(), (std::vector<int>{5}));
+    EXPECT_EQ(editor.pointCount, 6);
+
+    // The SVG holds the same points, in client coordinates.
+    const std::string svg = FormatSvg(640, 480);
+    EXPECT_NE(svg.find("points=\"40,300 150,90 260,400 380,60 470,330 600,200 \""),
+              std::string::npos);
+    EXPECT_NE(svg.find("stroke=\"#0000ff\""), std::string::npos);
+}
+
+TEST_F(SceneTextTest, UndoAndRedoStepThroughWholeScenes) {
+    SceneHistory history{};
+    RecordScene(history); // the empty scene
+    Append(10.0f, 20.0f);
+    RecordScene(history);
+    // A drag is one step: nothing is recorded while the button is held.
+    editor.pressed = true;
+    editor.points.head->x = 30.0f;
+    editor.sceneVersion += 1;
+    EXPECT_FALSE(RecordScene(history));
+    editor.points.head->x = 40.0f;
+    editor.sceneVersion += 1;
+    EXPECT_FALSE(Undo(history, kMenu)); // nor restored
+    editor.pressed = false;
+    EXPECT_TRUE(RecordScene(history));
+    SelectDegree(kMenu, 1);
+    RecordScene(history);
+    ASSERT_TRUE(Undo(history, kMenu));
+    EXPECT_EQ(editor.degree, 3.0f);
+    EXPECT_EQ(CheckedDegrees(), (std::vector<int>{3}));
+    EXPECT_EQ(editor.points.head->x, 40.0f);
+    ASSERT_TRUE(Undo(history, kMenu));
+    EXPECT_EQ(editor.points.head->x, 10.0f);
+    ASSERT_TRUE(Undo(history, kMenu));
+    EXPECT_EQ(editor.pointCount, 0);
+    EXPECT_FALSE(Undo(history, kMenu));
+    ASSERT_TRUE(Redo(history, kMenu));
+    ASSERT_TRUE(Redo(history, kMenu));
+    EXPECT_EQ(editor.points.head->x, 40.0f);
+    // A new change drops what could be redone.
+    Append(50.0f, 60.0f);
+    RecordScene(history);
+    EXPECT_FALSE(CanRedo(history));
+
+    for (int step = 0; step < 1200; ++step) {
+        SelectDegree(kMenu, 1 + step % 9);
+        RecordScene(history);
+    }
+    int undone = 0;
+    while (Undo(history, kMenu)) {
+        ++undone;
+    }
+    EXPECT_EQ(undone, static_cast<int>(kMostHistorySteps));
+    EXPECT_EQ(editor.degree, static_cast<float>(1 + (1200 - 1 - kMostHistorySteps) % 9));
+}
+
+} // namespace
