@@ -116,8 +116,11 @@ def scene_session(browser, new_editor, site, artifacts):
     downloads = Downloads(browser, os.path.join(artifacts, "downloads"))
     app = new_editor(site.url, "web-scene")
     points = [(80, 360), (170, 110), (300, 300), (420, 80), (540, 330)]
-    for x, y in points:
+    for x, y in points[:4]:
         app.input.click(x, y)
+    app.input.check_frame("four-points")
+    four = app.input.canvas()
+    app.input.click(*points[4])
     app.input.check_frame("five-points")
     placed = app.input.canvas()
     app.input.drag(1, points[2], (320, 200))
@@ -132,6 +135,10 @@ def scene_session(browser, new_editor, site, artifacts):
     app.check_marks("after undoing the degree", [3])
     browser.find_element(By.ID, "scene-undo").click()
     wait_for_canvas(app, placed, "Undo undoes the whole drag")
+    keys_with_control(browser, "z")
+    wait_for_canvas(app, four, "Ctrl+Z undoes the last placed point")
+    browser.find_element(By.ID, "scene-redo").click()
+    wait_for_canvas(app, placed, "Redo places it again")
     keys_with_control(browser, "z", shift=True)
     wait_for_canvas(app, dragged, "Ctrl+Shift+Z redoes the drag")
     keys_with_control(browser, "y")
