@@ -282,6 +282,11 @@ var Tavrimo = (function () {
   function stop() {
     quit = true;
     document.getElementById("editor").style.display = "none";
+    // What works beside the editor goes with it.
+    ["scene-tools", "inside-toggle", "inside"].forEach(function (id) {
+      var element = document.getElementById(id);
+      if (element) element.hidden = true;
+    });
     document.getElementById("quit").style.display = "block";
   }
 

@@ -224,7 +224,8 @@ class WebEditor(EditorProgram):
     def wait_for_exit(self, what, timeout=20):
         wait_until(what, lambda: self.browser.execute_script(
             "return getComputedStyle(document.getElementById('quit')).display === 'block' && "
-            "getComputedStyle(document.getElementById('editor')).display === 'none' || null"),
+            "getComputedStyle(document.getElementById('editor')).display === 'none' && "
+            "getComputedStyle(document.getElementById('scene-tools')).display === 'none' || null"),
             timeout=timeout)
 
     def stop(self):
