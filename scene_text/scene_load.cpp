@@ -3,6 +3,8 @@
 #include "input.h"
 #include "scene.h"
 
+#include <algorithm>
+
 SceneText CurrentScene() {
     SceneText scene{static_cast<int>(editor.degree), {}};
     scene.points.reserve(static_cast<std::size_t>(editor.pointCount > 0 ? editor.pointCount : 0));
@@ -14,13 +16,8 @@ SceneText CurrentScene() {
 
 bool LoadScene(const SceneText& scene, MenuRef menu) {
     Clear();
-    bool placed = true;
-    for (const ScenePoint& p : scene.points) {
-        if (!Append(p.x, p.y)) {
-            placed = false;
-            break;
-        }
-    }
+    const bool placed = std::all_of(scene.points.begin(), scene.points.end(),
+                                    [](const ScenePoint& p) { return Append(p.x, p.y); });
     SelectDegree(menu, scene.degree);
     return placed;
 }

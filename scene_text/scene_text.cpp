@@ -1,5 +1,6 @@
 #include "scene_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -107,11 +108,12 @@ bool Is(const Line& field, const char* word) {
 
 std::string Shown(const Line& field) {
     std::string text(field.begin, field.length < 24 ? field.length : 24);
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) {
-            c = '?';
-        }
-    }
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F;
+        },
+        '?');
     return "\"" + text + (field.length > 24 ? "...\"" : "\"");
 }
 
@@ -248,9 +250,9 @@ bool SameScene(const SceneText& a, const SceneText& b) {
 std::string SceneToLink(const SceneText& scene) {
     std::string link = FormatScene(scene);
     link.pop_back(); // the last line end
-    for (char& c : link) {
-        c = c == '\n' ? ';' : c == ' ' ? ',' : c;
-    }
+    std::transform(link.begin(), link.end(), link.begin(), [](char c) {
+        return c == '\n' ? ';' : c == ' ' ? ',' : c;
+    });
     return link;
 }
 
