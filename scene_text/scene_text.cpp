@@ -29,41 +29,39 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// An optional '-', digits, an optional fraction, an optional exponent: nothing else.
-bool IsDecimal(const char* s, std::size_t n) {
-    std::size_t i = 0;
-    if (i < n && s[i] == '-') {
-        ++i;
-    }
-    const std::size_t digits = i;
+// Where the run of digits from i ends.
+std::size_t DigitsEnd(const char* s, std::size_t n, std::size_t i) {
     while (i < n && IsDigit(s[i])) {
         ++i;
     }
-    if (i == digits) {
+    return i;
+}
+
+// An optional '-', digits, an optional fraction, an optional exponent: nothing else.
+bool IsDecimal(const char* s, std::size_t n) {
+    std::size_t i = n > 0 && s[0] == '-' ? 1 : 0;
+    std::size_t end = DigitsEnd(s, n, i);
+    if (end == i) {
         return false;
     }
+    i = end;
     if (i < n && s[i] == '.') {
-        ++i;
-        const std::size_t fraction = i;
-        while (i < n && IsDigit(s[i])) {
-            ++i;
-        }
-        if (i == fraction) {
+        end = DigitsEnd(s, n, i + 1);
+        if (end == i + 1) {
             return false;
         }
+        i = end;
     }
     if (i < n && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < n && (s[i] == '-' || s[i] == '+')) {
             ++i;
         }
-        const std::size_t exponent = i;
-        while (i < n && IsDigit(s[i])) {
-            ++i;
-        }
-        if (i == exponent) {
+        end = DigitsEnd(s, n, i);
+        if (end == i) {
             return false;
         }
+        i = end;
     }
     return i == n;
 }
