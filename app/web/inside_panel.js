@@ -101,15 +101,19 @@ var InsidePanel = (function () {
     }
   }
 
+  // The status is announced when it changes, not with every frame.
+  function setStatus(text) {
+    if (elements.status.textContent !== text) elements.status.textContent = text;
+  }
+
   function update() {
     if (!open) return;
     var previous = domain;
     domain = readDomain();
-    var status = elements.status;
     if (!domain.hasCurve) {
       var word = domain.needed === 1 ? "point" : "points";
-      status.textContent = domain.degree === 0 ? "No curve." : "Place " + domain.needed +
-        " more " + word + " for a curve of degree " + domain.degree + ".";
+      setStatus(domain.degree === 0 ? "No curve." : "Place " + domain.needed +
+        " more " + word + " for a curve of degree " + domain.degree + ".");
       stopPlaying();
       setControls(false);
       clearOverlay();
@@ -118,8 +122,8 @@ var InsidePanel = (function () {
       construction = null;
       return;
     }
-    status.textContent = "Degree " + domain.degree + " over " + domain.points +
-      " points: t runs from " + domain.degree + " to " + domain.points + ".";
+    setStatus("Degree " + domain.degree + " over " + domain.points +
+      " points: t runs from " + domain.degree + " to " + domain.points + ".");
     settle(previous);
     setControls(true);
     construction = readConstruction(t);
