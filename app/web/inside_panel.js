@@ -218,7 +218,7 @@ var InsidePanel = (function () {
     };
   }
 
-  function basisPath(context, geometry, shape, perKnot, j, k) {
+  function basisPath(context, geometry, shape, perKnot, j) {
     context.beginPath();
     for (var s = 0; s < shape.length; ++s) {
       var u = j + s / perKnot;
@@ -276,7 +276,7 @@ var InsidePanel = (function () {
     context.strokeStyle = "#b8b8b8";
     context.lineWidth = 1;
     for (var j = 0; j < n; ++j) {
-      basisPath(context, g, shape, perKnot, j, k);
+      basisPath(context, g, shape, perKnot, j);
       context.stroke();
     }
     return background;
@@ -304,7 +304,7 @@ var InsidePanel = (function () {
     for (var j = at.first; j <= at.first + k; ++j) {
       if (j < 0 || j >= n) continue;
       context.strokeStyle = colourOf(j);
-      basisPath(context, g, shape, perKnot, j, k);
+      basisPath(context, g, shape, perKnot, j);
       context.stroke();
     }
     context.strokeStyle = "#000";
