@@ -26,8 +26,6 @@ var InsidePanel = (function () {
   var sampleIndex = 0;
   var construction = null;
   var playing = false;
-  var plotKey = "";
-  var plotBackground = null;
 
   function colourOf(index) {
     return POINT_COLOURS[((index % 10) + 10) % 10];
@@ -117,7 +115,7 @@ var InsidePanel = (function () {
       stopPlaying();
       setControls(false);
       clearOverlay();
-      drawPlot(null);
+      BasisPlot.clear();
       fillValues(null);
       construction = null;
       return;
@@ -128,7 +126,8 @@ var InsidePanel = (function () {
     setControls(true);
     construction = readConstruction(t);
     drawOverlay();
-    drawPlot(construction);
+    BasisPlot.draw(domain.degree, domain.points, construction.first, construction.t,
+                   format(construction.t));
     fillValues(construction);
   }
 
@@ -201,121 +200,6 @@ var InsidePanel = (function () {
     }
     context.lineWidth = 2;
     dot(context, client(construction.point), 5, "#fff", "#000");
-  }
-
-  // The plot's fixed part for a degree and point count: the knots, the domain, every basis
-  // function in grey; drawn once and kept.
-  function plotGeometry(k, n) {
-    var canvas = elements.plot;
-    var margin = { left: 28, right: 8, top: 10, bottom: 24 };
-    var width = canvas.width - margin.left - margin.right;
-    var height = canvas.height - margin.top - margin.bottom;
-    var span = n + k;
-    return {
-      x: function (u) { return margin.left + u / span * width; },
-      y: function (v) { return margin.top + (1 - v) * height; },
-      margin: margin, width: width, height: height, span: span,
-    };
-  }
-
-  function basisPath(context, geometry, shape, perKnot, j) {
-    context.beginPath();
-    for (var s = 0; s < shape.length; ++s) {
-      var u = j + s / perKnot;
-      if (s === 0) context.moveTo(geometry.x(u), geometry.y(shape[s]));
-      else context.lineTo(geometry.x(u), geometry.y(shape[s]));
-    }
-  }
-
-  function firstBasis(k, perKnot) {
-    return doubles(module._tavrimo_explain_first_basis(k, perKnot), (k + 1) * perKnot + 1);
-  }
-
-  function perKnotFor(geometry) {
-    return Math.max(2, Math.min(32, Math.floor(4 * geometry.width / geometry.span)));
-  }
-
-  function drawPlotBackground(k, n) {
-    var canvas = elements.plot;
-    var background = document.createElement("canvas");
-    background.width = canvas.width;
-    background.height = canvas.height;
-    var context = background.getContext("2d");
-    var g = plotGeometry(k, n);
-    context.fillStyle = "#fff";
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    // The domain [k, N], where the curve is.
-    context.fillStyle = "#e4ecf8";
-    context.fillRect(g.x(k), g.margin.top, g.x(n) - g.x(k), g.height);
-    context.strokeStyle = "#555";
-    context.lineWidth = 1;
-    context.beginPath();
-    context.moveTo(g.margin.left, g.y(0) + 0.5);
-    context.lineTo(g.margin.left + g.width, g.y(0) + 0.5);
-    context.moveTo(g.margin.left - 0.5, g.y(0));
-    context.lineTo(g.margin.left - 0.5, g.y(1));
-    context.stroke();
-    context.fillStyle = "#333";
-    context.font = "11px system-ui, sans-serif";
-    context.textAlign = "right";
-    context.fillText("1", g.margin.left - 4, g.y(1) + 4);
-    context.fillText("0", g.margin.left - 4, g.y(0) + 4);
-    // The knots 0 .. N + k, labelled where there is room.
-    var every = Math.max(1, Math.ceil(g.span * 24 / g.width));
-    context.textAlign = "center";
-    context.beginPath();
-    for (var u = 0; u <= g.span; ++u) {
-      var x = Math.round(g.x(u)) + 0.5;
-      context.moveTo(x, g.y(0));
-      context.lineTo(x, g.y(0) + (u % every === 0 ? 5 : 3));
-      if (u % every === 0) context.fillText(String(u), x, g.y(0) + 16);
-    }
-    context.stroke();
-    var perKnot = perKnotFor(g);
-    var shape = firstBasis(k, perKnot);
-    context.strokeStyle = "#b8b8b8";
-    context.lineWidth = 1;
-    for (var j = 0; j < n; ++j) {
-      basisPath(context, g, shape, perKnot, j);
-      context.stroke();
-    }
-    return background;
-  }
-
-  function drawPlot(at) {
-    var canvas = elements.plot;
-    var context = canvas.getContext("2d");
-    if (at === null) {
-      context.clearRect(0, 0, canvas.width, canvas.height);
-      canvas.setAttribute("aria-label", "Basis functions: no curve yet");
-      return;
-    }
-    var k = domain.degree, n = domain.points;
-    var key = k + " " + n;
-    if (key !== plotKey) {
-      plotBackground = drawPlotBackground(k, n);
-      plotKey = key;
-    }
-    context.drawImage(plotBackground, 0, 0);
-    var g = plotGeometry(k, n);
-    var perKnot = perKnotFor(g);
-    var shape = firstBasis(k, perKnot);
-    context.lineWidth = 2;
-    for (var j = at.first; j <= at.first + k; ++j) {
-      if (j < 0 || j >= n) continue;
-      context.strokeStyle = colourOf(j);
-      basisPath(context, g, shape, perKnot, j);
-      context.stroke();
-    }
-    context.strokeStyle = "#000";
-    context.lineWidth = 1;
-    context.beginPath();
-    var x = Math.round(g.x(at.t)) + 0.5;
-    context.moveTo(x, g.margin.top);
-    context.lineTo(x, g.y(0));
-    context.stroke();
-    canvas.setAttribute("aria-label", "Basis functions of degree " + k + " on the knots 0 to " +
-      (n + k) + ", the domain " + k + " to " + n + " shaded, a line at t = " + format(at.t));
   }
 
   function fillValues(at) {
@@ -394,8 +278,9 @@ var InsidePanel = (function () {
   return {
     start: function (loaded) {
       module = loaded;
+      BasisPlot.start(loaded, document.getElementById("basis"), colourOf);
       ["panel:inside", "toggle:inside-toggle", "status:inside-status", "slider:t-slider",
-       "field:t-value", "play:t-play", "plot:basis", "values:basis-values", "sum:basis-sum",
+       "field:t-value", "play:t-play", "values:basis-values", "sum:basis-sum",
        "overlay:overlay"].forEach(function (pair) {
         var parts = pair.split(":");
         elements[parts[0]] = document.getElementById(parts[1]);

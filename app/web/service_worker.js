@@ -3,7 +3,8 @@
 "use strict";
 
 var CACHE = "tavrimo-site";
-var FILES = ["./", "index.html", "tavrimo_page.js", "inside_panel.js", "scene_controls.js",
+var FILES = ["./", "index.html", "tavrimo_page.js", "inside_panel.js", "basis_plot.js",
+             "scene_controls.js",
              "tavrimo.js", "tavrimo.wasm", "tavrimo.png", "tavrimo-256.png", "tavrimo.svg",
              "manifest.webmanifest"];
 
