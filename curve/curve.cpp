@@ -154,7 +154,6 @@ std::int32_t SampleBatches(BatchVisitor visit, void* context) {
         return 0;
     }
     const int levels = LevelCount(k);
-    const float step = 0.1f;
     const bool whole = static_cast<float>(levels) == k && n + k + 1.0f < 16777216.0f;
 
     // The window start (index i - levels) never moves back within one curve, so a cursor
@@ -193,10 +192,7 @@ std::int32_t SampleBatches(BatchVisitor visit, void* context) {
             w.i[lanes] = i;
             w.t[lanes] = t;
             ++lanes;
-            const double s = static_cast<double>(t) + static_cast<double>(step);
-            t = static_cast<float>(s);
-            // The stop test uses the sum before its rounding to float32.
-            done = s > static_cast<double>(n);
+            t = NextSampleParameter(t, n, done);
         }
         // Unused lanes repeat the last sample, so that every lane computes something finite.
         for (int lane = lanes; lane < kLanes; ++lane) {

@@ -28,6 +28,14 @@ struct DeBoorLevels {
 
 DeBoorLevels DeBoorTriangle(float t);
 
+// The sampler's step from the sample at t on a curve over n points: t + 0.1 formed in double
+// and rounded to float32; `done` when that sum, before its rounding, is past n.
+inline float NextSampleParameter(float t, float n, bool& done) {
+    const double s = static_cast<double>(t) + static_cast<double>(0.1f);
+    done = s > static_cast<double>(n);
+    return static_cast<float>(s);
+}
+
 // Called for every sample in order of t; context is the caller's.
 using CurveSampleVisitor = void (*)(void* context, float t, CurvePoint sample);
 

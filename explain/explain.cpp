@@ -11,13 +11,6 @@ bool WholeDegree(float k) {
     return k >= 1.0f && k <= static_cast<float>(kMaxDegree) && std::floor(k) == k;
 }
 
-// The sampler's step from t, and whether the step ends the curve at N.
-float NextParameter(float t, float n, bool& done) {
-    const double s = static_cast<double>(t) + static_cast<double>(0.1f);
-    done = s > static_cast<double>(n);
-    return static_cast<float>(s);
-}
-
 } // namespace
 
 CurveDomain DomainOfCurve() {
@@ -35,7 +28,7 @@ CurveDomain DomainOfCurve() {
         float t = editor.degree;
         while (!done) {
             ++domain.sampleCount;
-            t = NextParameter(t, n, done);
+            t = NextSampleParameter(t, n, done);
         }
     }
     return domain;
@@ -46,7 +39,7 @@ float SampleParameter(std::int32_t n) {
     float t = editor.degree;
     bool done = false;
     for (std::int32_t k = 0; k < n; ++k) {
-        const float next = NextParameter(t, last, done);
+        const float next = NextSampleParameter(t, last, done);
         if (done) {
             break;
         }
