@@ -10,8 +10,6 @@ struct CurvePoint {
     float y;
 };
 
-constexpr int kMaxDegree = 9;
-
 // de Boor's point d[r][i] at parameter t; with r = degree and i = floor(t) the spline's
 // value at t. Level 0 is PointAt(i), or (0, 0) past the end. r is taken as a whole number
 // from 0 to 9.

@@ -48,12 +48,13 @@ float SampleParameter(std::int32_t n) {
     return t;
 }
 
-BasisValues BasisAt(int degree, double t) {
-    // The triangular scheme over the knot differences left[j] = t - u[i + 1 - j] and
-    // right[j] = u[i + j] - t, with u[j] = j and i = floor(t).
+namespace {
+
+// The triangular scheme over the knot differences left[j] = t - u[i + 1 - j] and
+// right[j] = u[i + j] - t, with u[j] = j, for t in [i, i + 1].
+BasisValues BasisInSpan(int degree, double i, double t) {
     BasisValues basis{};
     basis.degree = std::clamp(degree, 1, kMaxDegree);
-    const double i = std::floor(t);
     basis.first = static_cast<int>(i) - basis.degree;
     double left[kMaxDegree + 1];
     double right[kMaxDegree + 1];
@@ -70,6 +71,16 @@ BasisValues BasisAt(int degree, double t) {
         basis.value[j] = saved;
     }
     return basis;
+}
+
+} // namespace
+
+BasisValues BasisAt(int degree, double t) {
+    return BasisInSpan(degree, std::floor(t), t);
+}
+
+BasisValues BasisInDomain(int degree, int pointCount, double t) {
+    return BasisInSpan(degree, std::min(std::floor(t), pointCount - 1.0), t);
 }
 
 void SampleFirstBasis(int degree, int perKnot, double* values) {

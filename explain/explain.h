@@ -32,6 +32,10 @@ struct BasisValues {
 
 BasisValues BasisAt(int degree, double t);
 
+// The same for a curve over pointCount points, with t in its domain [k, pointCount]: at t =
+// pointCount, the functions of the last span, N_(pointCount-k-1) .. N_(pointCount-1).
+BasisValues BasisInDomain(int degree, int pointCount, double t);
+
 // N_0 of degree k over its support [0, k + 1], which every N_j repeats shifted by j:
 // perKnot samples per knot interval, (k + 1) * perKnot + 1 values into `values`.
 void SampleFirstBasis(int degree, int perKnot, double* values);

@@ -6,13 +6,11 @@
 
 namespace {
 
-constexpr float kPickReach = 5.0f;
-
 float WorldX(std::uint16_t clientX) {
     return static_cast<float>(clientX);
 }
 float WorldY(std::uint16_t clientY) {
-    return 239.0f - static_cast<float>(clientY);
+    return static_cast<float>(kWorldOriginRow) - static_cast<float>(clientY);
 }
 
 } // namespace
@@ -71,12 +69,12 @@ void OnButtonUp() {
 }
 
 void SelectDegree(MenuRef menu, int d) {
-    if (d < 1 || d > 9) {
+    if (d < 1 || d > kMaxDegree) {
         return; // never a degree the curve cannot draw, and the marks stay as they are
     }
     editor.degree = static_cast<float>(d);
     editor.sceneVersion += 1;
-    for (int j = 1; j <= 9; ++j) {
+    for (int j = 1; j <= kMaxDegree; ++j) {
         HostCheckMenuItem(menu, static_cast<unsigned>(IDM_DEGREE_1 + (j - 1)), j == d);
     }
 }

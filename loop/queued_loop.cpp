@@ -24,6 +24,10 @@ void PostQuit(QueuedLoop& loop) {
     }
 }
 
+bool QuitRequested(const QueuedLoop& loop) {
+    return loop.quit || (!loop.events.empty() && loop.events.front().kind == EventKind::Quit);
+}
+
 PassOutcome RunQueuedPass(QueuedLoop& loop, WindowRef window, MenuRef menu) {
     if (loop.quit) {
         return PassOutcome::Quit;

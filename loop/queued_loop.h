@@ -25,6 +25,10 @@ void EnqueueEvent(QueuedLoop& loop, Event event);
 // The quit request, taken before any other pending event, as a Windows quit message is.
 void PostQuit(QueuedLoop& loop);
 
+// True from the moment the quit request is posted: the editor's last changes are those of
+// quitting.
+bool QuitRequested(const QueuedLoop& loop);
+
 // One pass: takes at most one event and dispatches it, or takes the quit request; then
 // FinishPass.
 PassOutcome RunQueuedPass(QueuedLoop& loop, WindowRef window, MenuRef menu);

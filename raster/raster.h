@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-constexpr int kWorldOriginRow = 239;
 constexpr std::uint32_t kWhitePixel = 0xFFFFFFFFu;
 
 // Adds 0.5 in double precision and truncates toward zero, so world -1 and 0 both give 0.

@@ -9,11 +9,13 @@ namespace {
 
 // A point's marker: the box 4 units around it.
 void FillMarker(const BackBuffer& surface, const ControlPoint* p) {
-    FillBox(surface, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f, editor.markerColor);
+    FillBox(surface, p->x - kMarkerHalfSize, p->x + kMarkerHalfSize, p->y - kMarkerHalfSize,
+            p->y + kMarkerHalfSize, editor.markerColor);
 }
 
 bool LineMayReachMarker(const float* line, const ControlPoint* p) {
-    return LineMayReachBox(line, p->x - 4.0f, p->x + 4.0f, p->y - 4.0f, p->y + 4.0f);
+    return LineMayReachBox(line, p->x - kMarkerHalfSize, p->x + kMarkerHalfSize,
+                           p->y - kMarkerHalfSize, p->y + kMarkerHalfSize);
 }
 
 } // namespace

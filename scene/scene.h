@@ -1,6 +1,8 @@
 // The editor's one state record and its point list.
 #pragma once
 
+#include "geometry.h"
+
 #include <cstdint>
 
 struct Color {

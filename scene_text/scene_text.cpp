@@ -115,16 +115,63 @@ std::string Shown(const Line& field) {
     return "\"" + text + (field.length > 24 ? "...\"" : "\"");
 }
 
-// The shortest decimal that reads back as the same float32.
+// A whole number as a whole number; otherwise the fewest significant digits that read back as
+// the same float32, in the shorter of the plain and exponent forms (plain on a tie).
 std::string FormatNumber(float v) {
-    char text[32];
+    char text[64];
+    if (std::trunc(v) == v) {
+        std::snprintf(text, sizeof text, "%.0f", static_cast<double>(v));
+        return text;
+    }
     for (int precision = 1; precision <= 9; ++precision) {
-        std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(v));
-        if (std::strtof(text, nullptr) == v && (v != 0.0f || std::signbit(v) == (text[0] == '-'))) {
+        std::snprintf(text, sizeof text, "%.*e", precision - 1, static_cast<double>(v));
+        if (std::strtof(text, nullptr) == v) {
             break;
         }
     }
-    return text;
+    const char* e = std::strchr(text, 'e');
+    const int exponent = std::atoi(e + 1);
+    const std::string sign = text[0] == '-' ? "-" : "";
+    std::string digits;
+    for (const char* c = text; c != e; ++c) {
+        if (IsDigit(*c)) {
+            digits += *c;
+        }
+    }
+    digits.erase(digits.find_last_not_of('0') + 1); // never empty: v is not whole, so not 0
+    std::string scientific = sign + digits.substr(0, 1);
+    if (digits.size() > 1) {
+        scientific += "." + digits.substr(1);
+    }
+    scientific += "e" + std::to_string(exponent);
+    std::string plain;
+    if (exponent < 0) {
+        plain = sign + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const std::size_t whole = static_cast<std::size_t>(exponent) + 1; // < digits.size()
+        plain = sign + digits.substr(0, whole) + "." + digits.substr(whole);
+    }
+    return plain.size() <= scientific.size() ? plain : scientific;
+}
+
+// "" when the field is a coordinate the editor can give a point on that axis (0 for x, 1 for
+// y), read into `value`; else what is wrong with it.
+std::string CoordinateFault(int axis, const Line& field, float& value) {
+    const std::string name = axis == 0 ? "x = " : "y = ";
+    const NumberRead read = ReadNumber(field.begin, field.length, value);
+    if (read == NumberRead::NotANumber) {
+        return name + Shown(field) + " is not a decimal number";
+    }
+    if (read == NumberRead::NotFinite) {
+        return name + Shown(field) + " is not a finite number";
+    }
+    if (axis == 0 && !(value >= kReachLeft && value <= kReachRight)) {
+        return name + Shown(field) + " is outside what the editor reaches (-5 to 65540)";
+    }
+    if (axis == 1 && !(value >= kReachBottom && value <= kReachTop)) {
+        return name + Shown(field) + " is outside what the editor reaches (-65301 to 244)";
+    }
+    return "";
 }
 
 SceneParse ParseLines(const std::vector<Line>& lines) {
@@ -166,25 +213,11 @@ SceneParse ParseLines(const std::vector<Line>& lines) {
             return Failure(number, "expected a point as two numbers \"x y\"");
         }
         float xy[2] = {0.0f, 0.0f};
-        for (int c = 0; c < 2; ++c) {
-            const char* name = c == 0 ? "x" : "y";
-            const NumberRead read = ReadNumber(fields[c].begin, fields[c].length, xy[c]);
-            if (read == NumberRead::NotANumber) {
-                return Failure(number, std::string(name) + " = " + Shown(fields[c]) +
-                                           " is not a decimal number");
+        for (int axis = 0; axis < 2; ++axis) {
+            const std::string fault = CoordinateFault(axis, fields[axis], xy[axis]);
+            if (!fault.empty()) {
+                return Failure(number, fault);
             }
-            if (read == NumberRead::NotFinite) {
-                return Failure(number, std::string(name) + " = " + Shown(fields[c]) +
-                                           " is not a finite number");
-            }
-        }
-        if (!(xy[0] >= kReachLeft && xy[0] <= kReachRight)) {
-            return Failure(number, "x = " + Shown(fields[0]) +
-                                       " is outside what the editor reaches (-5 to 65540)");
-        }
-        if (!(xy[1] >= kReachBottom && xy[1] <= kReachTop)) {
-            return Failure(number, "y = " + Shown(fields[1]) +
-                                       " is outside what the editor reaches (-65301 to 244)");
         }
         parse.scene.points.push_back(ScenePoint{xy[0], xy[1]});
     }
@@ -193,6 +226,10 @@ SceneParse ParseLines(const std::vector<Line>& lines) {
 }
 
 } // namespace
+
+std::string ReadCoordinate(int axis, const std::string& text, float& value) {
+    return CoordinateFault(axis, Line{text.data(), text.size()}, value);
+}
 
 SceneParse ParseScene(const char* text, std::size_t length) {
     if (text == nullptr || length == 0) {

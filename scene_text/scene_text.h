@@ -3,6 +3,8 @@
 // any bytes give either a scene or one error naming the line.
 #pragma once
 
+#include "geometry.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -14,10 +16,10 @@ constexpr std::size_t kLongestSceneText = 8u << 20;
 
 // The world coordinates the editor can give a point: the pointer's 16-bit client range,
 // widened by the pick reach, since a drag keeps a point within that of the pointer.
-constexpr float kReachLeft = -5.0f;
-constexpr float kReachRight = 65540.0f;
-constexpr float kReachBottom = 239.0f - 65535.0f - 5.0f;
-constexpr float kReachTop = 244.0f;
+constexpr float kReachLeft = -kPickReach;
+constexpr float kReachRight = 65535.0f + kPickReach;
+constexpr float kReachBottom = static_cast<float>(kWorldOriginRow) - 65535.0f - kPickReach;
+constexpr float kReachTop = static_cast<float>(kWorldOriginRow) + kPickReach;
 
 struct ScenePoint {
     float x;
@@ -37,6 +39,10 @@ struct SceneParse {
 };
 
 SceneParse ParseScene(const char* text, std::size_t length);
+
+// A coordinate as a scene holds it, on the x (0) or y (1) axis: "" when the text is one, read
+// into `value`; else what is wrong with it ("x = \"abc\" is not a decimal number").
+std::string ReadCoordinate(int axis, const std::string& text, float& value);
 std::string FormatScene(const SceneText& scene);
 
 // The same scene, every coordinate bit for bit.

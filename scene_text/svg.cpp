@@ -41,11 +41,12 @@ std::string FormatSvg(int width, int height) {
                       "<rect width=\"" + size + "\" fill=\"#ffffff\"/>\n";
     std::string polygon;
     std::string markers;
+    const std::string side = Number(2.0f * kMarkerHalfSize);
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         polygon += ClientPoint(p->x, p->y) + " ";
-        markers += "<rect x=\"" + Number(p->x - 4.0f) + "\" y=\"" +
-                   Number(static_cast<float>(kWorldOriginRow) - p->y - 4.0f) +
-                   "\" width=\"8\" height=\"8\"/>\n";
+        markers += "<rect x=\"" + Number(p->x - kMarkerHalfSize) + "\" y=\"" +
+                   Number(static_cast<float>(kWorldOriginRow) - p->y - kMarkerHalfSize) +
+                   "\" width=\"" + side + "\" height=\"" + side + "\"/>\n";
     }
     svg += "<polyline id=\"polygon\" fill=\"none\" stroke=\"" + Hex(editor.polygonColor) +
            "\" points=\"" + polygon + "\"/>\n<g id=\"markers\" fill=\"" + Hex(editor.markerColor) +

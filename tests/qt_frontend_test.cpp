@@ -83,7 +83,7 @@ using Degrees = std::vector<int>;
 TEST_F(QtFrontEndTest, WindowIsFixedSizeWithTheMenuOfTheResource) {
     EXPECT_EQ(qtFrontEnd.window->windowTitle(), "Tavrimo");
     EXPECT_EQ(qtFrontEnd.window->minimumSize(), qtFrontEnd.window->maximumSize());
-    EXPECT_EQ(qtFrontEnd.canvas->size(), QSize(kCanvasWidth, kCanvasHeight));
+    EXPECT_EQ(qtFrontEnd.canvas->size(), QSize(kClientWidth, kClientHeight));
     const QList<QAction*> popups = qtFrontEnd.window->menuBar()->actions();
     ASSERT_EQ(popups.size(), 3);
     EXPECT_EQ(popups.at(0)->text(), "File");

@@ -102,6 +102,10 @@ TEST_F(SceneTextTest, FormatThenParseGivesTheSameSceneAndTheLimitsHold) {
     EXPECT_TRUE(SameScene(linked.scene, scene));
     EXPECT_FALSE(SceneFromLink("tavrimo-scene,1;degree,3;1 2", 27).ok);
 
+    // Whole numbers are written whole; others in the shorter of the plain and exponent forms.
+    const SceneText written{2, {{80.0f, -240.0f}, {0.1f, -1.25e-3f}, {1e-7f, 65539.5f}}};
+    EXPECT_EQ(FormatScene(written), Header(2) + "80 -240\n0.1 -0.00125\n1e-7 65539.5\n");
+
     // 100 placed points fit a link well under 2,000 characters.
     SceneText placed{3, {}};
     for (int p = 0; p < 100; ++p) {

@@ -28,8 +28,8 @@ void Enqueue(EventKind kind, std::uint16_t x = 0, std::uint16_t y = 0, std::uint
 }
 
 bool OnCanvas(QPoint position) {
-    return position.x() >= 0 && position.y() >= 0 && position.x() < kCanvasWidth &&
-           position.y() < kCanvasHeight;
+    return position.x() >= 0 && position.y() >= 0 && position.x() < kClientWidth &&
+           position.y() < kClientHeight;
 }
 
 void EnqueuePointer(EventKind kind, QPoint position) {
@@ -107,7 +107,7 @@ class EventTranslator : public QObject {
 };
 
 QImage WhiteImage() {
-    QImage image(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+    QImage image(kClientWidth, kClientHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
 }
@@ -173,7 +173,7 @@ ClientRect HostClientRect(WindowRef /*window*/) {
     if (qtFrontEnd.window == nullptr || qtFrontEnd.window->isMinimized()) {
         return ClientRect{0, 0, 0, 0};
     }
-    return ClientRect{0, 0, kCanvasWidth, kCanvasHeight};
+    return ClientRect{0, 0, kClientWidth, kClientHeight};
 }
 
 TargetRef HostAcquireTarget(WindowRef /*window*/, TargetKind kind) {
@@ -219,7 +219,7 @@ void CreateMainWindow() {
     BuildMenu();
 
     qtFrontEnd.canvas = new QWidget(qtFrontEnd.window);
-    qtFrontEnd.canvas->setFixedSize(kCanvasWidth, kCanvasHeight);
+    qtFrontEnd.canvas->setFixedSize(kClientWidth, kClientHeight);
     qtFrontEnd.canvas->setMouseTracking(true);
     qtFrontEnd.canvas->setFocusPolicy(Qt::StrongFocus);
     qtFrontEnd.canvas->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -228,7 +228,7 @@ void CreateMainWindow() {
     qtFrontEnd.backImage = WhiteImage();
     qtFrontEnd.frontImage = WhiteImage();
     editor.backBuffer = BackBuffer{
-        reinterpret_cast<std::uint32_t*>(qtFrontEnd.backImage.bits()), kCanvasWidth, kCanvasHeight,
+        reinterpret_cast<std::uint32_t*>(qtFrontEnd.backImage.bits()), kClientWidth, kClientHeight,
         static_cast<int>(qtFrontEnd.backImage.bytesPerLine() / 4), PixelOrder::Xrgb};
 
     qtFrontEnd.translator = new EventTranslator();

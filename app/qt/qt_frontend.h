@@ -3,6 +3,7 @@
 #pragma once
 
 #include "event.h"
+#include "geometry.h"
 
 #include <QImage>
 #include <Qt>
@@ -14,9 +15,6 @@ class QMainWindow;
 class QMenuBar;
 class QObject;
 class QWidget;
-
-constexpr int kCanvasWidth = 640;
-constexpr int kCanvasHeight = 480;
 
 struct QtFrontEnd {
     QMainWindow* window;

@@ -1,38 +1,47 @@
-// The scene kept and shared: undo and redo (buttons, Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), a link
-// in the page address, the scene file saved and opened (a picker or a drop), the picture as
-// PNG and SVG. The core keeps the history and reads and writes every text (web_scene.cpp);
-// a scene is opened only through the editor's own operations, and on an error the scene
-// stays as it was.
-"use strict";
+// The scene kept and shared (its C++ side is scene_controls.cpp): undo and redo (buttons,
+// Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), a link in the page address, the scene file saved and opened (a
+// picker or a drop), the picture as PNG and SVG, and after "Quit" a start again with the scene
+// as it was. The core keeps the history and reads and writes every text; a scene is opened only
+// through the editor's own operations, and on an error the scene stays as it was.
+var LINK_PREFIX = "#scene=";
+var RESTART_KEY = "tavrimo-restart";
+// Inputs where Ctrl+Z belongs to the text being typed.
+var TEXT_TYPES = ["text", "number", "search", "url", "email", "password", "tel"];
 
-var SceneControls = (function () {
-  var LINK_PREFIX = "#scene=";
-  var LONGEST_FILE = 8 << 20; // as the core's longest scene text
-
-  var module = null;
-  var requestPass = null; // asks the page for a pass, to show the scene
+export function startSceneControls(editor) {
+  var module = editor.module;
+  var longest = editor.geometry.longestSceneText;
   var elements = {};
+  ["undo:scene-undo", "redo:scene-redo", "link:scene-link", "save:scene-save",
+   "open:scene-open", "file:scene-file", "png:scene-png", "svg:scene-svg",
+   "message:scene-message", "restart:restart"].forEach(function (pair) {
+    var parts = pair.split(":");
+    elements[parts[0]] = document.getElementById(parts[1]);
+  });
 
   function say(text, isError) {
     elements.message.textContent = text;
     elements.message.classList.toggle("error", Boolean(isError));
   }
 
-  function showHistory(flags) {
-    elements.undo.disabled = !(flags & 1);
-    elements.redo.disabled = !(flags & 2);
+  function showHistory(state) {
+    elements.undo.disabled = !state.canUndo;
+    elements.redo.disabled = !state.canRedo;
   }
 
-  // Hands bytes to the core and opens them as a scene file (link = 0) or a link (link = 1):
-  // null when opened, else the core's error.
+  // After a change, a reload must not go back to the scene of a link opened or copied before.
+  function forgetLink() {
+    if (location.hash.indexOf(LINK_PREFIX) === 0) {
+      history.replaceState(null, "", location.href.split("#")[0]);
+    }
+  }
+
+  // Opens the bytes as a scene file or a link's scene: null when opened, else the core's error.
   function open(bytes, link) {
-    var address = module._tavrimo_scene_input(bytes.length);
-    if (!address) return "the text is longer than any scene";
-    module.HEAPU8.set(bytes, address);
-    var error = module._tavrimo_scene_open(link);
-    showHistory(module._tavrimo_history_record());
-    requestPass();
-    return error ? module.UTF8ToString(error) : null;
+    var error = module.openScene(bytes, link);
+    showHistory(module.recordScene());
+    editor.requestPass();
+    return error === "" ? null : error;
   }
 
   function download(name, blob) {
@@ -45,22 +54,14 @@ var SceneControls = (function () {
     setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
   }
 
-  function coreText(read) {
-    return module.UTF8ToString(read());
-  }
-
-  function undo() {
-    showHistory(module._tavrimo_undo());
-    requestPass();
-  }
-
-  function redo() {
-    showHistory(module._tavrimo_redo());
-    requestPass();
+  function step(state) {
+    showHistory(state);
+    forgetLink();
+    editor.requestPass();
   }
 
   function copyLink() {
-    var url = location.href.split("#")[0] + LINK_PREFIX + coreText(module._tavrimo_scene_link);
+    var url = location.href.split("#")[0] + LINK_PREFIX + module.sceneLink();
     history.replaceState(null, "", url);
     var copied = navigator.clipboard && navigator.clipboard.writeText ?
       navigator.clipboard.writeText(url) : Promise.reject(new Error("no clipboard"));
@@ -73,20 +74,25 @@ var SceneControls = (function () {
 
   function openFile(file) {
     if (!file) return;
-    if (file.size > LONGEST_FILE) {
+    if (file.size > longest) {
       say("\u201c" + file.name + "\u201d cannot be opened: it is longer than any scene.", true);
       return;
     }
     file.arrayBuffer().then(function (buffer) {
-      var error = open(new Uint8Array(buffer), 0);
-      if (error) say("\u201c" + file.name + "\u201d cannot be opened: " + error + ".", true);
-      else say("Opened \u201c" + file.name + "\u201d.", false);
+      var error = open(new Uint8Array(buffer), false);
+      if (error) {
+        say("\u201c" + file.name + "\u201d cannot be opened: " + error + ".", true);
+      } else {
+        forgetLink();
+        say("Opened \u201c" + file.name + "\u201d.", false);
+      }
     }, function () {
       say("\u201c" + file.name + "\u201d could not be read.", true);
     });
   }
 
-  // A page opened by a link starts with the link's scene, or empty with the link's error.
+  // A page opened by a link, or a link opened in this page, shows the link's scene, or says
+  // what is wrong with it and keeps the scene.
   function openLink() {
     var hash = location.hash;
     if (hash.indexOf(LINK_PREFIX) !== 0) return;
@@ -97,72 +103,89 @@ var SceneControls = (function () {
       say("This link's scene cannot be opened: the link is damaged.", true);
       return;
     }
-    var error = open(new TextEncoder().encode(text), 1);
+    var error = open(new TextEncoder().encode(text), true);
     if (error) say("This link's scene cannot be opened: " + error + ".", true);
+    else say("Opened the scene of the link.", false);
   }
 
   function isTextField(target) {
-    return target && target.closest && target.closest("input, textarea, select");
+    if (!target || !target.closest) return false;
+    return Boolean(target.closest("textarea")) ||
+      (target.tagName === "INPUT" && TEXT_TYPES.indexOf(target.type) >= 0);
   }
 
-  function attach() {
-    elements.undo.addEventListener("click", undo);
-    elements.redo.addEventListener("click", redo);
-    elements.link.addEventListener("click", copyLink);
-    elements.save.addEventListener("click", function () {
-      download("scene.tavrimo", new Blob([coreText(module._tavrimo_scene_text)], { type: "text/plain" }));
-    });
-    elements.open.addEventListener("click", function () { elements.file.click(); });
-    elements.file.addEventListener("change", function () {
-      openFile(elements.file.files[0]);
-      elements.file.value = "";
-    });
-    elements.png.addEventListener("click", function () {
-      document.getElementById("tavrimo").toBlob(function (blob) { download("scene.png", blob); },
-                                                "image/png");
-    });
-    elements.svg.addEventListener("click", function () {
-      download("scene.svg", new Blob([coreText(module._tavrimo_scene_svg)], { type: "image/svg+xml" }));
-    });
-    document.addEventListener("dragover", function (event) {
-      if (event.dataTransfer && Array.prototype.indexOf.call(event.dataTransfer.types, "Files") >= 0) {
-        event.preventDefault();
-      }
-    });
-    document.addEventListener("drop", function (event) {
-      if (!event.dataTransfer || event.dataTransfer.files.length === 0) return;
+  elements.undo.addEventListener("click", function () { step(module.undo()); });
+  elements.redo.addEventListener("click", function () { step(module.redo()); });
+  elements.link.addEventListener("click", copyLink);
+  elements.save.addEventListener("click", function () {
+    download("scene.tavrimo", new Blob([module.sceneText()], { type: "text/plain" }));
+    say("Saved the scene as scene.tavrimo.", false);
+  });
+  elements.open.addEventListener("click", function () { elements.file.click(); });
+  elements.file.addEventListener("change", function () {
+    openFile(elements.file.files[0]);
+    elements.file.value = "";
+  });
+  elements.png.addEventListener("click", function () {
+    editor.canvas.toBlob(function (blob) { download("scene.png", blob); }, "image/png");
+    say("Saved the picture as scene.png.", false);
+  });
+  elements.svg.addEventListener("click", function () {
+    download("scene.svg", new Blob([module.sceneSvg()], { type: "image/svg+xml" }));
+    say("Saved the picture as scene.svg.", false);
+  });
+  document.addEventListener("dragover", function (event) {
+    if (event.dataTransfer && Array.prototype.indexOf.call(event.dataTransfer.types, "Files") >= 0) {
       event.preventDefault();
-      openFile(event.dataTransfer.files[0]);
-    });
-    // Ctrl (or Command) with Z undoes, with Shift+Z or Y redoes, except in a text field.
-    document.addEventListener("keydown", function (event) {
-      if (!(event.ctrlKey || event.metaKey) || event.altKey || isTextField(event.target)) return;
-      if (document.getElementById("box").open) return;
-      var key = event.key.toLowerCase();
-      if (key === "z" && !event.shiftKey) undo();
-      else if ((key === "z" && event.shiftKey) || key === "y") redo();
-      else return;
-      event.preventDefault();
-    });
-  }
+    }
+  });
+  document.addEventListener("drop", function (event) {
+    if (!event.dataTransfer || event.dataTransfer.files.length === 0) return;
+    event.preventDefault();
+    openFile(event.dataTransfer.files[0]);
+  });
+  // Ctrl (or Command) with Z undoes, with Shift+Z or Y redoes, except in a text field.
+  document.addEventListener("keydown", function (event) {
+    if (!(event.ctrlKey || event.metaKey) || event.altKey || isTextField(event.target)) return;
+    if (document.getElementById("box").open) return;
+    var key = event.key.toLowerCase();
+    if (key === "z" && !event.shiftKey) step(module.undo());
+    else if ((key === "z" && event.shiftKey) || key === "y") step(module.redo());
+    else return;
+    event.preventDefault();
+  });
+  window.addEventListener("hashchange", openLink);
+  // A finished change becomes a step.
+  editor.on("pass", function () {
+    var before = module.recordScene();
+    showHistory(before);
+    if (before.recorded) forgetLink();
+  });
+  editor.on("quit", function () { elements.restart.hidden = false; });
+  elements.restart.addEventListener("click", function () {
+    try {
+      sessionStorage.setItem(RESTART_KEY, module.stepText());
+    } catch (error) {
+      elements.restart.textContent = "Start again, empty";
+      say("This scene is too large to carry over a restart: Save it, start again and Open it.", true);
+      return;
+    }
+    location.replace(location.href.split("#")[0]);
+  });
 
-  return {
-    start: function (loaded, pass) {
-      module = loaded;
-      requestPass = pass;
-      ["undo:scene-undo", "redo:scene-redo", "link:scene-link", "save:scene-save",
-       "open:scene-open", "file:scene-file", "png:scene-png", "svg:scene-svg",
-       "message:scene-message"].forEach(function (pair) {
-        var parts = pair.split(":");
-        elements[parts[0]] = document.getElementById(parts[1]);
-      });
-      attach();
-      showHistory(module._tavrimo_history_record());
-      openLink();
-    },
-    // Called after every pass: a finished change becomes a step.
-    passDone: function () {
-      showHistory(module._tavrimo_history_record());
-    },
-  };
-})();
+  showHistory(module.recordScene());
+  var restart = null;
+  try {
+    restart = sessionStorage.getItem(RESTART_KEY);
+    sessionStorage.removeItem(RESTART_KEY);
+  } catch (error) {
+    restart = null;
+  }
+  if (restart !== null) {
+    var error = open(new TextEncoder().encode(restart), false);
+    say(error ? "The scene from before \u201cQuit\u201d cannot be opened: " + error + "." :
+      "Started again with the scene as it was before \u201cQuit\u201d.", Boolean(error));
+  } else {
+    openLink();
+  }
+}

@@ -167,9 +167,11 @@ class PageInput(Driver):
 class WebEditor(EditorProgram):
     """The page in the browser, with the menu, check marks and dialogs read from its DOM."""
 
-    def __init__(self, browser, url, options, name, start_frame=True):
+    def __init__(self, browser, url, options, name, start_frame=True, load=True):
         self.browser = browser
-        browser.get(url)
+        self.options = options
+        if load:
+            browser.get(url)
         wait_until("the editor's first frame", lambda: browser.execute_script(
             "return document.querySelectorAll('#menubar button.popup').length === 3 || null"),
             timeout=30)

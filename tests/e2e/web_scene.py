@@ -1,7 +1,9 @@
 """The scene kept and shared in the browser page: undo and redo across a placement, a drag and
-a degree change; a link opened in a new page; Save then Open; a bad link and a bad file,
-each shown and leaving the scene as it was; the PNG and the SVG; the page opened by its
-service worker with the server stopped. Frames are compared exactly with tavrimo_replay's,
+a degree change (Ctrl+Z from the t slider too); a link opened in a new page and in the same
+page; the address no longer a link after a change; Save then Open; a bad link and a bad file,
+each shown and leaving the scene as it was; the PNG and the SVG, each action saying what it
+did; "Quit" and a start again with the scene as it was; the page opened by its service worker
+with the server stopped. Frames are compared exactly with tavrimo_replay's,
 or with frames the session checked so."""
 
 import base64
@@ -20,6 +22,7 @@ except ImportError:
     pass
 
 DEGREE_2 = 40059
+QUIT = 40004
 
 
 # The PNG's pixels as the page's canvas holds them: equal when the canvas's own are equal.
@@ -99,8 +102,12 @@ def scene_session(browser, new_editor, site, artifacts):
     app.input.check_frame("degree-2")
     final = app.input.canvas()
 
+    # With the t slider focused: it is not a text field, so Ctrl+Z is still undo.
+    browser.find_element(By.ID, "inside-toggle").click()
+    browser.find_element(By.ID, "t-slider").click()
     keys_with_control(browser, "z")
-    wait_for_canvas(app, dragged, "Ctrl+Z undoes the degree change")
+    wait_for_canvas(app, dragged, "Ctrl+Z on the t slider undoes the degree change")
+    browser.find_element(By.ID, "inside-toggle").click()
     app.check_marks("after undoing the degree", [3])
     browser.find_element(By.ID, "scene-undo").click()
     wait_for_canvas(app, placed, "Undo undoes the whole drag")
@@ -116,6 +123,7 @@ def scene_session(browser, new_editor, site, artifacts):
 
     browser.find_element(By.ID, "scene-save").click()
     saved = downloads.take("scene.tavrimo")
+    says(browser, "Saved the scene as scene.tavrimo.")
     browser.find_element(By.ID, "scene-png").click()
     with open(downloads.take("scene.png"), "rb") as png:
         data = png.read()
@@ -123,6 +131,7 @@ def scene_session(browser, new_editor, site, artifacts):
             PNG_EQUALS_CANVAS, base64.b64encode(data).decode()):
         raise Failure("the PNG is not the canvas's 640 x 480 picture")
     print("ok the PNG holds exactly the canvas's pixels")
+    says(browser, "Saved the picture as scene.png.")
     browser.find_element(By.ID, "scene-svg").click()
     svg = ElementTree.parse(downloads.take("scene.svg")).getroot()
     namespace = {"svg": "http://www.w3.org/2000/svg"}
@@ -139,6 +148,10 @@ def scene_session(browser, new_editor, site, artifacts):
         lambda url: url if "#scene=" in url else None)(browser.current_url), timeout=10)
     if len(link) > 2000:
         raise Failure(f"the link of 5 points is {len(link)} characters long")
+    app.input.click(600, 60)
+    wait_until("the address without the link after a change",
+               lambda: "#scene=" not in browser.current_url or None, timeout=10)
+    print("ok after a change the address is no longer the old scene's link")
     linked = new_editor(link, "web-scene-link", start_frame=False)
     wait_for_canvas(linked, final, "the link opens the same scene in a new page")
     linked.check_marks("opened by the link", [2])
@@ -148,6 +161,8 @@ def scene_session(browser, new_editor, site, artifacts):
     if "line 2" not in text or "degree" not in text:
         raise Failure(f"a bad link shows {text!r}")
     print(f"ok a bad link says: {text}")
+    browser.execute_script("location.hash = arguments[0];", link[link.index("#"):])
+    wait_for_canvas(bad, final, "a link opened in the same page opens its scene")
 
     opened = new_editor(site.url, "web-scene-open")
     open_file(browser, saved)
@@ -161,6 +176,29 @@ def scene_session(browser, new_editor, site, artifacts):
     print(f"ok a bad file says: {message(browser)}")
     wait_for_canvas(opened, final, "a bad file leaves the scene as it was")
     opened.check_marks("after the bad file", [2])
+
+    opened.choose(0, 1, QUIT)
+    opened.wait_for_exit("Quit")
+    browser.find_element(By.ID, "restart").click()
+    again = new_editor_here(browser, opened, "web-scene-restart")
+    wait_for_canvas(again, final, "after Quit, starting again restores the scene as it was")
+    again.check_marks("started again", [2])
+
+
+def says(browser, text):
+    if message(browser) != text:
+        raise Failure(f"the status line says {message(browser)!r}, not {text!r}")
+    print(f"ok the status line says: {text}")
+
+
+def new_editor_here(browser, previous, name):
+    """The page the browser shows now (reloaded by the page itself), once its editor is up."""
+    wait_until("the page to start again", lambda: browser.execute_script(
+        "return document.querySelectorAll('#menubar button.popup').length === 3 && "
+        "getComputedStyle(document.getElementById('editor')).display !== 'none' || null"),
+        timeout=30)
+    return previous.__class__(browser, browser.current_url, previous.options, name,
+                              start_frame=False, load=False)
 
 
 def offline_session(browser, new_editor, site):

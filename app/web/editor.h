@@ -1,4 +1,4 @@
-// What the browser program's other entry points share with its front end.
+// What the browser program's parts share with its editor part.
 #pragma once
 
 #include "host.h"

@@ -1,16 +1,18 @@
-// The page side of the browser program: builds the menu bar from the core's menu, turns the
-// browser's events into the core's messages (as the Linux program translates Qt's), runs the
-// main loop's passes while there is work, and carries out the core's requests: frames, check
-// marks, message boxes.
-"use strict";
+// The editor part of the page (its C++ side is editor.cpp): builds the menu bar from the
+// core's menu, turns the browser's events into the core's messages (as the Linux program
+// translates Qt's), runs the main loop's passes while there is work, and carries out the core's
+// requests: frames, check marks, message boxes. It names no other part: they listen to its
+// hooks ("pass", "frame", "pointer", "quit", and any a part emits for the others).
 
-var Tavrimo = (function () {
-  // The core's event language (tavrimo_language): event kinds, the value of a key the editor
-  // does not read, and what a pass returns.
-  var events = {};
-  var otherKey = 0;
-  var passes = {};
-  var module = null;
+export function startEditor(module) {
+  // The core's event language: event kinds, the value of a key the editor does not read, and
+  // what a pass returns.
+  var language = module.language();
+  var events = language.events;
+  var otherKey = language.otherKey;
+  var passes = language.passes;
+  var geometry = module.geometry();
+  var listeners = {};
   var canvas = null;
   var context = null;
   var image = null; // an ImageData over the module's back buffer
@@ -27,9 +29,9 @@ var Tavrimo = (function () {
     scheduled = false;
     if (modal || quit) return;
     shown = false;
-    var outcome = module._tavrimo_pass();
-    if (typeof SceneControls !== "undefined") SceneControls.passDone();
-    if (shown && typeof InsidePanel !== "undefined") InsidePanel.frameShown();
+    var outcome = module.pass();
+    emit("pass");
+    if (shown) emit("frame");
     if (outcome === passes.quit) {
       stop();
     } else if (outcome === passes.busy) {
@@ -44,9 +46,17 @@ var Tavrimo = (function () {
     }
   }
 
+  function on(name, listener) {
+    (listeners[name] = listeners[name] || []).push(listener);
+  }
+
+  function emit(name, value) {
+    (listeners[name] || []).forEach(function (listener) { listener(value); });
+  }
+
   function send(kind, x, y, value) {
     if (modal || quit) return;
-    module._tavrimo_queue(kind, x, y, value);
+    module.queue(kind, x, y, value);
     schedule();
   }
 
@@ -87,11 +97,11 @@ var Tavrimo = (function () {
     var point = canvasPoint(event);
     if (point === null) return;
     var box = canvas.getBoundingClientRect();
-    var reached = module._tavrimo_reach(point[0], point[1], FINGER_REACH * canvas.width / box.width);
+    var reached = module.reach(point[0], point[1], FINGER_REACH * canvas.width / box.width);
     fingers[event.pointerId] = [0, 0];
-    if (reached >= 0) {
-      var x = Math.floor(reached / 65536), y = reached % 65536;
-      if (x < canvas.width && y < canvas.height) fingers[event.pointerId] = [x - point[0], y - point[1]];
+    var x = reached.clientX, y = reached.clientY;
+    if (reached.found && x >= 0 && y >= 0 && x < canvas.width && y < canvas.height) {
+      fingers[event.pointerId] = [x - point[0], y - point[1]];
     }
     var at = pointOf(event);
     send(events.move, at[0], at[1], 0);
@@ -135,7 +145,9 @@ var Tavrimo = (function () {
       }
       var point = pointOf(event);
       if (point !== null) send(events.move, point[0], point[1], 0); // nothing off the canvas
+      emit("pointer", point);
     });
+    canvas.addEventListener("pointerleave", function () { emit("pointer", null); });
     document.addEventListener("pointerup", function (event) {
       delete fingers[event.pointerId];
       release(event.button);
@@ -154,21 +166,13 @@ var Tavrimo = (function () {
     return /^Digit[1-9]$/.test(code) ? 0x30 + Number(code.charAt(5)) : otherKey;
   }
 
-  function readLanguage() {
-    module.UTF8ToString(module._tavrimo_language()).split("\n").forEach(function (line) {
-      var fields = line.split(" ");
-      if (fields[0] === "event") events[fields[1]] = Number(fields[2]);
-      else if (fields[0] === "pass") passes[fields[1]] = Number(fields[2]);
-      else if (fields[0] === "key" && fields[1] === "other") otherKey = Number(fields[2]);
-    });
-  }
-
   function attachKeys() {
     document.addEventListener("keydown", function (event) {
       if (modal || quit) return;
       if (event.ctrlKey || event.metaKey) return; // the browser's own shortcuts
       if (event.altKey) return; // a system key, as on Windows
-      if (event.target && event.target.closest && event.target.closest("#menubar, #inside")) return;
+      // Keys in the menus and in the parts beside the editor are theirs.
+      if (event.target && event.target.closest && event.target.closest("#menubar, .part")) return;
       var key = editorKey(event);
       send(events.key, 0, 0, key);
       // The editor's own keys only; every other key keeps its meaning on the page.
@@ -187,12 +191,9 @@ var Tavrimo = (function () {
 
   function buildMenu() {
     var bar = document.getElementById("menubar");
-    var lines = module.UTF8ToString(module._tavrimo_menu()).split("\n");
     var lists = {};
-    lines.forEach(function (line) {
-      if (line === "") return;
-      var fields = line.split("\t");
-      var popup = fields[0], text = fields[1], command = Number(fields[2]);
+    module.menu().forEach(function (entry) {
+      var popup = entry.popup, text = entry.text, command = entry.command;
       if (!lists[popup]) {
         var entry = document.createElement("li");
         entry.setAttribute("role", "none");
@@ -236,7 +237,7 @@ var Tavrimo = (function () {
       lists[popup].appendChild(item);
       if (popup === "Degree") {
         marks[command] = button;
-        setMark(command, fields[3] === "1");
+        setMark(command, entry.checked);
       }
     });
     // Arrow keys move within an open menu and from title to title, Down opens a menu,
@@ -279,39 +280,22 @@ var Tavrimo = (function () {
     button.setAttribute("aria-checked", String(checked));
   }
 
+  // The editor and what works beside it go; the parts add to the page's last word.
   function stop() {
     quit = true;
     document.getElementById("editor").style.display = "none";
-    // What works beside the editor goes with it.
-    ["scene-tools", "inside-toggle", "inside"].forEach(function (id) {
-      var element = document.getElementById(id);
-      if (element) element.hidden = true;
-    });
+    document.querySelectorAll(".part").forEach(function (part) { part.hidden = true; });
     document.getElementById("quit").style.display = "block";
+    emit("quit");
   }
 
-  return {
-    start: function (loaded) {
-      module = loaded;
-      canvas = document.getElementById("tavrimo");
-      context = canvas.getContext("2d", { alpha: false });
-      context.imageSmoothingEnabled = false;
-      module._tavrimo_start();
-      readLanguage();
-      buildMenu();
-      attachPointer();
-      attachKeys();
-      if (typeof InsidePanel !== "undefined") InsidePanel.start(module);
-      if (typeof SceneControls !== "undefined") SceneControls.start(module, schedule);
-      var box = document.getElementById("box");
-      box.addEventListener("close", function () {
-        modal = false;
-        canvas.focus();
-        schedule();
-      });
-      canvas.focus();
-      schedule(); // the first frame
-    },
+  canvas = document.getElementById("tavrimo");
+  canvas.width = geometry.clientWidth;
+  canvas.height = geometry.clientHeight;
+  context = canvas.getContext("2d", { alpha: false });
+  context.imageSmoothingEnabled = false;
+  // The core's requests, from its host functions.
+  module.page = {
     // The frame's bytes stay in the module's memory; the image over them is made again only
     // when that memory has grown (and so moved).
     showFrame: function (memory, address, width, height, top, bottom) {
@@ -330,4 +314,28 @@ var Tavrimo = (function () {
       document.getElementById("box").showModal();
     },
   };
-})();
+  module.start();
+  buildMenu();
+  attachPointer();
+  attachKeys();
+  document.getElementById("box").addEventListener("close", function () {
+    modal = false;
+    canvas.focus();
+    schedule();
+  });
+
+  return {
+    module: module,
+    geometry: geometry,
+    canvas: canvas,
+    on: on,
+    emit: emit,
+    // Asks for a pass: the parts call it after changing the scene through the core.
+    requestPass: schedule,
+    // The first frame, once every part listens.
+    run: function () {
+      canvas.focus();
+      schedule();
+    },
+  };
+}

@@ -1,0 +1,106 @@
+// The panel's "Points" section (its C++ side is points_panel.cpp): every point's label and
+// world coordinates, a page of rows at a time; a value typed there moves the point, and each
+// row can delete its point or insert one after it. Each change is one step, made through the
+// editor's own operations by the core.
+var ROWS = 50;
+
+export function startPointsPanel(editor) {
+  var module = editor.module;
+  var body = document.querySelector("#points-table tbody");
+  var range = document.getElementById("points-range");
+  var previous = document.getElementById("points-previous");
+  var next = document.getElementById("points-next");
+  var message = document.getElementById("points-message");
+  var first = 0;
+  var open = false;
+
+  function say(text) {
+    if (message.textContent !== text) message.textContent = text;
+  }
+
+  function change(error) {
+    say(error === "" ? "" : error + ".");
+    editor.requestPass();
+  }
+
+  function field(index, axis, value) {
+    var input = document.createElement("input");
+    input.type = "text";
+    input.inputMode = "decimal";
+    input.size = 8;
+    input.value = String(value);
+    input.dataset.index = String(index);
+    input.dataset.axis = axis;
+    input.setAttribute("aria-label", "P" + index + " " + axis);
+    return input;
+  }
+
+  function button(text, label, action, index) {
+    var element = document.createElement("button");
+    element.type = "button";
+    element.textContent = text;
+    element.setAttribute("aria-label", label);
+    element.dataset.action = action;
+    element.dataset.index = String(index);
+    return element;
+  }
+
+  // The rows of the page shown; a field being typed in keeps its text.
+  function update() {
+    if (!open) return;
+    var page = module.pointsPage(first, ROWS);
+    if (page.first !== first && page.total > 0) {
+      first = Math.max(0, Math.floor((page.total - 1) / ROWS) * ROWS);
+      page = module.pointsPage(first, ROWS);
+    }
+    var focused = document.activeElement;
+    var keep = focused && body.contains(focused) ? focused.dataset : null;
+    var typing = keep && keep.axis ? focused.value : null;
+    body.textContent = "";
+    page.points.forEach(function (point, j) {
+      var index = page.first + j;
+      var row = body.insertRow();
+      var name = document.createElement("th");
+      name.scope = "row";
+      name.textContent = "P" + index;
+      row.appendChild(name);
+      row.insertCell().appendChild(field(index, "x", point.x));
+      row.insertCell().appendChild(field(index, "y", point.y));
+      var actions = row.insertCell();
+      actions.appendChild(button("Insert after", "Insert after P" + index, "insert", index));
+      actions.appendChild(button("Delete", "Delete P" + index, "delete", index));
+    });
+    range.textContent = page.total === 0 ? "No points yet: click in the editor to place one." :
+      "P" + page.first + " to P" + (page.first + page.points.length - 1) + " of " + page.total + " points";
+    previous.disabled = page.first === 0;
+    next.disabled = page.first + ROWS >= page.total;
+    if (keep) {
+      var again = body.querySelector("[data-index='" + keep.index + "']" +
+        (keep.axis ? "[data-axis='" + keep.axis + "']" : "[data-action='" + keep.action + "']"));
+      if (again) again.focus();
+      if (again && typing !== null) again.value = typing;
+    }
+  }
+
+  body.addEventListener("change", function (event) {
+    var input = event.target;
+    if (!input.dataset.axis) return;
+    var index = Number(input.dataset.index);
+    var x = body.querySelector("input[data-index='" + index + "'][data-axis='x']").value.trim();
+    var y = body.querySelector("input[data-index='" + index + "'][data-axis='y']").value.trim();
+    change(module.movePoint(index, x, y));
+  });
+  body.addEventListener("click", function (event) {
+    var action = event.target.dataset && event.target.dataset.action;
+    var index = Number(event.target.dataset && event.target.dataset.index);
+    if (action === "delete") change(module.deletePoint(index));
+    else if (action === "insert") change(module.insertPointAfter(index));
+  });
+  previous.addEventListener("click", function () { first = Math.max(0, first - ROWS); update(); });
+  next.addEventListener("click", function () { first += ROWS; update(); });
+  editor.on("panel", function (shown) {
+    open = shown;
+    update();
+  });
+  editor.on("frame", update);
+}
