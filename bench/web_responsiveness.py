@@ -28,8 +28,8 @@ COUNT_FRAMES = """
 window.frames_shown = [];
 if (!window.counting_frames) {
   window.counting_frames = true;
-  const show = Tavrimo.showFrame;
-  Tavrimo.showFrame = function () { window.frames_shown.push(performance.now()); show.apply(null, arguments); };
+  const page = window.tavrimo.module.page, show = page.showFrame;
+  page.showFrame = function () { window.frames_shown.push(performance.now()); show.apply(null, arguments); };
 }
 """
 
@@ -41,15 +41,11 @@ COUNTS = (16, 128, 1024, 8192)
 # at degree 9 a point is picked and moved by one pixel to and fro, one pass a move, in batches
 # of 20 passes timed together (performance.now() steps by 0.1 ms here).
 PASSES = """
-const M = Module, counts = arguments[0], batches = arguments[1];
-const words = {};
-M.UTF8ToString(M._tavrimo_language()).split("\\n").forEach(function (line) {
-  const f = line.split(" ");
-  if (f[0] === "event" || f[0] === "pass") words[f[0] + " " + f[1]] = Number(f[2]);
-});
-const busy = words["pass busy"];
-function queue(kind, x, y, value) { M._tavrimo_queue(words["event " + kind], x, y, value); }
-function drain() { while (M._tavrimo_pass() === busy) {} }
+const M = window.tavrimo.module, counts = arguments[0], batches = arguments[1];
+const language = M.language();
+const busy = language.passes.busy;
+function queue(kind, x, y, value) { M.queue(language.events[kind], x, y, value); }
+function drain() { while (M.pass() === busy) {} }
 let seed = 12345, placed = 0, last = [0, 0];
 function random(n) { seed = (seed * 1103515245 + 12345) % 2147483648; return Math.floor(seed / 2147483648 * n); }
 const result = {};
@@ -69,7 +65,7 @@ for (const count of counts) {
     const start = performance.now();
     for (let i = 0; i < 20; ++i) {
       queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
-      M._tavrimo_pass();
+      M.pass();
     }
     times.push((performance.now() - start) / 20);
   }

@@ -118,6 +118,12 @@ TEST_F(ExplainTest, BasisIsCoxDeBoorAndTheTrianglesWeights) {
             // precision over coordinates of this size.
             EXPECT_NEAR(DeBoorTriangle(t).point[k][0].x, x, 1e-3) << "k=" << k << " t=" << t;
         }
+        // At the domain's end the panel lists the last span, as just before it.
+        const BasisValues end = BasisInDomain(k, n, n);
+        ASSERT_EQ(end.first, n - k - 1);
+        for (int j = 0; j <= k; ++j) {
+            EXPECT_NEAR(end.value[j], CoxDeBoor(end.first + j, k, n - 1e-9), 1e-8) << "k=" << k;
+        }
         std::vector<double> shape((k + 1) * 8 + 1);
         SampleFirstBasis(k, 8, shape.data());
         for (std::size_t s = 0; s < shape.size(); ++s) {

@@ -6,6 +6,7 @@
 #include "history.h"
 #include "input.h"
 #include "render.h"
+#include "scene_edit.h"
 #include "scene_load.h"
 #include "scene_text.h"
 #include "svg.h"
@@ -157,6 +158,32 @@ TEST_F(SceneTextTest, LoadingIsPlacingTheSamePointsAndChoosingTheDegree) {
     EXPECT_NE(svg.find("points=\"40,300 150,90 260,400 380,60 470,330 600,200 \""),
               std::string::npos);
     EXPECT_NE(svg.find("stroke=\"#0000ff\""), std::string::npos);
+}
+
+TEST_F(SceneTextTest, PointsEditedAsTypedOrRefusedWithTheReason) {
+    const SceneText scene{3, {{10.0f, 20.0f}, {31.0f, -40.0f}, {630.0f, 0.0f}}};
+    const SceneEdit moved = MovePoint(scene, 1, "12.5", "-3");
+    ASSERT_TRUE(moved.ok) << moved.error;
+    EXPECT_EQ(moved.scene.points[1].x, 12.5f);
+    EXPECT_EQ(moved.scene.points[1].y, -3.0f);
+    EXPECT_EQ(MovePoint(scene, 1, "12", "abc").error, "y = \"abc\" is not a decimal number");
+    EXPECT_NE(MovePoint(scene, 0, "65541", "0").error.find("outside"), std::string::npos);
+    EXPECT_FALSE(MovePoint(scene, 3, "1", "1").ok);
+
+    // Halfway to the next point in whole units; after the last one, back from the right edge.
+    const SceneEdit inserted = InsertPointAfter(scene, 0);
+    ASSERT_TRUE(inserted.ok);
+    EXPECT_EQ(inserted.scene.points[1].x, 21.0f); // 20.5, rounded
+    EXPECT_EQ(inserted.scene.points[1].y, -10.0f);
+    EXPECT_EQ(InsertPointAfter(scene, 2).scene.points[3].x, 610.0f);
+    SceneText full{1, std::vector<ScenePoint>(kMostScenePoints, ScenePoint{1.0f, 2.0f})};
+    EXPECT_FALSE(InsertPointAfter(full, 0).ok);
+
+    const SceneEdit deleted = DeletePoint(scene, 0);
+    ASSERT_TRUE(deleted.ok);
+    EXPECT_EQ(deleted.scene.points.size(), 2u);
+    EXPECT_EQ(deleted.scene.points[0].x, 31.0f);
+    EXPECT_FALSE(DeletePoint(scene, 3).ok);
 }
 
 TEST_F(SceneTextTest, UndoAndRedoStepThroughWholeScenes) {

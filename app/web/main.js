@@ -17,6 +17,7 @@ createTavrimo({ onAbort: unsupported }).then(function (module) {
   startEditorGuide(editor);
   startInsidePanel(editor);
   startPointsPanel(editor);
+  window.tavrimo = { module: module, editor: editor }; // for tests, benchmarks and the console
   editor.run();
 }, unsupported);
 
