@@ -42,11 +42,11 @@ std::string FormatSvg(int width, int height) {
     std::string polygon;
     std::string markers;
     const std::string side = Number(2.0f * kMarkerHalfSize);
+    const std::string markerEnd = "\" width=\"" + side + "\" height=\"" + side + "\"/>\n";
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         polygon += ClientPoint(p->x, p->y) + " ";
         markers += "<rect x=\"" + Number(p->x - kMarkerHalfSize) + "\" y=\"" +
-                   Number(static_cast<float>(kWorldOriginRow) - p->y - kMarkerHalfSize) +
-                   "\" width=\"" + side + "\" height=\"" + side + "\"/>\n";
+                   Number(static_cast<float>(kWorldOriginRow) - p->y - kMarkerHalfSize) + markerEnd;
     }
     svg += "<polyline id=\"polygon\" fill=\"none\" stroke=\"" + Hex(editor.polygonColor) +
            "\" points=\"" + polygon + "\"/>\n<g id=\"markers\" fill=\"" + Hex(editor.markerColor) +

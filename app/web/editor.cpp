@@ -22,7 +22,8 @@ namespace {
 
 struct WebFrontEnd {
     // In the canvas's own byte order, so that the page shows it as it is.
-    std::vector<std::uint32_t> back = std::vector<std::uint32_t>(kClientWidth * kClientHeight, kWhitePixel);
+    std::vector<std::uint32_t> back =
+        std::vector<std::uint32_t>(kClientWidth * kClientHeight, kWhitePixel);
 };
 
 WebFrontEnd web;

@@ -25,8 +25,7 @@ val Point(CurvePoint p) {
     return point;
 }
 
-template <typename T>
-val Array(const T* values, int count) {
+template <typename T> val Array(const T* values, int count) {
     val array = val::array();
     for (int j = 0; j < count; ++j) {
         array.call<void>("push", values[j]);

@@ -49,8 +49,8 @@ std::string SceneSvg() {
 // Opens the bytes as a scene file (link false) or a link's scene: "" when the scene is loaded
 // as a step, else the error, with the scene as it was.
 std::string OpenScene(const std::string& bytes, bool link) {
-    const SceneParse parse = link ? SceneFromLink(bytes.data(), bytes.size())
-                                  : ParseScene(bytes.data(), bytes.size());
+    const SceneParse parse =
+        link ? SceneFromLink(bytes.data(), bytes.size()) : ParseScene(bytes.data(), bytes.size());
     return parse.ok ? LoadSceneAsStep(parse.scene) : parse.error;
 }
 
