@@ -27,11 +27,14 @@ struct DeBoorLevels {
 DeBoorLevels DeBoorTriangle(float t);
 
 // The sampler's step from the sample at t on a curve over n points: t + 0.1 formed in double
-// and rounded to float32; `done` when that sum, before its rounding, is past n.
+// and rounded to float32; `done` when that sum, before its rounding, is past n, or when it
+// rounds back to t (from t = 2,097,152 on, where float32's spacing exceeds 0.2), so that the
+// sampling ends whatever the point count.
 inline float NextSampleParameter(float t, float n, bool& done) {
     const double s = static_cast<double>(t) + static_cast<double>(0.1f);
-    done = s > static_cast<double>(n);
-    return static_cast<float>(s);
+    const float next = static_cast<float>(s);
+    done = s > static_cast<double>(n) || next == t;
+    return next;
 }
 
 // Called for every sample in order of t; context is the caller's.

@@ -49,6 +49,14 @@ TEST_F(CurveTest, SampleCountUsesTheSumBeforeRounding) {
     }
 }
 
+TEST_F(CurveTest, SamplingEndsWhereFloat32StopsAdvancing) {
+    bool done = false;
+    EXPECT_EQ(NextSampleParameter(2097151.75f, 3e6f, done), 2097151.875f);
+    EXPECT_FALSE(done);
+    EXPECT_EQ(NextSampleParameter(2097152.0f, 3e6f, done), 2097152.0f);
+    EXPECT_TRUE(done);
+}
+
 TEST_F(CurveTest, LastSampleLandsJustBelowOrExactlyOnTheEnd) {
     editor.degree = 3;
     AppendPoints(4);

@@ -68,6 +68,10 @@ TEST_F(PointerEditing, PickReachIsFourUnitsStrictlyOnEverySide) {
     EXPECT_EQ(editor.pointCount, 2);
     ResetEditor(nullptr);
     LeftClick(100, 100);
+    LeftClick(95, 100); // 5 to the left
+    EXPECT_EQ(editor.pointCount, 2);
+    ResetEditor(nullptr);
+    LeftClick(100, 100);
     LeftClick(100, 95);  // 5 up
     LeftClick(100, 105); // 5 down
     EXPECT_EQ(editor.pointCount, 3);
@@ -223,6 +227,13 @@ TEST_F(PointerEditing, AFingerReachesTheFirstPlacedMarkerWithinReach) {
     EXPECT_EQ(second.clientX, 110);
     EXPECT_FALSE(FirstPointWithinReach(140, 100, 24.0f).found);
     EXPECT_FALSE(FirstPointWithinReach(100, 130, 24.0f).found); // 26 below the marker
+    ResetEditor(nullptr);
+    LeftClick(100, 100);
+    EXPECT_TRUE(FirstPointWithinReach(127, 100, 24.0f).found); // 24 right of column 103
+    EXPECT_FALSE(FirstPointWithinReach(128, 100, 24.0f).found);
+    EXPECT_TRUE(FirstPointWithinReach(72, 100, 24.0f).found); // 24 left of column 96
+    EXPECT_FALSE(FirstPointWithinReach(71, 100, 24.0f).found);
+    LeftClick(110, 100);
 
     OnMouseMove(100, 100);
     OnLeftButtonDown(100, 100);

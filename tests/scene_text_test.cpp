@@ -53,15 +53,19 @@ TEST_F(SceneTextTest, EveryFaultIsNamedWithItsLine) {
         {"tavrimo-scene 2\ndegree 3\n", 1, "newer than this editor reads"},
         {"tavrimo-scene 99999999999999\ndegree 3\n", 1, "newer than this editor reads"},
         {"tavrimo-scene one\ndegree 3\n", 1, "not a whole number"},
+        {"tavrimo-scene 0\ndegree 3\n", 1, "no version 0"},
         {"tavrimo-scene 1\n", 2, "expected \"degree D\""},
         {"tavrimo-scene 1\ndegree 0\n", 2, "not one of 1 to 9"},
         {"tavrimo-scene 1\ndegree 10\n", 2, "not one of 1 to 9"},
+        {"tavrimo-scene 1\ndegree :\n", 2, "not one of 1 to 9"},
         {Header(3) + "1 2\n3\n", 4, "two numbers"},
         {Header(3) + "1 2 3\n", 3, "two numbers"},
         {Header(3) + "1  2\n", 3, "two numbers"},
         {Header(3) + "1 2\n\n", 4, "two numbers"},
         {Header(3) + "1 2\nxyz", 4, "two numbers"},
         {Header(3) + "0x10 2\n", 3, "x = \"0x10\" is not a decimal number"},
+        {Header(3) + "1. 2\n", 3, "x = \"1.\" is not a decimal number"},
+        {Header(3) + "0." + std::string(46, '0') + "1 2\n", 3, "is not a decimal number"},
         {Header(3) + "1 nan\n", 3, "y = \"nan\" is not a decimal number"},
         {Header(3) + "1 +2\n", 3, "not a decimal number"},
         {Header(3) + "1e39 2\n", 3, "x = \"1e39\" is not a finite number"},
@@ -126,6 +130,10 @@ TEST_F(SceneTextTest, FormatThenParseGivesTheSameSceneAndTheLimitsHold) {
     EXPECT_FALSE(over.ok);
     EXPECT_EQ(over.line, static_cast<int>(kMostScenePoints) + 3) << over.error;
     EXPECT_FALSE(Parse(std::string(kLongestSceneText + 1, '1')).ok);
+    // At exactly the limit the text is read: its fault is its content.
+    std::string longest = most;
+    longest.resize(kLongestSceneText, '\n');
+    EXPECT_EQ(Parse(longest).error.find("longer"), std::string::npos) << Parse(longest).error;
 }
 
 TEST_F(SceneTextTest, LoadingIsPlacingTheSamePointsAndChoosingTheDegree) {
@@ -158,6 +166,10 @@ TEST_F(SceneTextTest, LoadingIsPlacingTheSamePointsAndChoosingTheDegree) {
     EXPECT_NE(svg.find("points=\"40,300 150,90 260,400 380,60 470,330 600,200 \""),
               std::string::npos);
     EXPECT_NE(svg.find("stroke=\"#0000ff\""), std::string::npos);
+    // Too few points for a curve: no curve element.
+    ResetEditor(nullptr);
+    Append(10.0f, 20.0f);
+    EXPECT_EQ(FormatSvg(640, 480).find("id=\"curve\""), std::string::npos);
 }
 
 TEST_F(SceneTextTest, PointsEditedAsTypedOrRefusedWithTheReason) {
@@ -224,6 +236,11 @@ TEST_F(SceneTextTest, UndoAndRedoStepThroughWholeScenes) {
         SelectDegree(kMenu, 1 + step % 9);
         RecordScene(history);
     }
+    std::size_t kept = 0;
+    for (const SceneText& step : history.steps) {
+        kept += step.points.size();
+    }
+    EXPECT_EQ(history.points, kept); // the cap on points in all counts what is kept
     int undone = 0;
     while (Undo(history, kMenu)) {
         ++undone;
