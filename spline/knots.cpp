@@ -1,0 +1,131 @@
+#include "knots.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+std::vector<double> UniformKnots(int pointCount, int degree) {
+    std::vector<double> knots;
+    for (int j = 0; j <= pointCount + degree; ++j) {
+        knots.push_back(j);
+    }
+    return knots;
+}
+
+std::vector<double> ClampedKnots(int pointCount, int degree) {
+    std::vector<double> knots;
+    const int inner = pointCount - degree; // the domain runs from 0 to this
+    for (int j = 0; j <= pointCount + degree; ++j) {
+        knots.push_back(j <= degree ? 0.0 : j >= pointCount ? inner : j - degree);
+    }
+    return knots;
+}
+
+Spline ClosedSpline(const std::vector<SplinePoint>& points, const std::vector<double>& weights,
+                    int degree) {
+    Spline closed{degree, points, weights, {}};
+    if (static_cast<int>(points.size()) < degree + 1 || weights.size() != points.size()) {
+        return closed;
+    }
+    for (int j = 0; j < degree; ++j) {
+        closed.points.push_back(points[static_cast<std::size_t>(j)]);
+        closed.weights.push_back(weights[static_cast<std::size_t>(j)]);
+    }
+    closed.knots = UniformKnots(static_cast<int>(closed.points.size()), degree);
+    return closed;
+}
+
+std::vector<double> FitKnots(const std::vector<double>& knots, int pointCount, int degree) {
+    std::vector<double> fitted;
+    std::size_t run = 0;
+    for (std::size_t j = 0; j < knots.size(); ++j) {
+        run = j > 0 && knots[j] == knots[j - 1] ? run + 1 : 1;
+        if (run <= static_cast<std::size_t>(degree) + 1) {
+            fitted.push_back(knots[j]);
+        }
+    }
+    const std::size_t count = static_cast<std::size_t>(pointCount + degree + 1);
+    if (fitted.size() > count) {
+        fitted.resize(count);
+    }
+    while (fitted.size() < count) {
+        fitted.push_back(fitted.empty() ? 0.0 : fitted.back() + 1.0);
+    }
+    return fitted;
+}
+
+std::string ParseKnots(const std::string& text, std::vector<double>& knots) {
+    std::vector<double> read;
+    std::size_t at = 0;
+    const auto separator = [](char c) { return c == ' ' || c == ','; };
+    while (at < text.size()) {
+        while (at < text.size() && separator(text[at])) {
+            ++at;
+        }
+        std::size_t end = at;
+        while (end < text.size() && !separator(text[end])) {
+            ++end;
+        }
+        if (end == at) {
+            break;
+        }
+        const std::string word = text.substr(at, end - at);
+        // An optional '-', digits, an optional '.' and digits, an optional exponent.
+        std::size_t i = word[0] == '-' ? 1 : 0;
+        const std::size_t digits = i;
+        while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i]))) {
+            ++i;
+        }
+        bool ok = i > digits;
+        if (ok && i < word.size() && word[i] == '.') {
+            const std::size_t fraction = ++i;
+            while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i]))) {
+                ++i;
+            }
+            ok = i > fraction;
+        }
+        if (ok && i < word.size() && (word[i] == 'e' || word[i] == 'E')) {
+            ++i;
+            if (i < word.size() && (word[i] == '-' || word[i] == '+')) {
+                ++i;
+            }
+            const std::size_t exponent = i;
+            while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i]))) {
+                ++i;
+            }
+            ok = i > exponent;
+        }
+        if (!ok || i != word.size() || word.size() > 48) {
+            return "knot " + std::to_string(read.size()) + " (\"" + word.substr(0, 24) +
+                   "\") is not a number";
+        }
+        const double value = std::strtod(word.c_str(), nullptr);
+        if (!std::isfinite(value)) {
+            return "knot " + std::to_string(read.size()) + " is not a finite number";
+        }
+        read.push_back(value);
+        at = end;
+    }
+    if (read.empty()) {
+        return "no knots";
+    }
+    knots = read;
+    return "";
+}
+
+std::string FormatKnots(const std::vector<double>& knots) {
+    std::string text;
+    char number[32];
+    for (const double u : knots) {
+        for (int precision = 1; precision <= 17; ++precision) {
+            std::snprintf(number, sizeof number, "%.*g", precision, u);
+            if (std::strtod(number, nullptr) == u) {
+                break;
+            }
+        }
+        text += (text.empty() ? "" : " ") + std::string(number);
+    }
+    return text;
+}

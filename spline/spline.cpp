@@ -1,0 +1,280 @@
+#include "spline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+struct Homogeneous {
+    double x;
+    double y;
+    double w;
+};
+
+Homogeneous Blend(const Homogeneous& a, const Homogeneous& b, double alpha) {
+    return Homogeneous{(1.0 - alpha) * a.x + alpha * b.x, (1.0 - alpha) * a.y + alpha * b.y,
+                       (1.0 - alpha) * a.w + alpha * b.w};
+}
+
+// The k + 1 non-rational basis functions N_(i-k) .. N_i at t in span i (u_i <= t <= u_(i+1)).
+std::vector<double> SpanBasis(const std::vector<double>& u, int k, int i, double t) {
+    std::vector<double> n(static_cast<std::size_t>(k) + 1, 0.0);
+    std::vector<double> left(static_cast<std::size_t>(k) + 1, 0.0);
+    std::vector<double> right(static_cast<std::size_t>(k) + 1, 0.0);
+    n[0] = 1.0;
+    for (int j = 1; j <= k; ++j) {
+        left[j] = t - u[i + 1 - j];
+        right[j] = u[i + j] - t;
+        double saved = 0.0;
+        for (int r = 0; r < j; ++r) {
+            const double share = n[r] / (right[r + 1] + left[j - r]);
+            n[r] = saved + right[r + 1] * share;
+            saved = left[j - r] * share;
+        }
+        n[j] = saved;
+    }
+    return n;
+}
+
+} // namespace
+
+std::string SplineFault(const Spline& spline) {
+    const int k = spline.degree;
+    const std::size_t n = spline.points.size();
+    if (k < 1) {
+        return "the degree must be 1 or more";
+    }
+    if (n < static_cast<std::size_t>(k) + 1) {
+        return "a curve of degree " + std::to_string(k) + " needs " + std::to_string(k + 1) +
+               " points";
+    }
+    if (spline.weights.size() != n) {
+        return "there must be one weight per point";
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        const double w = spline.weights[j];
+        if (!(std::isfinite(w) && w > 0.0)) {
+            return "the weight of P" + std::to_string(j) + " is not a positive number";
+        }
+        if (!std::isfinite(spline.points[j].x) || !std::isfinite(spline.points[j].y)) {
+            return "P" + std::to_string(j) + " is not a finite point";
+        }
+    }
+    const std::size_t count = n + static_cast<std::size_t>(k) + 1;
+    if (spline.knots.size() != count) {
+        return "there must be " + std::to_string(count) + " knots (N + k + 1), not " +
+               std::to_string(spline.knots.size());
+    }
+    std::size_t run = 1;
+    for (std::size_t j = 0; j < count; ++j) {
+        if (!std::isfinite(spline.knots[j])) {
+            return "knot " + std::to_string(j) + " is not a finite number";
+        }
+        if (j == 0) {
+            continue;
+        }
+        if (spline.knots[j] < spline.knots[j - 1]) {
+            return "the knots decrease at knot " + std::to_string(j) + " (" +
+                   Number(spline.knots[j - 1]) + " then " + Number(spline.knots[j]) + ")";
+        }
+        run = spline.knots[j] == spline.knots[j - 1] ? run + 1 : 1;
+        if (run > static_cast<std::size_t>(k) + 1) {
+            return "the knot " + Number(spline.knots[j]) + " stands more than k + 1 = " +
+                   std::to_string(k + 1) + " times";
+        }
+    }
+    if (!(spline.knots[static_cast<std::size_t>(k)] < spline.knots[n])) {
+        return "the domain from u_k to u_N is empty";
+    }
+    return "";
+}
+
+SplineDomain DomainOf(const Spline& spline) {
+    return SplineDomain{spline.knots[static_cast<std::size_t>(spline.degree)],
+                        spline.knots[spline.points.size()]};
+}
+
+int SpanOf(const Spline& spline, double t) {
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    const std::vector<double>& u = spline.knots;
+    if (t >= u[n]) {
+        int i = n - 1;
+        while (i > k && u[i] == u[n]) {
+            --i;
+        }
+        return i;
+    }
+    // The last i in [k, n - 1] with u_i <= t.
+    const auto above = std::upper_bound(u.begin() + k, u.begin() + n, t);
+    return std::max(k, static_cast<int>(above - u.begin()) - 1);
+}
+
+namespace {
+
+// De Boor's triangle at t on the polynomial piece of span i, also at its ends.
+SplineTriangle TriangleInSpan(const Spline& spline, double t, int i) {
+    const int k = spline.degree;
+    const std::vector<double>& u = spline.knots;
+    SplineTriangle triangle{k, i - k, {}, {}};
+    std::vector<Homogeneous> level;
+    for (int j = i - k; j <= i; ++j) {
+        const double w = spline.weights[static_cast<std::size_t>(j)];
+        const SplinePoint p = spline.points[static_cast<std::size_t>(j)];
+        level.push_back(Homogeneous{p.x * w, p.y * w, w});
+    }
+    for (int r = 0; r <= k; ++r) {
+        if (r > 0) {
+            std::vector<Homogeneous> next;
+            for (int j = 0; j + r <= k; ++j) {
+                const int index = i - k + r + j; // the point d[r][index]
+                const double alpha = (t - u[index]) / (u[index + k + 1 - r] - u[index]);
+                next.push_back(Blend(level[j], level[j + 1], alpha));
+            }
+            level = next;
+        }
+        std::vector<SplinePoint> points;
+        std::vector<double> weights;
+        for (const Homogeneous& h : level) {
+            points.push_back(SplinePoint{h.x / h.w, h.y / h.w});
+            weights.push_back(h.w);
+        }
+        triangle.levels.push_back(points);
+        triangle.weights.push_back(weights);
+    }
+    return triangle;
+}
+
+SplinePoint PointInSpan(const Spline& spline, double t, int i) {
+    return TriangleInSpan(spline, t, i).levels.back().front();
+}
+
+} // namespace
+
+SplineTriangle TriangleOf(const Spline& spline, double t) {
+    return TriangleInSpan(spline, t, SpanOf(spline, t));
+}
+
+SplinePoint SplineAt(const Spline& spline, double t) {
+    return TriangleOf(spline, t).levels.back().front();
+}
+
+SplineBasis BasisOf(const Spline& spline, double t) {
+    const int k = spline.degree;
+    const int i = SpanOf(spline, t);
+    SplineBasis basis{i - k, SpanBasis(spline.knots, k, i, t)};
+    double sum = 0.0;
+    for (int j = 0; j <= k; ++j) {
+        basis.values[j] *= spline.weights[static_cast<std::size_t>(i - k + j)];
+        sum += basis.values[j];
+    }
+    for (double& value : basis.values) {
+        value /= sum;
+    }
+    return basis;
+}
+
+std::vector<double> AllBasisAt(const Spline& spline, double t) {
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    const std::vector<double>& u = spline.knots;
+    std::vector<double> all(static_cast<std::size_t>(n), 0.0);
+    const SplineDomain domain = DomainOf(spline);
+    if (t >= domain.first && t <= domain.last) {
+        const SplineBasis basis = BasisOf(spline, t);
+        for (int j = 0; j <= k; ++j) {
+            all[static_cast<std::size_t>(basis.first + j)] = basis.values[j];
+        }
+        return all;
+    }
+    // Outside the domain: the non-rational functions on the extended knots, span by span.
+    const int last = n + k;
+    if (t < u[0] || t > u[last]) {
+        return all;
+    }
+    int i = 0;
+    while (i + 1 < last && u[i + 1] <= t) {
+        ++i;
+    }
+    while (i > 0 && u[i] == u[i + 1]) {
+        --i; // t at the vector's end: the last non-empty interval
+    }
+    // Knots padded by repeating the ends, so that spans near them have k neighbours each side.
+    std::vector<double> padded(u.begin(), u.end());
+    padded.insert(padded.begin(), static_cast<std::size_t>(k), u.front());
+    padded.insert(padded.end(), static_cast<std::size_t>(k), u.back());
+    const std::vector<double> n_local = SpanBasis(padded, k, i + k, t);
+    for (int j = 0; j <= k; ++j) {
+        const int index = i - k + j;
+        if (index >= 0 && index < n) {
+            all[static_cast<std::size_t>(index)] = n_local[j];
+        }
+    }
+    return all;
+}
+
+namespace {
+
+void Subdivide(const Spline& spline, int span, const SplineSample& a, const SplineSample& b,
+               double tolerance, int depth, std::vector<SplineSample>& out) {
+    const double middle = (a.t + b.t) / 2.0;
+    const SplinePoint m = PointInSpan(spline, middle, span);
+    const double dx = b.point.x - a.point.x;
+    const double dy = b.point.y - a.point.y;
+    const double chord = std::hypot(dx, dy);
+    const double off = chord > 0.0
+                           ? std::fabs(dx * (m.y - a.point.y) - dy * (m.x - a.point.x)) / chord
+                           : std::hypot(m.x - a.point.x, m.y - a.point.y);
+    if (depth < 12 && (off > tolerance || depth < 2)) {
+        const SplineSample mid{middle, m, false};
+        Subdivide(spline, span, a, mid, tolerance, depth + 1, out);
+        Subdivide(spline, span, mid, b, tolerance, depth + 1, out);
+        return;
+    }
+    out.push_back(b);
+}
+
+} // namespace
+
+std::vector<SplineSample> SampleSpline(const Spline& spline, double tolerance) {
+    std::vector<SplineSample> samples;
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    const std::vector<double>& u = spline.knots;
+    for (int i = k; i < n; ++i) {
+        if (!(u[i] < u[i + 1])) {
+            continue;
+        }
+        const SplineSample a{u[i], PointInSpan(spline, u[i], i), false};
+        const SplineSample b{u[i + 1], PointInSpan(spline, u[i + 1], i), false};
+        // Where the curve jumps (a knot k + 1 times inside the domain) a new piece starts.
+        const bool joined = !samples.empty() && samples.back().point.x == a.point.x &&
+                            samples.back().point.y == a.point.y;
+        if (!joined) {
+            samples.push_back(a);
+            samples.back().breakBefore = !samples.empty() && samples.size() > 1;
+        }
+        Subdivide(spline, i, a, b, tolerance, 0, samples);
+    }
+    return samples;
+}
+
+std::vector<SplineSample> KnotPoints(const Spline& spline) {
+    std::vector<SplineSample> points;
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    for (int j = k; j <= n; ++j) {
+        const double t = spline.knots[static_cast<std::size_t>(j)];
+        if (j == k || t != spline.knots[static_cast<std::size_t>(j) - 1]) {
+            points.push_back(SplineSample{t, SplineAt(spline, t), false});
+        }
+    }
+    return points;
+}
