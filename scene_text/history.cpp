@@ -24,11 +24,17 @@ bool Restore(SceneHistory& history, std::size_t at, MenuRef menu) {
 } // namespace
 
 bool RecordScene(SceneHistory& history) {
-    if (editor.pressed || (!history.steps.empty() && history.version == editor.sceneVersion)) {
+    return RecordScene(history, history.extraVersion, CurrentScene);
+}
+
+bool RecordScene(SceneHistory& history, std::uint32_t extraVersion, SceneText (*read)()) {
+    if (editor.pressed || (!history.steps.empty() && history.version == editor.sceneVersion &&
+                           history.extraVersion == extraVersion)) {
         return false;
     }
     history.version = editor.sceneVersion;
-    SceneText scene = CurrentScene();
+    history.extraVersion = extraVersion;
+    SceneText scene = read();
     if (!history.steps.empty() && SameScene(scene, history.steps[history.at])) {
         return false;
     }

@@ -17,14 +17,20 @@ constexpr std::size_t kMostHistoryPoints = std::size_t{4} << 20;
 struct SceneHistory {
     std::deque<SceneText> steps; // steps[at] is the scene shown
     std::size_t at;
-    std::size_t points;    // in all the steps
-    std::uint32_t version; // the editor's sceneVersion when last compared
+    std::size_t points;         // in all the steps
+    std::uint32_t version;      // the editor's sceneVersion when last compared
+    std::uint32_t extraVersion; // the caller's, when last compared
 };
 
 // Records the editor's scene when it has changed since steps[at]; true when it did.
 bool RecordScene(SceneHistory& history);
+
+// The same for the scene `read` gives: the editor's and what the caller adds to it (the
+// explored curve's knots and weights), whose changes `extraVersion` counts.
+bool RecordScene(SceneHistory& history, std::uint32_t extraVersion, SceneText (*read)());
 bool CanUndo(const SceneHistory& history);
 bool CanRedo(const SceneHistory& history);
-// Restores the step before or after; false when there is none or a button is held.
+// Restores the step before or after through the editor's operations (what the caller adds is
+// then steps[at]'s to restore); false when there is none or a button is held.
 bool Undo(SceneHistory& history, MenuRef menu);
 bool Redo(SceneHistory& history, MenuRef menu);

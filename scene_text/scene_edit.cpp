@@ -38,6 +38,24 @@ SceneEdit DeletePoint(const SceneText& scene, std::size_t index) {
     }
     SceneEdit edit{true, scene, ""};
     edit.scene.points.erase(edit.scene.points.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < edit.scene.weights.size()) {
+        edit.scene.weights.erase(edit.scene.weights.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    return edit;
+}
+
+SceneEdit SetWeight(const SceneText& scene, std::size_t index, const std::string& weight) {
+    if (index >= scene.points.size()) {
+        return NoSuchPoint(index);
+    }
+    double value = 1.0;
+    const std::string fault = ReadWeight(weight, value);
+    if (!fault.empty()) {
+        return Refused(fault);
+    }
+    SceneEdit edit{true, scene, ""};
+    edit.scene.weights.resize(scene.points.size(), 1.0);
+    edit.scene.weights[index] = value;
     return edit;
 }
 
@@ -60,5 +78,9 @@ SceneEdit InsertPointAfter(const SceneText& scene, std::size_t index) {
     SceneEdit edit{true, scene, ""};
     edit.scene.points.insert(edit.scene.points.begin() + static_cast<std::ptrdiff_t>(index) + 1,
                              added);
+    if (index < edit.scene.weights.size()) {
+        edit.scene.weights.insert(
+            edit.scene.weights.begin() + static_cast<std::ptrdiff_t>(index) + 1, 1.0);
+    }
     return edit;
 }

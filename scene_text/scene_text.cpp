@@ -1,5 +1,7 @@
 #include "scene_text.h"
 
+#include "knots.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -84,6 +86,37 @@ NumberRead ReadNumber(const char* s, std::size_t n, float& value) {
     return NumberRead::Ok;
 }
 
+// A weight or a knot: the same grammar, read as the nearest double.
+NumberRead ReadDouble(const Line& field, double& value) {
+    if (field.length == 0 || field.length > kLongestNumber ||
+        !IsDecimal(field.begin, field.length)) {
+        return NumberRead::NotANumber;
+    }
+    const std::string copy(field.begin, field.length);
+    const double read = std::strtod(copy.c_str(), nullptr);
+    if (!std::isfinite(read)) {
+        return NumberRead::NotFinite;
+    }
+    value = read;
+    return NumberRead::Ok;
+}
+
+// The line split at single spaces into its fields, none empty; false otherwise.
+bool SplitAll(const Line& line, std::vector<Line>& fields) {
+    fields.clear();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= line.length; ++i) {
+        if (i == line.length || line.begin[i] == ' ') {
+            if (i == start) {
+                return false;
+            }
+            fields.push_back(Line{line.begin + start, i - start});
+            start = i + 1;
+        }
+    }
+    return true;
+}
+
 // The line split at single spaces into exactly `count` fields; false otherwise.
 bool SplitFields(const Line& line, std::size_t count, Line* fields) {
     std::size_t found = 0;
@@ -113,6 +146,22 @@ std::string Shown(const Line& field) {
         },
         '?');
     return "\"" + text + (field.length > 24 ? "...\"" : "\"");
+}
+
+// The shortest text of a double that reads back bit for bit; whole numbers whole.
+std::string FormatDouble(double v) {
+    char text[64];
+    if (std::trunc(v) == v && std::fabs(v) < 1e15) {
+        std::snprintf(text, sizeof text, "%.0f", v);
+        return text;
+    }
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(text, sizeof text, "%.*g", precision, v);
+        if (std::strtod(text, nullptr) == v) {
+            break;
+        }
+    }
+    return text;
 }
 
 // A whole number as a whole number; otherwise the fewest significant digits that read back as
@@ -174,10 +223,39 @@ std::string CoordinateFault(int axis, const Line& field, float& value) {
     return "";
 }
 
+// "knots uniform", "knots clamped", "knots closed" or "knots custom u0 u1 ...".
+std::string ReadKnotsLine(const Line& line, SceneText& scene) {
+    std::vector<Line> fields;
+    const KnotMode modes[] = {KnotMode::Uniform, KnotMode::Clamped, KnotMode::Closed,
+                              KnotMode::Custom};
+    if (!SplitAll(line, fields) || fields.size() < 2 || !Is(fields[0], "knots")) {
+        return "expected \"knots MODE\" with MODE one of uniform, clamped, closed, custom";
+    }
+    const KnotMode* mode = std::find_if(std::begin(modes), std::end(modes),
+                                        [&](KnotMode m) { return Is(fields[1], KnotModeWord(m)); });
+    if (mode == std::end(modes)) {
+        return "the knots' mode " + Shown(fields[1]) + " is not uniform, clamped, closed or custom";
+    }
+    scene.knots = *mode;
+    if (scene.knots != KnotMode::Custom) {
+        return fields.size() == 2 ? "" : "only custom knots list their values";
+    }
+    for (std::size_t j = 2; j < fields.size(); ++j) {
+        double u = 0.0;
+        if (ReadDouble(fields[j], u) != NumberRead::Ok) {
+            return "knot " + std::to_string(j - 2) + " = " + Shown(fields[j]) +
+                   " is not a finite decimal number";
+        }
+        scene.customKnots.push_back(u);
+    }
+    return "";
+}
+
 SceneParse ParseLines(const std::vector<Line>& lines) {
     Line fields[2];
     if (lines.empty() || !SplitFields(lines[0], 2, fields) || !Is(fields[0], kHeaderWord)) {
-        return Failure(1, "not a Tavrimo scene: the first line must be \"tavrimo-scene 1\"");
+        return Failure(1, "not a Tavrimo scene: the first line must be \"tavrimo-scene 1\" or "
+                          "\"tavrimo-scene 2\"");
     }
     std::size_t v = 0;
     int version = 0;
@@ -189,7 +267,8 @@ SceneParse ParseLines(const std::vector<Line>& lines) {
     }
     if (version > kSceneFormatVersion) {
         return Failure(1, "the scene is in version " + std::to_string(version) +
-                              " of the format, newer than this editor reads (1)");
+                              " of the format, newer than this editor reads (" +
+                              std::to_string(kSceneFormatVersion) + ")");
     }
     if (version < 1) {
         return Failure(1, "there is no version 0 of the format");
@@ -202,24 +281,52 @@ SceneParse ParseLines(const std::vector<Line>& lines) {
     }
     SceneParse parse{};
     parse.scene.degree = fields[1].begin[0] - '0';
-    if (lines.size() - 2 > kMostScenePoints) {
-        return Failure(static_cast<int>(kMostScenePoints + 3),
+    const std::size_t first = version == 1 ? 2 : 3; // the first point's line, from 0
+    if (version == 2) {
+        const std::string fault =
+            lines.size() < 3 ? "expected \"knots MODE\"" : ReadKnotsLine(lines[2], parse.scene);
+        if (!fault.empty()) {
+            return Failure(3, fault);
+        }
+    }
+    if (lines.size() - first > kMostScenePoints) {
+        return Failure(static_cast<int>(kMostScenePoints + first + 1),
                        "more than " + std::to_string(kMostScenePoints) + " points");
     }
-    parse.scene.points.reserve(lines.size() - 2);
-    for (std::size_t l = 2; l < lines.size(); ++l) {
+    parse.scene.points.reserve(lines.size() - first);
+    std::vector<double> weights;
+    std::vector<Line> point;
+    for (std::size_t l = first; l < lines.size(); ++l) {
         const int number = static_cast<int>(l + 1);
-        if (!SplitFields(lines[l], 2, fields)) {
-            return Failure(number, "expected a point as two numbers \"x y\"");
+        if (!SplitAll(lines[l], point) || point.size() < 2 ||
+            point.size() > (version == 1 ? 2u : 3u)) {
+            return Failure(number, version == 1 ? "expected a point as two numbers \"x y\""
+                                                : "expected a point as \"x y\" or \"x y w\"");
         }
         float xy[2] = {0.0f, 0.0f};
         for (int axis = 0; axis < 2; ++axis) {
-            const std::string fault = CoordinateFault(axis, fields[axis], xy[axis]);
+            const std::string fault = CoordinateFault(axis, point[axis], xy[axis]);
             if (!fault.empty()) {
                 return Failure(number, fault);
             }
         }
+        double w = 1.0;
+        if (point.size() == 3 && (ReadDouble(point[2], w) != NumberRead::Ok || !(w > 0.0))) {
+            return Failure(number, "the weight " + Shown(point[2]) + " is not a positive number");
+        }
         parse.scene.points.push_back(ScenePoint{xy[0], xy[1]});
+        weights.push_back(w);
+    }
+    if (std::any_of(weights.begin(), weights.end(), [](double w) { return w != 1.0; })) {
+        parse.scene.weights = weights;
+    }
+    if (parse.scene.knots == KnotMode::Custom) {
+        const std::string fault =
+            KnotsFault(parse.scene.customKnots, static_cast<int>(parse.scene.points.size()),
+                       parse.scene.degree);
+        if (!fault.empty()) {
+            return Failure(3, "the custom knots do not fit the points: " + fault);
+        }
     }
     parse.ok = true;
     return parse;
@@ -229,6 +336,15 @@ SceneParse ParseLines(const std::vector<Line>& lines) {
 
 std::string ReadCoordinate(int axis, const std::string& text, float& value) {
     return CoordinateFault(axis, Line{text.data(), text.size()}, value);
+}
+
+std::string ReadWeight(const std::string& text, double& value) {
+    double read = 0.0;
+    if (ReadDouble(Line{text.data(), text.size()}, read) != NumberRead::Ok || !(read > 0.0)) {
+        return "the weight " + Shown(Line{text.data(), text.size()}) + " is not a positive number";
+    }
+    value = read;
+    return "";
 }
 
 SceneParse ParseScene(const char* text, std::size_t length) {
@@ -252,7 +368,7 @@ SceneParse ParseScene(const char* text, std::size_t length) {
         if (stop > start && text[stop - 1] == '\r') {
             --stop;
         }
-        if (lines.size() > kMostScenePoints + 2) {
+        if (lines.size() > kMostScenePoints + 3) {
             break; // enough to say there are too many
         }
         lines.push_back(Line{text + start, stop - start});
@@ -267,19 +383,63 @@ SceneParse ParseScene(const char* text, std::size_t length) {
     return ParseLines(lines);
 }
 
+const char* KnotModeWord(KnotMode mode) {
+    switch (mode) {
+    case KnotMode::Clamped:
+        return "clamped";
+    case KnotMode::Closed:
+        return "closed";
+    case KnotMode::Custom:
+        return "custom";
+    case KnotMode::Uniform:
+        break;
+    }
+    return "uniform";
+}
+
+bool NeedsVersion2(const SceneText& scene) {
+    return scene.knots != KnotMode::Uniform ||
+           std::any_of(scene.weights.begin(), scene.weights.end(),
+                       [](double w) { return w != 1.0; });
+}
+
 std::string FormatScene(const SceneText& scene) {
-    std::string text = std::string(kHeaderWord) + " " + std::to_string(kSceneFormatVersion) +
-                       "\ndegree " + std::to_string(scene.degree) + "\n";
-    for (const ScenePoint& p : scene.points) {
-        text += FormatNumber(p.x) + " " + FormatNumber(p.y) + "\n";
+    const bool second = NeedsVersion2(scene);
+    std::string text = std::string(kHeaderWord) + (second ? " 2" : " 1") + "\ndegree " +
+                       std::to_string(scene.degree) + "\n";
+    if (second) {
+        text += std::string("knots ") + KnotModeWord(scene.knots);
+        for (const double u : scene.customKnots) {
+            text += " " + FormatDouble(u);
+        }
+        text += "\n";
+    }
+    for (std::size_t j = 0; j < scene.points.size(); ++j) {
+        const ScenePoint& p = scene.points[j];
+        text += FormatNumber(p.x) + " " + FormatNumber(p.y);
+        if (j < scene.weights.size() && scene.weights[j] != 1.0) {
+            text += " " + FormatDouble(scene.weights[j]);
+        }
+        text += "\n";
     }
     return text;
 }
 
 bool SameScene(const SceneText& a, const SceneText& b) {
-    return a.degree == b.degree && a.points.size() == b.points.size() &&
-           (a.points.empty() || std::memcmp(a.points.data(), b.points.data(),
-                                            a.points.size() * sizeof(ScenePoint)) == 0);
+    const auto weight = [](const SceneText& s, std::size_t j) {
+        return j < s.weights.size() ? s.weights[j] : 1.0;
+    };
+    if (a.degree != b.degree || a.points.size() != b.points.size() || a.knots != b.knots ||
+        a.customKnots != b.customKnots) {
+        return false;
+    }
+    for (std::size_t j = 0; j < a.points.size(); ++j) {
+        if (weight(a, j) != weight(b, j)) {
+            return false;
+        }
+    }
+    return a.points.empty() ||
+           std::memcmp(a.points.data(), b.points.data(), a.points.size() * sizeof(ScenePoint)) == 0;
 }
 
 std::string SceneToLink(const SceneText& scene) {

@@ -1,10 +1,55 @@
 #include "knots.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+} // namespace
+
+std::string KnotsFault(const std::vector<double>& knots, int pointCount, int degree) {
+    const std::size_t count =
+        static_cast<std::size_t>(pointCount) + static_cast<std::size_t>(degree) + 1;
+    if (knots.size() != count) {
+        return "there must be " + std::to_string(count) + " knots (N + k + 1), not " +
+               std::to_string(knots.size());
+    }
+    std::size_t run = 1;
+    for (std::size_t j = 0; j < count; ++j) {
+        if (!std::isfinite(knots[j])) {
+            return "knot " + std::to_string(j) + " is not a finite number";
+        }
+        if (j == 0) {
+            continue;
+        }
+        if (knots[j] < knots[j - 1]) {
+            return "the knots decrease at knot " + std::to_string(j) + " (" + Number(knots[j - 1]) +
+                   " then " + Number(knots[j]) + ")";
+        }
+        run = knots[j] == knots[j - 1] ? run + 1 : 1;
+        if (run > static_cast<std::size_t>(degree) + 1) {
+            return "the knot " + Number(knots[j]) +
+                   " stands more than k + 1 = " + std::to_string(degree + 1) + " times";
+        }
+    }
+    if (pointCount >= degree + 1 &&
+        !(knots[static_cast<std::size_t>(degree)] < knots[static_cast<std::size_t>(pointCount)])) {
+        return "the domain from u_k to u_N is empty";
+    }
+    return "";
+}
 
 std::vector<double> UniformKnots(int pointCount, int degree) {
     std::vector<double> knots;
@@ -46,7 +91,8 @@ std::vector<double> FitKnots(const std::vector<double>& knots, int pointCount, i
             fitted.push_back(knots[j]);
         }
     }
-    const std::size_t count = static_cast<std::size_t>(pointCount + degree + 1);
+    const std::size_t count =
+        static_cast<std::size_t>(pointCount) + static_cast<std::size_t>(degree) + 1;
     if (fitted.size() > count) {
         fitted.resize(count);
     }
@@ -75,13 +121,13 @@ std::string ParseKnots(const std::string& text, std::vector<double>& knots) {
         // An optional '-', digits, an optional '.' and digits, an optional exponent.
         std::size_t i = word[0] == '-' ? 1 : 0;
         const std::size_t digits = i;
-        while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i]))) {
+        while (i < word.size() && IsDigit(word[i])) {
             ++i;
         }
         bool ok = i > digits;
         if (ok && i < word.size() && word[i] == '.') {
             const std::size_t fraction = ++i;
-            while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i]))) {
+            while (i < word.size() && IsDigit(word[i])) {
                 ++i;
             }
             ok = i > fraction;
@@ -92,7 +138,7 @@ std::string ParseKnots(const std::string& text, std::vector<double>& knots) {
                 ++i;
             }
             const std::size_t exponent = i;
-            while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i]))) {
+            while (i < word.size() && IsDigit(word[i])) {
                 ++i;
             }
             ok = i > exponent;

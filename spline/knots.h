@@ -23,6 +23,11 @@ Spline ClosedSpline(const std::vector<SplinePoint>& points, const std::vector<do
 // The result can still be invalid (an empty domain): SplineFault tells.
 std::vector<double> FitKnots(const std::vector<double>& knots, int pointCount, int degree);
 
+// "" when the knots can serve pointCount points of degree k: N + k + 1 finite knots, none
+// smaller than the one before, none more than k + 1 times, and (with k + 1 points or more) a
+// domain [u_k, u_N] that is not empty; else the first fault in words.
+std::string KnotsFault(const std::vector<double>& knots, int pointCount, int degree);
+
 // Knots as text: numbers separated by spaces or commas. Strict: "" and the knots, or the fault.
 std::string ParseKnots(const std::string& text, std::vector<double>& knots);
 std::string FormatKnots(const std::vector<double>& knots);

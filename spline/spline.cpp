@@ -1,16 +1,12 @@
 #include "spline.h"
 
+#include "knots.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace {
-
-std::string Number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
-}
 
 struct Homogeneous {
     double x;
@@ -67,33 +63,7 @@ std::string SplineFault(const Spline& spline) {
             return "P" + std::to_string(j) + " is not a finite point";
         }
     }
-    const std::size_t count = n + static_cast<std::size_t>(k) + 1;
-    if (spline.knots.size() != count) {
-        return "there must be " + std::to_string(count) + " knots (N + k + 1), not " +
-               std::to_string(spline.knots.size());
-    }
-    std::size_t run = 1;
-    for (std::size_t j = 0; j < count; ++j) {
-        if (!std::isfinite(spline.knots[j])) {
-            return "knot " + std::to_string(j) + " is not a finite number";
-        }
-        if (j == 0) {
-            continue;
-        }
-        if (spline.knots[j] < spline.knots[j - 1]) {
-            return "the knots decrease at knot " + std::to_string(j) + " (" +
-                   Number(spline.knots[j - 1]) + " then " + Number(spline.knots[j]) + ")";
-        }
-        run = spline.knots[j] == spline.knots[j - 1] ? run + 1 : 1;
-        if (run > static_cast<std::size_t>(k) + 1) {
-            return "the knot " + Number(spline.knots[j]) + " stands more than k + 1 = " +
-                   std::to_string(k + 1) + " times";
-        }
-    }
-    if (!(spline.knots[static_cast<std::size_t>(k)] < spline.knots[n])) {
-        return "the domain from u_k to u_N is empty";
-    }
-    return "";
+    return KnotsFault(spline.knots, static_cast<int>(n), k);
 }
 
 SplineDomain DomainOf(const Spline& spline) {
@@ -172,12 +142,12 @@ SplineBasis BasisOf(const Spline& spline, double t) {
     SplineBasis basis{i - k, SpanBasis(spline.knots, k, i, t)};
     double sum = 0.0;
     for (int j = 0; j <= k; ++j) {
-        basis.values[j] *= spline.weights[static_cast<std::size_t>(i - k + j)];
+        const int index = i - k + j;
+        basis.values[j] *= spline.weights[static_cast<std::size_t>(index)];
         sum += basis.values[j];
     }
-    for (double& value : basis.values) {
-        value /= sum;
-    }
+    std::transform(basis.values.begin(), basis.values.end(), basis.values.begin(),
+                   [sum](double value) { return value / sum; });
     return basis;
 }
 
@@ -190,7 +160,8 @@ std::vector<double> AllBasisAt(const Spline& spline, double t) {
     if (t >= domain.first && t <= domain.last) {
         const SplineBasis basis = BasisOf(spline, t);
         for (int j = 0; j <= k; ++j) {
-            all[static_cast<std::size_t>(basis.first + j)] = basis.values[j];
+            const int index = basis.first + j;
+            all[static_cast<std::size_t>(index)] = basis.values[j];
         }
         return all;
     }

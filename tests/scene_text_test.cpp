@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numeric>
 #include <random>
 #include <string>
 
@@ -50,7 +51,7 @@ TEST_F(SceneTextTest, EveryFaultIsNamedWithItsLine) {
         {"", 1, "empty"},
         {"degree 3\n1 2\n", 1, "not a Tavrimo scene"},
         {"tavrimo-drawing 1\ndegree 3\n", 1, "not a Tavrimo scene"},
-        {"tavrimo-scene 2\ndegree 3\n", 1, "newer than this editor reads"},
+        {"tavrimo-scene 3\ndegree 3\n", 1, "newer than this editor reads"},
         {"tavrimo-scene 99999999999999\ndegree 3\n", 1, "newer than this editor reads"},
         {"tavrimo-scene one\ndegree 3\n", 1, "not a whole number"},
         {"tavrimo-scene 0\ndegree 3\n", 1, "no version 0"},
@@ -73,6 +74,16 @@ TEST_F(SceneTextTest, EveryFaultIsNamedWithItsLine) {
         {Header(3) + "1 245\n", 3, "y = \"245\" is outside what the editor reaches"},
         {Header(3) + "1 2\r\r\n", 3, "control character"},
         {nul, 3, "control character"},
+        {Header(3) + "1 2 1\n", 3, "two numbers"}, // a weight needs version 2
+        {"tavrimo-scene 2\ndegree 3\n1 2\n", 3, "expected \"knots MODE\""},
+        {"tavrimo-scene 2\ndegree 3\nknots open\n", 3, "\"open\" is not uniform"},
+        {"tavrimo-scene 2\ndegree 3\nknots clamped 1\n", 3, "only custom knots"},
+        {"tavrimo-scene 2\ndegree 1\nknots custom 0 1 x\n", 3, "knot 2 = \"x\""},
+        {"tavrimo-scene 2\ndegree 1\nknots custom 0 1 2\n1 2\n1 2\n", 3, "there must be 4 knots"},
+        {"tavrimo-scene 2\ndegree 1\nknots custom 0 2 1 3\n1 2\n1 2\n", 3, "decrease"},
+        {"tavrimo-scene 2\ndegree 1\nknots uniform\n1 2 0\n", 4, "weight \"0\""},
+        {"tavrimo-scene 2\ndegree 1\nknots uniform\n1 2 -1\n", 4, "weight \"-1\""},
+        {"tavrimo-scene 2\ndegree 1\nknots uniform\n1 2 3 4\n", 4, "\"x y w\""},
     };
     for (const auto& fault : faults) {
         const SceneParse parse = Parse(fault.text);
@@ -106,6 +117,24 @@ TEST_F(SceneTextTest, FormatThenParseGivesTheSameSceneAndTheLimitsHold) {
     ASSERT_TRUE(linked.ok) << linked.error;
     EXPECT_TRUE(SameScene(linked.scene, scene));
     EXPECT_FALSE(SceneFromLink("tavrimo-scene,1;degree,3;1 2", 27).ok);
+
+    // Knots and weights: version 2, read back as written; the editor's scene alone stays 1.
+    SceneText explored = scene;
+    explored.points.resize(5);
+    explored.knots = KnotMode::Custom;
+    explored.customKnots = {0, 0, 0, 0, 0.1, 2.5, 2.5, 3, 3, 3, 3, 3, 7};
+    explored.weights = {1, 0.7071067811865476, 1, 2, 1e-3};
+    const std::string exploredText = FormatScene(explored);
+    EXPECT_EQ(exploredText.rfind("tavrimo-scene 2\ndegree 7\nknots custom 0 0 0 0 0.1 2.5", 0), 0u);
+    const std::string exploredLink = SceneToLink(explored);
+    for (const SceneParse& read :
+         {Parse(exploredText), SceneFromLink(exploredLink.data(), exploredLink.size())}) {
+        ASSERT_TRUE(read.ok) << read.error;
+        EXPECT_TRUE(SameScene(read.scene, explored));
+    }
+    explored.knots = KnotMode::Closed;
+    EXPECT_FALSE(SameScene(Parse(exploredText).scene, explored));
+    EXPECT_EQ(text.rfind("tavrimo-scene 1\n", 0), 0u);
 
     // Whole numbers are written whole; others in the shorter of the plain and exponent forms.
     const SceneText written{2, {{80.0f, -240.0f}, {0.1f, -1.25e-3f}, {1e-7f, 65539.5f}}};
@@ -236,10 +265,9 @@ TEST_F(SceneTextTest, UndoAndRedoStepThroughWholeScenes) {
         SelectDegree(kMenu, 1 + step % 9);
         RecordScene(history);
     }
-    std::size_t kept = 0;
-    for (const SceneText& step : history.steps) {
-        kept += step.points.size();
-    }
+    const std::size_t kept = std::accumulate(
+        history.steps.begin(), history.steps.end(), std::size_t{0},
+        [](std::size_t sum, const SceneText& step) { return sum + step.points.size(); });
     EXPECT_EQ(history.points, kept); // the cap on points in all counts what is kept
     int undone = 0;
     while (Undo(history, kMenu)) {

@@ -54,7 +54,8 @@ TEST(Spline, CurveTriangleAndBasisAreCoxDeBoors) {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     for (int k = 1; k <= 9; ++k) {
         for (const bool weighted : {false, true}) {
-            const Spline s = RandomSpline(random, k, k + 1 + static_cast<int>(unit(random) * 8), weighted);
+            const Spline s =
+                RandomSpline(random, k, k + 1 + static_cast<int>(unit(random) * 8), weighted);
             const SplineDomain domain = DomainOf(s);
             const int n = static_cast<int>(s.points.size());
             std::vector<double> ts = {domain.first};
@@ -67,7 +68,9 @@ TEST(Spline, CurveTriangleAndBasisAreCoxDeBoors) {
                 }
             }
             for (const double t : ts) {
-                double sum = 0.0, x = 0.0, y = 0.0;
+                double sum = 0.0;
+                double x = 0.0;
+                double y = 0.0;
                 for (int j = 0; j < n; ++j) {
                     const double wn = s.weights[j] * CoxDeBoor(s.knots, j, k, t);
                     sum += wn;

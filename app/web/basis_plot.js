@@ -18,8 +18,9 @@ export function startBasisPlot(module, canvas, colourOf) {
     var span = n + k;
     return {
       x: function (u) { return margin.left + u / span * width; },
+      u: function (x) { return (x - margin.left) / width * span; },
       y: function (v) { return margin.top + (1 - v) * height; },
-      margin: margin, width: width, height: height, span: span,
+      margin: margin, width: width, height: height, span: span, canvasWidth: canvas.width,
     };
   }
 
@@ -84,8 +85,9 @@ export function startBasisPlot(module, canvas, colourOf) {
   }
 
   return {
-    // Degree k over n points, the functions first .. first + k highlighted, the line at t.
-    draw: function (k, n, first, t, tText) {
+    // Degree k over n points, the functions first .. first + k highlighted, `looked` in black,
+    // the line at t. Returns the plot's scale.
+    draw: function (k, n, first, t, tText, looked) {
       var scale = scaleNow();
       if (drawn.key !== k + " " + n + " " + scale) prepare(k, n, scale);
       var s = drawn.scale;
@@ -98,6 +100,12 @@ export function startBasisPlot(module, canvas, colourOf) {
         basisPath(context, g, j);
         context.stroke();
       }
+      if (looked !== null && looked !== undefined && looked < n) {
+        context.strokeStyle = "#000";
+        context.lineWidth = 3 * s;
+        basisPath(context, g, looked);
+        context.stroke();
+      }
       context.strokeStyle = "#000";
       context.lineWidth = s;
       context.beginPath();
@@ -107,6 +115,165 @@ export function startBasisPlot(module, canvas, colourOf) {
       context.stroke();
       canvas.setAttribute("aria-label", "Basis functions of degree " + k + " on the knots 0 to " +
         (n + k) + ", the domain " + k + " to " + n + " shaded, a line at t = " + tText);
+      drawn.n = n;
+      drawn.k = k;
+      return g;
+    },
+    // The function largest at the canvas column x, or null: N_j is N_0 shifted by j.
+    functionAt: function (x) {
+      if (!drawn.shape) return null;
+      var u = geometry(drawn.k, drawn.n).u(x), best = null, value = 0;
+      for (var j = Math.max(0, Math.floor(u) - drawn.k); j <= Math.floor(u) && j < drawn.n; ++j) {
+        var v = drawn.shape[Math.round((u - j) * drawn.perKnot)] || 0;
+        if (v > value) { value = v; best = j; }
+      }
+      return best;
+    },
+  };
+}
+
+// The explored curve's basis plot: any knot vector, from u_0 to u_(N+k); the domain shaded, every
+// function in grey with their sum dashed (1 inside the domain, less outside), the k + 1
+// functions not zero at t in their points' colours, the one looked at in black, a line at t.
+// `basis(count)` gives the functions and their sum at count parameters (N + 1 numbers each);
+// it is asked again only when `key` changes.
+export function startGeneralPlot(canvas, colourOf, nameOf) {
+  var COUNT = 401;
+  var drawn = { key: "", background: null, values: null, n: 0, scale: 1, from: 0, to: 1 };
+
+  function scaleNow() {
+    var width = canvas.getBoundingClientRect().width;
+    return width > 0 ? Math.max(1, canvas.width / width) : 1;
+  }
+
+  function geometry() {
+    var s = drawn.scale;
+    var margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
+    var width = canvas.width - margin.left - margin.right;
+    var height = canvas.height - margin.top - margin.bottom;
+    var span = drawn.to - drawn.from || 1;
+    return {
+      x: function (u) { return margin.left + (u - drawn.from) / span * width; },
+      u: function (x) { return drawn.from + (x - margin.left) / width * span; },
+      y: function (v) { return margin.top + (1 - v) * height; },
+      margin: margin, width: width, height: height, canvasWidth: canvas.width,
+    };
+  }
+
+  function path(context, g, j, stride) {
+    context.beginPath();
+    var started = false;
+    for (var s = 0; s < COUNT; ++s) {
+      var v = drawn.values[s * stride + j];
+      var u = drawn.from + (drawn.to - drawn.from) * s / (COUNT - 1);
+      if (v <= 0 && (s + 1 >= COUNT || drawn.values[(s + 1) * stride + j] <= 0) &&
+          (s === 0 || drawn.values[(s - 1) * stride + j] <= 0)) {
+        started = false;
+        continue;
+      }
+      if (!started) context.moveTo(g.x(u), g.y(v));
+      else context.lineTo(g.x(u), g.y(v));
+      started = true;
+    }
+  }
+
+  function prepare(curve, basis, scale) {
+    drawn.scale = scale;
+    drawn.from = curve.knots[0];
+    drawn.to = curve.knots[curve.knots.length - 1];
+    drawn.n = curve.knots.length - curve.degree - 1;
+    drawn.values = Float64Array.from(basis(COUNT));
+    var s = scale, g = geometry(), stride = drawn.n + 1;
+    var background = document.createElement("canvas");
+    background.width = canvas.width;
+    background.height = canvas.height;
+    var context = background.getContext("2d");
+    context.fillStyle = "#fff";
+    context.fillRect(0, 0, canvas.width, canvas.height);
+    context.fillStyle = "#e4ecf8";
+    context.fillRect(g.x(curve.first), g.margin.top, g.x(curve.last) - g.x(curve.first), g.height);
+    context.strokeStyle = "#555";
+    context.lineWidth = s;
+    context.beginPath();
+    context.moveTo(g.margin.left, g.y(0) + 0.5);
+    context.lineTo(g.margin.left + g.width, g.y(0) + 0.5);
+    context.moveTo(g.margin.left - 0.5, g.y(0));
+    context.lineTo(g.margin.left - 0.5, g.y(1));
+    context.stroke();
+    context.fillStyle = "#333";
+    context.font = Math.round(11 * s) + "px system-ui, sans-serif";
+    context.textAlign = "right";
+    context.fillText("1", g.margin.left - 4 * s, g.y(1) + 4 * s);
+    context.fillText("0", g.margin.left - 4 * s, g.y(0) + 4 * s);
+    context.textAlign = "center";
+    [drawn.from, curve.first, curve.last, drawn.to].forEach(function (u, i, all) {
+      if (i > 0 && Math.abs(g.x(u) - g.x(all[i - 1])) < 24 * s) return;
+      context.fillText(String(Math.round(u * 1000) / 1000), g.x(u), g.y(0) + 16 * s);
+    });
+    context.strokeStyle = "#b8b8b8";
+    context.lineWidth = 1.25 * s;
+    for (var j = 0; j < drawn.n; ++j) {
+      path(context, g, j, stride);
+      context.stroke();
+    }
+    context.strokeStyle = "#555";
+    context.setLineDash([4 * s, 3 * s]);
+    path(context, g, drawn.n, stride);
+    context.stroke();
+    drawn.background = background;
+    drawn.key = curve.key + " " + scale;
+  }
+
+  return {
+    // The explored curve's knots and degree; the functions first .. first + k in colour, `looked`
+    // in black, the line at t. Returns the plot's scale for the knots' ticks.
+    draw: function (curve, basis, first, t, tText, looked) {
+      var scale = scaleNow();
+      if (drawn.key !== curve.key + " " + scale) prepare(curve, basis, scale);
+      var s = drawn.scale, g = geometry(), stride = drawn.n + 1;
+      var context = canvas.getContext("2d");
+      context.drawImage(drawn.background, 0, 0);
+      context.lineWidth = 2 * s;
+      for (var j = Math.max(first, 0); j <= first + curve.degree && j < drawn.n; ++j) {
+        context.strokeStyle = colourOf(j);
+        path(context, g, j, stride);
+        context.stroke();
+      }
+      if (looked !== null && looked < drawn.n) {
+        context.strokeStyle = "#000";
+        context.lineWidth = 3 * s;
+        path(context, g, looked, stride);
+        context.stroke();
+      }
+      if (looked !== null && looked !== undefined && looked < n) {
+        context.strokeStyle = "#000";
+        context.lineWidth = 3 * s;
+        basisPath(context, g, looked);
+        context.stroke();
+      }
+      context.strokeStyle = "#000";
+      context.lineWidth = s;
+      context.beginPath();
+      var x = Math.round(g.x(t)) + 0.5;
+      context.moveTo(x, g.margin.top);
+      context.lineTo(x, g.y(0));
+      context.stroke();
+      canvas.setAttribute("aria-label", "Basis functions of degree " + curve.degree + " on the knots " +
+        curve.knots.join(", ") + ", the domain " + curve.first + " to " + curve.last +
+        " shaded, their sum dashed, a line at t = " + tText);
+      return g;
+    },
+    // The function largest at the canvas column x, or null.
+    functionAt: function (x) {
+      if (!drawn.values) return null;
+      var g = geometry(), stride = drawn.n + 1;
+      var s = Math.round((g.u(x) - drawn.from) / (drawn.to - drawn.from) * (COUNT - 1));
+      if (s < 0 || s >= COUNT) return null;
+      var best = null, value = 0;
+      for (var j = 0; j < drawn.n; ++j) {
+        if (drawn.values[s * stride + j] > value) { value = drawn.values[s * stride + j]; best = j; }
+      }
+      return best === null ? null : nameOf(best);
     },
   };
 }

@@ -1,13 +1,17 @@
 // The numbers of the panel "Inside the curve" (inside_panel.js, basis_plot.js), by name: the
 // curve's domain, the editor's samples, de Boor's triangle and the basis at a parameter, the
-// span ends, the shape of a basis function.
+// span ends, the shape of a basis function; the same for the explored curve of the page's knots
+// and weights (explored*), and which point a position or a stretch of curve belongs to.
 #include "explain.h"
+#include "explored.h"
 #include "raster.h"
 #include "scene.h"
+#include "scene_controls.h"
 
 #include <emscripten/bind.h>
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -17,6 +21,12 @@ using emscripten::val;
 std::vector<float> spanEnds;
 std::vector<double> firstBasis;
 std::vector<float> points;
+std::vector<double> exploredNumbers;
+
+// A view of numbers the page copies at once.
+val View(const std::vector<double>& numbers) {
+    return val(emscripten::typed_memory_view(numbers.size(), numbers.data()));
+}
 
 val Point(CurvePoint p) {
     val point = val::object();
@@ -115,6 +125,156 @@ val PointsView() {
     return val(emscripten::typed_memory_view(points.size(), points.data()));
 }
 
+// The explored curve: whether it is the editor's own, whether it can be drawn (or why not), its
+// domain and knots, and a key that changes when its basis functions do.
+val Explored() {
+    const SceneText scene = PageScene();
+    const Spline spline = ExploredSpline(scene);
+    const std::string fault = SplineFault(spline);
+    val explored = val::object();
+    explored.set("editors", IsEditorsCurve(scene));
+    explored.set("mode", std::string(KnotModeWord(scene.knots)));
+    explored.set("fault", fault);
+    explored.set("degree", spline.degree);
+    explored.set("points", static_cast<int>(spline.points.size()));
+    std::string key = std::to_string(spline.degree);
+    val knots = val::array();
+    for (const double u : spline.knots) {
+        knots.call<void>("push", u);
+        key += " " + std::to_string(u);
+    }
+    for (const double w : scene.weights) {
+        key += "|" + std::to_string(w);
+    }
+    explored.set("knots", knots);
+    explored.set("key", key);
+    if (fault.empty()) {
+        const SplineDomain domain = DomainOf(spline);
+        explored.set("first", domain.first);
+        explored.set("last", domain.last);
+    }
+    return explored;
+}
+
+val SplinePointValue(SplinePoint p) {
+    val point = val::object();
+    point.set("x", p.x);
+    point.set("y", p.y);
+    return point;
+}
+
+// At t in the explored curve's domain: de Boor's triangle, C(t) and the basis values.
+val ExploredAt(double t) {
+    const Spline spline = ExploredSpline(PageScene());
+    val at = val::object();
+    if (!SplineFault(spline).empty()) {
+        return at;
+    }
+    const SplineTriangle triangle = TriangleOf(spline, t);
+    val levels = val::array();
+    for (const std::vector<SplinePoint>& level : triangle.levels) {
+        val levelPoints = val::array();
+        for (const SplinePoint& p : level) {
+            levelPoints.call<void>("push", SplinePointValue(p));
+        }
+        levels.call<void>("push", levelPoints);
+    }
+    const SplineBasis basis = BasisOf(spline, t);
+    val values = val::array();
+    for (const double value : basis.values) {
+        values.call<void>("push", value);
+    }
+    at.set("t", t);
+    at.set("degree", triangle.degree);
+    at.set("first", triangle.first);
+    at.set("levels", levels);
+    at.set("point", SplinePointValue(triangle.levels.back().front()));
+    at.set("basis", values);
+    return at;
+}
+
+// The explored curve for drawing: x, y and 1 where the curve breaks before the sample, else 0.
+val ExploredSamples(double tolerance) {
+    const Spline spline = ExploredSpline(PageScene());
+    exploredNumbers.clear();
+    if (SplineFault(spline).empty()) {
+        for (const SplineSample& s : SampleSpline(spline, tolerance)) {
+            exploredNumbers.insert(exploredNumbers.end(),
+                                   {s.point.x, s.point.y, s.breakBefore ? 1.0 : 0.0});
+        }
+    }
+    return View(exploredNumbers);
+}
+
+// The curve at each distinct knot of the domain: t, x, y.
+val ExploredKnotPoints() {
+    const Spline spline = ExploredSpline(PageScene());
+    exploredNumbers.clear();
+    if (SplineFault(spline).empty()) {
+        for (const SplineSample& s : KnotPoints(spline)) {
+            exploredNumbers.insert(exploredNumbers.end(), {s.t, s.point.x, s.point.y});
+        }
+    }
+    return View(exploredNumbers);
+}
+
+// The N basis functions and their sum at `count` parameters evenly over the whole knot range:
+// N + 1 numbers a parameter.
+val ExploredBasis(int count) {
+    const Spline spline = ExploredSpline(PageScene());
+    exploredNumbers.clear();
+    if (SplineFault(spline).empty() && count >= 2) {
+        const double from = spline.knots.front();
+        const double to = spline.knots.back();
+        for (int s = 0; s < count; ++s) {
+            const double t = from + (to - from) * s / (count - 1);
+            const std::vector<double> all = AllBasisAt(spline, t);
+            exploredNumbers.insert(exploredNumbers.end(), all.begin(), all.end());
+            exploredNumbers.push_back(std::accumulate(all.begin(), all.end(), 0.0));
+        }
+    }
+    return View(exploredNumbers);
+}
+
+// The stretch of the curve point j moves: the curve over its basis function's support, as x, y
+// pairs; on the editor's uniform knots when nothing is explored.
+val PointStretch(int j, double tolerance) {
+    const SceneText scene = PageScene();
+    const Spline spline = ExploredSpline(scene);
+    exploredNumbers.clear();
+    if (!SplineFault(spline).empty() || j < 0 ||
+        static_cast<std::size_t>(j) >= scene.points.size()) {
+        return View(exploredNumbers);
+    }
+    const std::size_t k = static_cast<std::size_t>(spline.degree);
+    const std::size_t count = spline.points.size();
+    // A closed curve's wrapped copy of the point (index + N) moves the curve too.
+    const auto moves = [&](std::size_t i, double t) {
+        return i < count && t >= spline.knots[i] && t <= spline.knots[i + k + 1];
+    };
+    const std::size_t index = static_cast<std::size_t>(j);
+    for (const SplineSample& s : SampleSpline(spline, tolerance)) {
+        if (moves(index, s.t) || moves(index + scene.points.size(), s.t)) {
+            exploredNumbers.insert(exploredNumbers.end(), {s.point.x, s.point.y});
+        }
+    }
+    return View(exploredNumbers);
+}
+
+// The point whose marker holds the client pixel, placed first; -1 when none does.
+int PointIndexAt(int x, int y) {
+    const float worldX = static_cast<float>(x);
+    const float worldY = static_cast<float>(kWorldOriginRow - y);
+    int index = 0;
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next, ++index) {
+        if (worldX >= p->x - kMarkerHalfSize && worldX < p->x + kMarkerHalfSize &&
+            worldY >= p->y - kMarkerHalfSize && worldY < p->y + kMarkerHalfSize) {
+            return index;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(inside_panel) {
@@ -132,4 +292,11 @@ EMSCRIPTEN_BINDINGS(inside_panel) {
     function("spanEnds", &SpanEnds);
     function("firstBasis", &FirstBasis);
     function("pointsView", &PointsView);
+    function("explored", &Explored);
+    function("exploredAt", &ExploredAt);
+    function("exploredSamples", &ExploredSamples);
+    function("exploredKnotPoints", &ExploredKnotPoints);
+    function("exploredBasis", &ExploredBasis);
+    function("pointStretch", &PointStretch);
+    function("pointIndexAt", &PointIndexAt);
 }

@@ -1,13 +1,17 @@
 // The panel "Inside the curve" (its numbers come from inside_panel.cpp): the parameter t, de
 // Boor's construction at t drawn over the editor (on a canvas of its own), the points' labels,
-// and the basis functions. It runs only when the page shows a frame or a control changes,
-// never on its own, except while "Play" sweeps t.
-import { startBasisPlot } from "./basis_plot.js";
+// and the basis functions; for the editor's curve in its own arithmetic, or for the curve the
+// page's knots and weights explore, drawn beside it. The point looked at (pointed at on the
+// editor, in a table or on the plot) is marked in every view. It runs only when the page shows
+// a frame or a control changes, never on its own, except while "Play" sweeps t.
+import { startBasisPlot, startGeneralPlot } from "./basis_plot.js";
 
 // One colour per control point, by its index: the k + 1 points of a span are always apart.
 var POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b",
                      "#e377c2", "#17becf", "#bcbd22", "#b8860b"];
 var TICK_COLOUR = "#222";
+var EXPLORED_COLOUR = "#e66100";
+var EXPLORED_STEPS = 200; // the slider's steps over an explored curve's domain
 var SPEEDS = [0.25, 0.5, 1, 2, 4]; // spans a second while "Play" sweeps
 var MOST_LABELS = 1000;
 
@@ -38,21 +42,48 @@ export function startInsidePanel(editor) {
   var ids = { panel: "inside", toggle: "inside-toggle", status: "inside-status",
               slider: "t-slider", field: "t-value", note: "t-note", play: "t-play",
               speed: "t-speed", exact: "t-exact", labels: "show-labels", view: "inside-view",
-              values: "basis-values", sum: "basis-sum", overlay: "overlay" };
+              values: "basis-values", sum: "basis-sum", overlay: "overlay", point: "curve-point",
+              basis: "basis", editorNote: "editor-note" };
   var elements = {};
   Object.keys(ids).forEach(function (name) { elements[name] = document.getElementById(ids[name]); });
-  var plot = startBasisPlot(module, document.getElementById("basis"), colourOf);
+  var plot = startBasisPlot(module, elements.basis, colourOf);
+  var general = startGeneralPlot(elements.basis, function (j) { return colourOf(nameOf(j)); }, nameOf);
   var open = false;
   var domain = null;
+  var explored = null; // module.explored(): the editor's curve, or the one the knots explore
+  var looked = null;   // the point looked at
   // What the user chose: a sample of the editor's (the slider, "Play") or a value typed.
   var choice = { sample: 0 };
   var at = null; // t now: { exact (float32, where the editor samples), nominal, index }
   var construction = null;
   var play = null; // while "Play" sweeps: where and when it started
 
+  // A closed curve's wrapped points are its first points again.
+  function nameOf(j) {
+    var count = explored ? explored.points : 0;
+    return explored && explored.mode === "closed" && !explored.editors && count > 0 ?
+      j % (count - explored.degree) : j;
+  }
+
+  function isExplored() {
+    return explored !== null && !explored.editors;
+  }
+
   // t from the user's choice, within the domain; the slider at the chosen sample or at the
   // one nearest the value typed.
   function settle(previous) {
+    if (isExplored()) {
+      var first = explored.first, last = explored.last, step = (last - first) / EXPLORED_STEPS;
+      if (choice.sample !== undefined) {
+        var index = Math.min(Math.max(choice.sample, 0), EXPLORED_STEPS);
+        var value = index === EXPLORED_STEPS ? last : first + step * index;
+        at = { exact: value, nominal: value, index: index };
+      } else {
+        var typed = Math.min(Math.max(choice.value, first), last);
+        at = { exact: typed, nominal: typed, index: Math.round((typed - first) / step) };
+      }
+      return;
+    }
     var k = domain.degree, n = domain.points;
     if (previous && previous.degree !== k && choice.sample !== undefined && at !== null) {
       choice = { sample: Math.max(0, Math.round((at.nominal - k) * 10)) }; // the same t, roughly
@@ -78,7 +109,13 @@ export function startInsidePanel(editor) {
     if (!open) return;
     var previous = domain;
     domain = module.curveDomain();
+    explored = module.explored();
+    if (isExplored()) {
+      updateExplored();
+      return;
+    }
     elements.view.hidden = !domain.hasCurve;
+    elements.editorNote.hidden = false;
     if (!domain.hasCurve) {
       var word = domain.needed === 1 ? "point" : "points";
       setStatus(domain.degree === 0 ? "No curve." : "Place " + domain.needed +
@@ -96,11 +133,47 @@ export function startInsidePanel(editor) {
     construction = module.construction(at.exact);
     drawOverlay();
     var shown = exact() ? at.exact : at.nominal;
-    plot.draw(domain.degree, domain.points, construction.first, shown, tText());
+    editor.emit("plotted", plot.draw(domain.degree, domain.points, construction.first, shown,
+                                     tText(), looked));
     fillValues(module.basisAt(shown));
+    showPoint(construction.point);
+  }
+
+  // The curve of the page's knots and weights: its domain, construction and basis.
+  function updateExplored() {
+    var count = explored.points;
+    if (explored.fault !== "") {
+      setStatus("The explored curve cannot be drawn: " + explored.fault + ".");
+      elements.view.hidden = true;
+      stopPlaying();
+      setControls(false);
+      construction = null;
+      drawOverlay();
+      return;
+    }
+    elements.view.hidden = false;
+    elements.editorNote.hidden = true;
+    setStatus("Explored: " + explored.mode + " knots, degree " + explored.degree + " over " +
+      count + " points" + (explored.mode === "closed" ? " (the first " + explored.degree +
+      " again at the end)" : "") + ": t runs from " + format(explored.first) + " to " +
+      format(explored.last) + ".");
+    settle(null);
+    setControls(true);
+    construction = module.exploredAt(at.exact);
+    drawOverlay();
+    editor.emit("plotted", general.draw(explored, module.exploredBasis, construction.first,
+                                        at.exact, tText(), looked));
+    fillValues({ first: construction.first, values: construction.basis });
+    showPoint(construction.point);
+  }
+
+  function showPoint(point) {
+    var text = "C(" + tText() + ") = (" + format(point.x) + ", " + format(point.y) + ")";
+    if (elements.point.textContent !== text) elements.point.textContent = text;
   }
 
   function tText() {
+    if (isExplored()) return format(at.nominal);
     return exact() ? format(at.exact) : formatT(at.nominal);
   }
 
@@ -112,7 +185,7 @@ export function startInsidePanel(editor) {
       field.value = "";
       return;
     }
-    slider.max = String(domain.samples - 1);
+    slider.max = String(isExplored() ? EXPLORED_STEPS : domain.samples - 1);
     slider.value = String(at.index);
     slider.setAttribute("aria-valuetext", "t = " + tText());
     field.title = "The editor samples t = " + format(at.exact);
@@ -146,8 +219,14 @@ export function startInsidePanel(editor) {
     context.fillStyle = "#111";
     for (var j = 0; j < count; ++j) {
       var x = points[2 * j] + 7 * s, y = row - points[2 * j + 1] - 6 * s;
+      context.font = (j === looked ? "bold " : "") + Math.round((j === looked ? 14 : 11) * s) +
+        "px system-ui, sans-serif";
       context.strokeText("P" + j, x, y);
       context.fillText("P" + j, x, y);
+    }
+    if (looked !== null && looked < points.length / 2) {
+      context.lineWidth = 2.5 * s;
+      dot(context, client({ x: points[2 * looked], y: points[2 * looked + 1] }), 10 * s, null, "#000");
     }
   }
 
@@ -157,8 +236,59 @@ export function startInsidePanel(editor) {
     context.clearRect(0, 0, overlay.width, overlay.height);
     if (!open) return;
     var s = strokeScale();
+    if (isExplored() && explored.fault === "") drawExplored(context, s);
+    if (looked !== null) drawStretch(context, s);
     if (construction !== null) drawConstruction(context, s);
     if (elements.labels.checked) drawLabels(context, s);
+  }
+
+  // The explored curve in its colour, its knots' points, and a legend.
+  function drawExplored(context, s) {
+    var samples = module.exploredSamples(0.25);
+    context.strokeStyle = EXPLORED_COLOUR;
+    context.lineWidth = 2 * s;
+    context.beginPath();
+    for (var j = 0; j < samples.length; j += 3) {
+      var p = client({ x: samples[j], y: samples[j + 1] });
+      if (j === 0 || samples[j + 2] === 1) context.moveTo(p[0], p[1]);
+      else context.lineTo(p[0], p[1]);
+    }
+    context.stroke();
+    var knots = module.exploredKnotPoints();
+    context.fillStyle = EXPLORED_COLOUR;
+    for (j = 0; j < knots.length; j += 3) {
+      var k = client({ x: knots[j + 1], y: knots[j + 2] });
+      context.fillRect(k[0] - 2.5 * s, k[1] - 2.5 * s, 5 * s, 5 * s);
+    }
+    context.font = Math.round(12 * s) + "px system-ui, sans-serif";
+    context.textAlign = "left";
+    var lines = [["#0000ff", "the editor's curve"], [EXPLORED_COLOUR, "explored: " + explored.mode +
+      " knots" + (explored.key.indexOf("|") >= 0 ? ", weights" : "")]];
+    lines.forEach(function (line, i) {
+      var y = elements.overlay.height - (10 + 16 * (lines.length - 1 - i)) * s;
+      context.fillStyle = "rgba(255, 255, 255, 0.85)";
+      context.fillRect(6 * s, y - 11 * s, 210 * s, 15 * s);
+      context.fillStyle = line[0];
+      context.fillRect(10 * s, y - 5 * s, 16 * s, 3 * s);
+      context.fillStyle = "#111";
+      context.fillText(line[1], 32 * s, y);
+    });
+  }
+
+  // The stretch of curve the point looked at moves.
+  function drawStretch(context, s) {
+    var stretch = module.pointStretch(looked, 0.25);
+    context.strokeStyle = "rgba(0, 0, 0, 0.35)";
+    context.lineWidth = 7 * s;
+    context.lineCap = "round";
+    context.beginPath();
+    for (var j = 0; j < stretch.length; j += 2) {
+      var p = client({ x: stretch[j], y: stretch[j + 1] });
+      if (j === 0) context.moveTo(p[0], p[1]);
+      else context.lineTo(p[0], p[1]);
+    }
+    context.stroke();
+    context.lineCap = "butt";
   }
 
   function drawConstruction(context, s) {
@@ -178,7 +308,8 @@ export function startInsidePanel(editor) {
       context.strokeStyle = levelShade(l, k);
       context.beginPath();
       // At t = N the span reaches one index past the last point, with weight 0: not drawn.
-      var drawn = l === 0 ? Math.min(level.length, domain.points - construction.first) : level.length;
+      var drawn = l === 0 && !isExplored() ?
+        Math.min(level.length, domain.points - construction.first) : level.length;
       for (var j = 0; j < drawn; ++j) {
         var p = client(level[j]);
         if (j === 0) context.moveTo(p[0], p[1]);
@@ -188,9 +319,9 @@ export function startInsidePanel(editor) {
       for (j = 0; j < level.length; ++j) {
         var index = construction.first + j;
         if (l === 0) {
-          if (index < domain.points) {
+          if (index < domain.points || isExplored()) {
             context.lineWidth = 2.5 * s;
-            dot(context, client(level[j]), 7 * s, null, colourOf(index));
+            dot(context, client(level[j]), 7 * s, null, colourOf(nameOf(index)));
           }
         } else {
           dot(context, client(level[j]), 3 * s, levelShade(l, k), null);
@@ -205,19 +336,23 @@ export function startInsidePanel(editor) {
     var body = elements.values.tBodies[0];
     body.textContent = "";
     var sum = 0;
+    var count = isExplored() ? explored.points : domain.points;
     basis.values.forEach(function (value, j) {
       var index = basis.first + j;
-      if (index < 0 || index >= domain.points) return;
+      if (index < 0 || index >= count) return;
+      var name = nameOf(index);
       sum += value;
       var line = body.insertRow();
-      var name = document.createElement("th");
-      name.scope = "row";
       var swatch = document.createElement("span");
       swatch.className = "swatch";
-      swatch.style.background = colourOf(index);
-      name.appendChild(swatch);
-      name.appendChild(document.createTextNode("P" + index));
-      line.appendChild(name);
+      swatch.style.background = colourOf(name);
+      var head = document.createElement("th");
+      head.scope = "row";
+      head.appendChild(swatch);
+      head.appendChild(document.createTextNode("P" + name));
+      line.appendChild(head);
+      line.dataset.point = String(name);
+      if (name === looked) line.className = "looked";
       line.insertCell().textContent = value.toFixed(6);
     });
     elements.sum.textContent = sum.toFixed(6);
@@ -232,16 +367,18 @@ export function startInsidePanel(editor) {
   function typed() {
     var text = elements.field.value.trim();
     var value = Number(text);
-    if (!domain || !domain.hasCurve) return;
+    if (!domain || (!domain.hasCurve && !isExplored())) return;
+    var lowest = isExplored() ? explored.first : domain.degree;
+    var highest = isExplored() ? explored.last : domain.points;
     if (text === "" || !isFinite(value)) {
       note("\u201c" + text + "\u201d is not a number: t stays " + tText() + ".");
       elements.field.value = tText();
       return;
     }
-    if (value < domain.degree || value > domain.points) {
-      var end = value < domain.degree ? domain.degree : domain.points;
-      note("t runs from " + domain.degree + " to " + domain.points + ": " + text +
-        " is outside, so t is " + end + ".");
+    if (value < lowest || value > highest) {
+      var end = value < lowest ? lowest : highest;
+      note("t runs from " + format(lowest) + " to " + format(highest) + ": " + text +
+        " is outside, so t is " + format(end) + ".");
       value = end;
     } else {
       note("");
@@ -261,20 +398,26 @@ export function startInsidePanel(editor) {
   // end.
   function step(now) {
     if (play === null) return;
-    if (!open || !domain || !domain.hasCurve) {
+    if (!open || !domain || (!domain.hasCurve && !isExplored())) {
       stopPlaying();
       return;
     }
     var spans = (now - play.since) / 1000 * SPEEDS[Number(elements.speed.value)];
-    var index = Math.min(play.from + Math.floor(spans * 10), domain.samples - 1);
+    var last = lastSample();
+    var perSpan = isExplored() ? EXPLORED_STEPS / Math.max(1, explored.points - explored.degree) : 10;
+    var index = Math.min(play.from + Math.floor(spans * perSpan), last);
     if (index !== at.index || choice.sample === undefined) toSample(index);
-    if (index >= domain.samples - 1) stopPlaying();
+    if (index >= last) stopPlaying();
     else requestAnimationFrame(step);
   }
 
+  function lastSample() {
+    return isExplored() ? EXPLORED_STEPS : domain.samples - 1;
+  }
+
   function startPlaying() {
-    if (!domain || !domain.hasCurve) return;
-    var from = at.index >= domain.samples - 1 ? 0 : at.index;
+    if (!domain || (!domain.hasCurve && !isExplored()) || at === null) return;
+    var from = at.index >= lastSample() ? 0 : at.index;
     toSample(from);
     play = { from: from, since: performance.now() };
     elements.play.textContent = "Pause";
@@ -311,9 +454,36 @@ export function startInsidePanel(editor) {
     else startPlaying();
   });
   editor.on("frame", update);
+  editor.on("explored", function () {
+    choice = { sample: 0 };
+    update();
+  });
+  // The point looked at: pointed at on the editor, in a table's row, or on the plot.
+  editor.on("look", function (index) {
+    if (index === looked) return;
+    looked = index;
+    update();
+  });
+  editor.on("pointer", function (point) {
+    if (!open) return;
+    var index = point === null ? -1 : module.pointIndexAt(point[0], point[1]);
+    editor.emit("look", index < 0 ? null : index);
+  });
+  elements.basis.addEventListener("pointermove", function (event) {
+    var box = elements.basis.getBoundingClientRect();
+    var x = (event.clientX - box.left) * elements.basis.width / box.width;
+    editor.emit("look", isExplored() ? general.functionAt(x) : plot.functionAt(x));
+  });
+  elements.basis.addEventListener("pointerleave", function () { editor.emit("look", null); });
+  elements.values.addEventListener("pointerover", function (event) {
+    var line = event.target.closest("tr[data-point]");
+    editor.emit("look", line ? Number(line.dataset.point) : null);
+  });
   // What the panel shows, for tests and scripts.
   window.insidePanelState = function () {
+    var basis = isExplored() ? construction && { first: construction.first, values: construction.basis } :
+      domain && domain.hasCurve ? module.basisAt(exact() ? at.exact : at.nominal) : null;
     return open ? { domain: domain, construction: construction, sampleIndex: at && at.index,
-                    t: at, basis: domain && domain.hasCurve ? module.basisAt(exact() ? at.exact : at.nominal) : null } : null;
+                    t: at, explored: explored, looked: looked, basis: basis } : null;
   };
 }

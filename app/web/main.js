@@ -4,6 +4,7 @@ import createTavrimo from "./tavrimo.js";
 import { startEditor } from "./editor.js";
 import { startEditorGuide } from "./editor_guide.js";
 import { startInsidePanel } from "./inside_panel.js";
+import { startKnotsPanel } from "./knots_panel.js";
 import { startPointsPanel } from "./points_panel.js";
 import { startSceneControls } from "./scene_controls.js";
 
@@ -17,6 +18,7 @@ createTavrimo({ onAbort: unsupported }).then(function (module) {
   startEditorGuide(editor);
   startInsidePanel(editor);
   startPointsPanel(editor);
+  startKnotsPanel(editor);
   window.tavrimo = { module: module, editor: editor }; // for tests, benchmarks and the console
   editor.run();
 }, unsupported);

@@ -1,6 +1,6 @@
 // The numbers of the panel's "Points" section (points_panel.js), by name: a page of the
-// points, and a point moved to typed coordinates, deleted or inserted, each one step through
-// the editor's own operations.
+// points with their weights, and a point moved to typed coordinates, given a weight, deleted or
+// inserted, each one step through the editor's own operations.
 #include "scene_controls.h"
 #include "scene_edit.h"
 #include "scene_load.h"
@@ -17,7 +17,7 @@ using emscripten::val;
 
 // Points first .. first + count - 1 as {x, y}, and how many there are in all.
 val PointsPage(int first, int count) {
-    const SceneText scene = CurrentScene();
+    const SceneText scene = PageScene();
     const int total = static_cast<int>(scene.points.size());
     const int from = std::clamp(first, 0, total);
     const int to = std::clamp(from + std::max(count, 0), from, total);
@@ -26,6 +26,9 @@ val PointsPage(int first, int count) {
         val point = val::object();
         point.set("x", scene.points[static_cast<std::size_t>(j)].x);
         point.set("y", scene.points[static_cast<std::size_t>(j)].y);
+        point.set("w", static_cast<std::size_t>(j) < scene.weights.size()
+                           ? scene.weights[static_cast<std::size_t>(j)]
+                           : 1.0);
         points.call<void>("push", point);
     }
     val page = val::object();
@@ -44,15 +47,31 @@ std::size_t Index(int index) {
 }
 
 std::string MoveTo(int index, const std::string& x, const std::string& y) {
-    return Apply(MovePoint(CurrentScene(), Index(index), x, y));
+    return Apply(MovePoint(PageScene(), Index(index), x, y));
 }
 
 std::string Delete(int index) {
-    return Apply(DeletePoint(CurrentScene(), Index(index)));
+    return Apply(DeletePoint(PageScene(), Index(index)));
 }
 
 std::string InsertAfter(int index) {
-    return Apply(InsertPointAfter(CurrentScene(), Index(index)));
+    return Apply(InsertPointAfter(PageScene(), Index(index)));
+}
+
+// A weight changes only what the page adds to the scene: one step, the editor untouched.
+std::string Weigh(int index, const std::string& weight) {
+    const SceneEdit edit = SetWeight(PageScene(), Index(index), weight);
+    if (edit.ok) {
+        ChangeAdditionsAsStep(edit.scene);
+    }
+    return edit.ok ? "" : edit.error;
+}
+
+double WeightOf(int index) {
+    const SceneText scene = PageScene();
+    return index >= 0 && static_cast<std::size_t>(index) < scene.weights.size()
+               ? scene.weights[static_cast<std::size_t>(index)]
+               : 1.0;
 }
 
 } // namespace
@@ -63,4 +82,6 @@ EMSCRIPTEN_BINDINGS(points_panel) {
     function("movePoint", &MoveTo);
     function("deletePoint", &Delete);
     function("insertPointAfter", &InsertAfter);
+    function("setWeight", &Weigh);
+    function("weightOf", &WeightOf);
 }

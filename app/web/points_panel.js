@@ -1,7 +1,7 @@
-// The panel's "Points" section (its C++ side is points_panel.cpp): every point's label and
-// world coordinates, a page of rows at a time; a value typed there moves the point, and each
-// row can delete its point or insert one after it. Each change is one step, made through the
-// editor's own operations by the core.
+// The panel's "Points" section (its C++ side is points_panel.cpp): every point's label, world
+// coordinates and weight, a page of rows at a time; a value typed there moves the point or
+// weighs it, and each row can delete its point or insert one after it. Each change is one step,
+// made through the editor's own operations by the core. Pointing at a row looks at its point.
 var ROWS = 50;
 
 export function startPointsPanel(editor) {
@@ -13,6 +13,7 @@ export function startPointsPanel(editor) {
   var message = document.getElementById("points-message");
   var first = 0;
   var open = false;
+  var looked = null;
 
   function say(text) {
     if (message.textContent !== text) message.textContent = text;
@@ -31,7 +32,7 @@ export function startPointsPanel(editor) {
     input.value = String(value);
     input.dataset.index = String(index);
     input.dataset.axis = axis;
-    input.setAttribute("aria-label", "P" + index + " " + axis);
+    input.setAttribute("aria-label", "P" + index + " " + (axis === "w" ? "weight" : axis));
     return input;
   }
 
@@ -66,6 +67,9 @@ export function startPointsPanel(editor) {
       row.appendChild(name);
       row.insertCell().appendChild(field(index, "x", point.x));
       row.insertCell().appendChild(field(index, "y", point.y));
+      row.insertCell().appendChild(field(index, "w", point.w));
+      row.dataset.point = String(index);
+      if (index === looked) row.className = "looked";
       var actions = row.insertCell();
       actions.appendChild(button("Insert after", "Insert after P" + index, "insert", index));
       actions.appendChild(button("Delete", "Delete P" + index, "delete", index));
@@ -86,6 +90,11 @@ export function startPointsPanel(editor) {
     var input = event.target;
     if (!input.dataset.axis) return;
     var index = Number(input.dataset.index);
+    if (input.dataset.axis === "w") {
+      change(module.setWeight(index, input.value.trim()));
+      editor.emit("explored");
+      return;
+    }
     var x = body.querySelector("input[data-index='" + index + "'][data-axis='x']").value.trim();
     var y = body.querySelector("input[data-index='" + index + "'][data-axis='y']").value.trim();
     change(module.movePoint(index, x, y));
@@ -103,4 +112,15 @@ export function startPointsPanel(editor) {
     update();
   });
   editor.on("frame", update);
+  editor.on("explored", update);
+  body.addEventListener("pointerover", function (event) {
+    var row = event.target.closest("tr[data-point]");
+    editor.emit("look", row ? Number(row.dataset.point) : null);
+  });
+  editor.on("look", function (index) {
+    looked = index;
+    body.querySelectorAll("tr").forEach(function (row) {
+      row.classList.toggle("looked", Number(row.dataset.point) === index);
+    });
+  });
 }

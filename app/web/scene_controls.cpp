@@ -1,22 +1,73 @@
 // The scene kept and shared, for the page's scene part (scene_controls.js), by name: the scene
 // as text and as a link, a scene opened from either (on an error the scene stays as it was),
-// undo and redo, the picture as SVG.
+// undo and redo, the picture as SVG; and the page's additions to the editor's scene (the
+// explored curve's knots, the points' weights), kept fitting its points and degree.
 #include "scene_controls.h"
 
 #include "editor.h"
 #include "history.h"
+#include "knots.h"
 #include "queued_loop.h"
+#include "scene.h"
 #include "scene_load.h"
 #include "scene_text.h"
 #include "svg.h"
 
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 SceneHistory history{};
+SceneText additions{}; // its knots, customKnots and weights only
+std::uint32_t additionsVersion = 0;
+std::string additionsNote;
+
+// Weights follow the points (new ones 1, all 1 kept as none); a custom vector is cut or extended
+// in unit steps, and becomes the uniform one when it cannot serve the points.
+void FitAdditions() {
+    const int n = editor.pointCount;
+    const int k = static_cast<int>(editor.degree);
+    SceneText fitted = additions;
+    if (!fitted.weights.empty()) {
+        fitted.weights.resize(static_cast<std::size_t>(n), 1.0);
+        if (std::all_of(fitted.weights.begin(), fitted.weights.end(),
+                        [](double w) { return w == 1.0; })) {
+            fitted.weights.clear();
+        }
+    }
+    if (fitted.knots == KnotMode::Custom) {
+        fitted.customKnots = FitKnots(fitted.customKnots, n, k);
+        const std::string fault = KnotsFault(fitted.customKnots, n, k);
+        if (!fault.empty()) {
+            additionsNote = "The custom knots could not follow the points (" + fault +
+                            "): the knots are uniform now.";
+            fitted.knots = KnotMode::Uniform;
+            fitted.customKnots.clear();
+        }
+    }
+    if (fitted.knots != additions.knots || fitted.customKnots != additions.customKnots ||
+        fitted.weights != additions.weights) {
+        additions = fitted;
+        additionsVersion += 1;
+    }
+}
+
+void SetAdditions(const SceneText& scene) {
+    additions.knots = scene.knots;
+    additions.customKnots = scene.customKnots;
+    additions.weights = scene.weights;
+    additionsVersion += 1;
+    additionsNote.clear();
+    FitAdditions();
+}
+
+bool Record() {
+    FitAdditions();
+    return RecordScene(history, additionsVersion, PageScene);
+}
 
 struct HistoryState {
     bool canUndo;
@@ -29,16 +80,16 @@ HistoryState State(bool recorded = false) {
 }
 
 std::string SceneTextNow() {
-    return FormatScene(CurrentScene());
+    return FormatScene(PageScene());
 }
 
 std::string SceneLinkNow() {
-    return SceneToLink(CurrentScene());
+    return SceneToLink(PageScene());
 }
 
 // The scene of the current step: after "Quit", the scene as it was before.
 std::string StepText() {
-    return history.steps.empty() ? FormatScene(CurrentScene())
+    return history.steps.empty() ? FormatScene(PageScene())
                                  : FormatScene(history.steps[history.at]);
 }
 
@@ -56,29 +107,54 @@ std::string OpenScene(const std::string& bytes, bool link) {
 
 // After a pass: records the scene when it has changed and no button is held. What quitting
 // clears is not a step, so that the step shown stays the scene as it was before "Quit".
-HistoryState Record() {
-    return State(!QuitRequested(queuedLoop) && RecordScene(history));
+HistoryState RecordStep() {
+    return State(!QuitRequested(queuedLoop) && Record());
 }
 
 HistoryState UndoStep() {
-    RecordScene(history);
-    Undo(history, PageMenu());
+    Record();
+    if (Undo(history, PageMenu())) {
+        SetAdditions(history.steps[history.at]);
+        history.extraVersion = additionsVersion;
+    }
     return State();
 }
 
 HistoryState RedoStep() {
-    RecordScene(history);
-    Redo(history, PageMenu());
+    Record();
+    if (Redo(history, PageMenu())) {
+        SetAdditions(history.steps[history.at]);
+        history.extraVersion = additionsVersion;
+    }
     return State();
 }
 
 } // namespace
 
+SceneText PageScene() {
+    SceneText scene = CurrentScene();
+    scene.knots = additions.knots;
+    scene.customKnots = additions.customKnots;
+    scene.weights = additions.weights;
+    return scene;
+}
+
 std::string LoadSceneAsStep(const SceneText& scene) {
-    RecordScene(history); // the scene before, if it was not recorded yet
+    Record(); // the scene before, if it was not recorded yet
     const bool loaded = LoadScene(scene, PageMenu());
-    RecordScene(history);
+    SetAdditions(scene);
+    Record();
     return loaded ? "" : "not enough memory for every point: the scene is loaded in part";
+}
+
+void ChangeAdditionsAsStep(const SceneText& scene) {
+    Record();
+    SetAdditions(scene);
+    Record();
+}
+
+const std::string& AdditionsNote() {
+    return additionsNote;
 }
 
 EMSCRIPTEN_BINDINGS(scene_controls) {
@@ -92,7 +168,7 @@ EMSCRIPTEN_BINDINGS(scene_controls) {
     function("stepText", &StepText);
     function("sceneSvg", &SceneSvg);
     function("openScene", &OpenScene);
-    function("recordScene", &Record);
+    function("recordScene", &RecordStep);
     function("undo", &UndoStep);
     function("redo", &RedoStep);
 }

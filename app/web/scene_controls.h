@@ -1,11 +1,21 @@
-// What the page's other parts share with the scene part: a scene made the editor's as one
-// step of undo and redo.
+// What the page's other parts share with the scene part: the page's scene (the editor's points
+// and degree, and what the page adds to them: the explored curve's knots and the points'
+// weights), and changes to it made as one step of undo and redo.
 #pragma once
 
 #include "scene_text.h"
 
 #include <string>
 
-// Loads the scene through the editor's own operations as one step: "" when it is loaded, else
-// what went wrong.
+// The editor's scene with the page's additions, which always fit its points and degree.
+SceneText PageScene();
+
+// Loads the scene through the editor's own operations, then its additions, as one step: "" when
+// it is loaded, else what went wrong.
 std::string LoadSceneAsStep(const SceneText& scene);
+
+// Changes only the additions (knots, weights) to those of `scene`, as one step.
+void ChangeAdditionsAsStep(const SceneText& scene);
+
+// What the last fitting of the additions to the points had to give up, or "".
+const std::string& AdditionsNote();

@@ -23,6 +23,7 @@ import time
 from desktop import Driver, Failure, differences, remove_captures, run_main, wait_until, \
     write_ppm
 from session import DEGREE, INSTRUCTIONS, EditorProgram, editing_session
+from web_knots import knots_session
 from web_panel import panel_session
 from web_scene import offline_session, scene_session
 
@@ -361,10 +362,17 @@ def main():
         app.check_marks("after Alt+5 and Ctrl+5", [3])
         app = WebEditor(browser, site.url, options, "web-panel")
         panel_session(app, browser, options.axe)
+        app = WebEditor(browser, site.url, options, "web-knots")
+        knot_points = [(70, 380), (130, 110), (250, 70), (320, 300), (400, 410), (490, 320),
+                       (560, 120)]
+        for x, y in knot_points:
+            app.input.click(x, y)
+        app.input.check_frame("seven-points")
 
         def new_editor(url, name, start_frame=True):
             browser.get("about:blank")  # a link differing only in its fragment is a new page too
             return WebEditor(browser, url, options, name, start_frame)
+        knots_session(app, browser, knot_points, new_editor, site)
         scene_session(browser, new_editor, site, options.artifacts)
         phone_session(site, options)
         offline_site = Site(os.path.abspath(options.site))

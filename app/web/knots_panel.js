@@ -1,0 +1,177 @@
+// The panel's "Knots, ends and weights" (its C++ side is knots_panel.cpp): the knot vector's
+// mode (the editor's uniform knots, clamped, closed, custom), the vector as text and as ticks
+// under the basis plot (dragged, or moved with the arrow keys; + and - change a knot's
+// multiplicity), the weight of the point being looked at, and example scenes. The explored
+// curve itself is drawn and explained by the panel "Inside the curve"; the editor's own curve
+// never changes.
+var MODES = { uniform: "Uniform 0, 1, 2, \u2026 (the editor's)", clamped: "Clamped (open uniform)",
+              closed: "Closed (periodic)", custom: "Custom" };
+var SUPERSCRIPT = { "-": "\u207b", "0": "\u2070", "1": "\u00b9", "2": "\u00b2", "3": "\u00b3",
+                    "4": "\u2074", "5": "\u2075", "6": "\u2076", "7": "\u2077", "8": "\u2078",
+                    "9": "\u2079" };
+
+function superscript(number) {
+  return String(number).split("").map(function (c) { return SUPERSCRIPT[c] || c; }).join("");
+}
+
+export function startKnotsPanel(editor) {
+  var module = editor.module;
+  var elements = {};
+  ["mode:knot-mode", "text:knot-text", "apply:knot-apply", "message:knot-message",
+   "ticks:knot-ticks", "weight:weight-slider", "weightValue:weight-value",
+   "weightLabel:weight-label", "example:example", "openExample:example-open"]
+    .forEach(function (pair) {
+      var parts = pair.split(":");
+      elements[parts[0]] = document.getElementById(parts[1]);
+    });
+  var open = false;
+  var state = null;
+  var looked = null; // the point being looked at, for its weight
+  var dragging = null;
+  var plotScale = null; // the basis plot's scale: u to x and back, in its canvas's pixels
+
+  Object.keys(MODES).forEach(function (mode) {
+    var option = document.createElement("option");
+    option.value = mode;
+    option.textContent = MODES[mode];
+    elements.mode.appendChild(option);
+  });
+  module.examples().forEach(function (example) {
+    var option = document.createElement("option");
+    option.value = example.name;
+    option.textContent = example.title;
+    elements.example.appendChild(option);
+  });
+
+  function say(text) {
+    if (elements.message.textContent !== text) elements.message.textContent = text;
+  }
+
+  // Each change is one step through the core; the page then shows it as a pass would.
+  function change(error) {
+    say(error === "" ? "" : error + ".");
+    editor.requestPass();
+    if (error === "") editor.emit("explored");
+    update();
+  }
+
+  // The knots' ticks under the plot, one per distinct knot, placed by the plot's own scale.
+  function drawTicks() {
+    var ticks = elements.ticks;
+    ticks.textContent = "";
+    if (!state.valid) return;
+    var scale = plotScale;
+    if (!scale) return;
+    var k = state.degree, knots = state.knots, last = knots.length - 1;
+    for (var j = 0; j <= last; ) {
+      var m = 1;
+      while (j + m <= last && knots[j + m] === knots[j]) ++m;
+      var tick = document.createElement("button");
+      tick.type = "button";
+      tick.className = "knot";
+      tick.dataset.index = String(j);
+      tick.dataset.multiplicity = String(m);
+      tick.setAttribute("role", "slider");
+      tick.setAttribute("aria-valuenow", String(knots[j]));
+      tick.setAttribute("aria-valuetext", "u = " + knots[j] + (m > 1 ? ", " + m + " times" : "") +
+        (j > k && j + m - 1 < knots.length - k - 1 ? ", leaves C" + superscript(k - m) : ""));
+      tick.setAttribute("aria-label", "Knot " + j + (m > 1 ? " to " + (j + m - 1) : ""));
+      var interior = j > 0 && j + m - 1 < last;
+      tick.textContent = (m > 1 ? m + "\u00d7" : "") +
+        (interior && j >= k && j + m - 1 <= knots.length - k - 1 ? " C" + superscript(k - m) : "");
+      tick.style.left = scale.x(knots[j]) / scale.canvasWidth * 100 + "%";
+      tick.style.setProperty("--stack", String(m));
+      ticks.appendChild(tick);
+      j += m;
+    }
+  }
+
+  function update() {
+    if (!open) return;
+    state = module.knots();
+    elements.mode.value = state.mode;
+    if (document.activeElement !== elements.text) elements.text.value = state.text;
+    drawTicks();
+    updateWeight();
+  }
+
+  function updateWeight() {
+    var count = state ? state.points : 0;
+    var index = looked !== null && looked < count ? looked : count > 0 ? 0 : null;
+    elements.weight.disabled = index === null;
+    if (index === null) {
+      elements.weightLabel.textContent = "Weight";
+      elements.weightValue.textContent = "";
+      return;
+    }
+    var weight = module.weightOf(index);
+    elements.weightLabel.textContent = "Weight of P" + index;
+    elements.weight.dataset.index = String(index);
+    if (document.activeElement !== elements.weight) elements.weight.value = String(Math.log2(weight));
+    elements.weightValue.textContent = String(Math.round(weight * 1e6) / 1e6);
+  }
+
+  // The knot a tick stands for, moved to u (kept between its neighbours by the core).
+  function moveTick(tick, u) {
+    change(module.moveKnot(Number(tick.dataset.index), u));
+    var again = elements.ticks.querySelector("[data-index='" + tick.dataset.index + "']");
+    if (again) again.focus();
+  }
+
+  elements.mode.addEventListener("change", function () { change(module.setKnotMode(elements.mode.value)); });
+  elements.apply.addEventListener("click", function () { change(module.setKnotsText(elements.text.value)); });
+  elements.text.addEventListener("keydown", function (event) {
+    if (event.key === "Enter") change(module.setKnotsText(elements.text.value));
+  });
+  elements.ticks.addEventListener("keydown", function (event) {
+    var tick = event.target.closest(".knot");
+    if (!tick) return;
+    var index = Number(tick.dataset.index);
+    var u = state.knots[index];
+    var step = event.shiftKey ? 0.01 : 0.1;
+    if (event.key === "ArrowLeft" || event.key === "ArrowDown") moveTick(tick, u - step);
+    else if (event.key === "ArrowRight" || event.key === "ArrowUp") moveTick(tick, u + step);
+    else if (event.key === "+" || event.key === "=") change(module.changeMultiplicity(index, 1));
+    else if (event.key === "-") change(module.changeMultiplicity(index, -1));
+    else return;
+    event.preventDefault();
+  });
+  elements.ticks.addEventListener("pointerdown", function (event) {
+    var tick = event.target.closest(".knot");
+    if (!tick) return;
+    dragging = tick;
+    tick.setPointerCapture(event.pointerId);
+    event.preventDefault();
+    tick.focus();
+  });
+  elements.ticks.addEventListener("pointermove", function (event) {
+    if (!dragging) return;
+    var scale = plotScale;
+    if (!scale) return;
+    var box = elements.ticks.getBoundingClientRect();
+    var u = scale.u((event.clientX - box.left) / box.width * scale.canvasWidth);
+    moveTick(dragging, Math.round(u * 100) / 100);
+  });
+  elements.ticks.addEventListener("pointerup", function () { dragging = null; });
+  elements.weight.addEventListener("input", function () {
+    var weight = Math.pow(2, Number(elements.weight.value));
+    change(module.setWeight(Number(elements.weight.dataset.index), String(Math.round(weight * 1000) / 1000)));
+  });
+  elements.openExample.addEventListener("click", function () {
+    change(module.openExample(elements.example.value));
+  });
+  editor.on("panel", function (shown) {
+    open = shown;
+    update();
+  });
+  editor.on("frame", update);
+  editor.on("plotted", function (scale) {
+    plotScale = scale;
+    if (open && state) drawTicks();
+  });
+  editor.on("look", function (index) {
+    if (index === null) return;
+    looked = index;
+    if (open) updateWeight();
+  });
+}
