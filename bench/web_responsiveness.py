@@ -76,6 +76,40 @@ return result;
 """
 
 
+# One point dragged at `count` points and degree 9, one pass a move with the page's hooks (what
+# the panel does after a frame), in batches of 20 passes timed together: first with the panel
+# closed, then open on a custom knot vector.
+PANEL_PASSES = PASSES.replace("const result = {};", """const result = {};
+const E = window.tavrimo.editor;
+function timed() {
+  const times = [];
+  for (let b = 0; b < batches; ++b) {
+    const start = performance.now();
+    for (let i = 0; i < 20; ++i) {
+      queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
+      M.pass(); E.emit("pass"); E.emit("frame");
+    }
+    times.push((performance.now() - start) / 20);
+  }
+  return times;
+}""").replace("""  const times = [];
+  for (let b = 0; b < batches; ++b) {
+    const start = performance.now();
+    for (let i = 0; i < 20; ++i) {
+      queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
+      M.pass();
+    }
+    times.push((performance.now() - start) / 20);
+  }""", """  const closed = timed();
+  document.getElementById("inside-toggle").click();
+  const mode = document.getElementById("knot-mode");
+  mode.value = "custom";
+  mode.dispatchEvent(new Event("change"));
+  const custom = timed();
+  document.getElementById("inside-toggle").click();
+  const times = {closed: closed, custom: custom};""")
+
+
 def native_frames(bench):
     """BM_Frame's min and median over 5 repeats, in ms, for each count."""
     filter_ = "BM_Frame/(" + "|".join(str(c) for c in COUNTS) + ")$"
@@ -182,6 +216,14 @@ def main():
                   f"(min / median of 10 batches of 20); native BM_Frame/{count} "
                   f"{native_low:.3f} / {native_middle:.3f} ms; browser / native "
                   f"{low / native_low:.2f} (min) {middle / native_middle:.2f} (median)")
+        open_page()
+        panel = browser.execute_script(PANEL_PASSES, [1024], 10)["1024"]
+        closed, custom = panel["closed"], panel["custom"]
+        print(f" 1024 points, degree 9, a drag's pass with the page's hooks: panel closed "
+              f"{min(closed):.3f} / {statistics.median(closed):.3f} ms, panel open on custom knots "
+              f"{min(custom):.3f} / {statistics.median(custom):.3f} ms (min / median); open / "
+              f"closed {min(custom) / min(closed):.2f} (min) "
+              f"{statistics.median(custom) / statistics.median(closed):.2f} (median)")
         left, top = open_page()
         points = [(20 + 30 * (n % 20), 20 + 45 * (n // 20)) for n in range(200)]
         actions = ActionBuilder(browser, duration=0)
@@ -202,6 +244,12 @@ def main():
         print("with the panel open, dragging back through 500 moves: " +
               drag(browser, left, top, drag_end(points[105], 500), 500))
         idle(browser, ", the panel open")
+        browser.execute_script("const m = document.getElementById('knot-mode'); m.value = 'custom';"
+                               "m.dispatchEvent(new Event('change'));")
+        time.sleep(1)
+        print("with the panel open on custom knots, dragging through 500 moves: " +
+              drag(browser, left, top, points[105], 500))
+        idle(browser, ", the panel open on custom knots")
 
         if options.scale:
             left, top = open_page()

@@ -165,6 +165,11 @@ std::string FormatKnots(const std::vector<double>& knots) {
     std::string text;
     char number[32];
     for (const double u : knots) {
+        if (std::trunc(u) == u && std::fabs(u) < 1e15) {
+            std::snprintf(number, sizeof number, "%.0f", u);
+            text += (text.empty() ? "" : " ") + std::string(number);
+            continue;
+        }
         for (int precision = 1; precision <= 17; ++precision) {
             std::snprintf(number, sizeof number, "%.*g", precision, u);
             if (std::strtod(number, nullptr) == u) {

@@ -30,4 +30,5 @@ std::string KnotsFault(const std::vector<double>& knots, int pointCount, int deg
 
 // Knots as text: numbers separated by spaces or commas. Strict: "" and the knots, or the fault.
 std::string ParseKnots(const std::string& text, std::vector<double>& knots);
+// Whole knots whole, others in the fewest digits that read back the same.
 std::string FormatKnots(const std::vector<double>& knots);

@@ -122,8 +122,28 @@ SplineTriangle TriangleInSpan(const Spline& spline, double t, int i) {
     return triangle;
 }
 
+// The same point as TriangleInSpan's last level, in place, without keeping the levels.
 SplinePoint PointInSpan(const Spline& spline, double t, int i) {
-    return TriangleInSpan(spline, t, i).levels.back().front();
+    constexpr int kInPlace = 16;
+    const int k = spline.degree;
+    if (k >= kInPlace) {
+        return TriangleInSpan(spline, t, i).levels.back().front();
+    }
+    const std::vector<double>& u = spline.knots;
+    Homogeneous level[kInPlace];
+    for (int j = 0; j <= k; ++j) {
+        const std::size_t index = static_cast<std::size_t>(i - k + j);
+        const double w = spline.weights[index];
+        level[j] = Homogeneous{spline.points[index].x * w, spline.points[index].y * w, w};
+    }
+    for (int r = 1; r <= k; ++r) {
+        for (int j = 0; j + r <= k; ++j) {
+            const int index = i - k + r + j;
+            const double alpha = (t - u[index]) / (u[index + k + 1 - r] - u[index]);
+            level[j] = Blend(level[j], level[j + 1], alpha);
+        }
+    }
+    return SplinePoint{level[0].x / level[0].w, level[0].y / level[0].w};
 }
 
 } // namespace
@@ -133,7 +153,7 @@ SplineTriangle TriangleOf(const Spline& spline, double t) {
 }
 
 SplinePoint SplineAt(const Spline& spline, double t) {
-    return TriangleOf(spline, t).levels.back().front();
+    return PointInSpan(spline, t, SpanOf(spline, t));
 }
 
 SplineBasis BasisOf(const Spline& spline, double t) {
@@ -203,7 +223,8 @@ void Subdivide(const Spline& spline, int span, const SplineSample& a, const Spli
     const double off = chord > 0.0
                            ? std::fabs(dx * (m.y - a.point.y) - dy * (m.x - a.point.x)) / chord
                            : std::hypot(m.x - a.point.x, m.y - a.point.y);
-    if (depth < 12 && (off > tolerance || depth < 2)) {
+    // At least four pieces a span, unless the span is already shorter than the tolerance's few.
+    if (depth < 12 && (off > tolerance || (depth < 2 && chord > 4.0 * tolerance))) {
         const SplineSample mid{middle, m, false};
         Subdivide(spline, span, a, mid, tolerance, depth + 1, out);
         Subdivide(spline, span, mid, b, tolerance, depth + 1, out);
@@ -214,25 +235,36 @@ void Subdivide(const Spline& spline, int span, const SplineSample& a, const Spli
 
 } // namespace
 
+std::vector<SplineSample> SampleSpan(const Spline& spline, int span, double tolerance) {
+    std::vector<SplineSample> samples;
+    const std::vector<double>& u = spline.knots;
+    if (!(u[span] < u[span + 1])) {
+        return samples;
+    }
+    samples.push_back(SplineSample{u[span], PointInSpan(spline, u[span], span), false});
+    const SplineSample b{u[span + 1], PointInSpan(spline, u[span + 1], span), false};
+    Subdivide(spline, span, samples.front(), b, tolerance, 0, samples);
+    return samples;
+}
+
+void JoinSpan(std::vector<SplineSample>& samples, const std::vector<SplineSample>& span) {
+    if (span.empty()) {
+        return;
+    }
+    // Where the curve jumps (a knot k + 1 times inside the domain) a new piece starts.
+    const bool joined = !samples.empty() && samples.back().point.x == span.front().point.x &&
+                        samples.back().point.y == span.front().point.y;
+    const bool jump = !samples.empty() && !joined;
+    samples.insert(samples.end(), span.begin() + (joined ? 1 : 0), span.end());
+    if (jump) {
+        samples[samples.size() - span.size()].breakBefore = true;
+    }
+}
+
 std::vector<SplineSample> SampleSpline(const Spline& spline, double tolerance) {
     std::vector<SplineSample> samples;
-    const int k = spline.degree;
-    const int n = static_cast<int>(spline.points.size());
-    const std::vector<double>& u = spline.knots;
-    for (int i = k; i < n; ++i) {
-        if (!(u[i] < u[i + 1])) {
-            continue;
-        }
-        const SplineSample a{u[i], PointInSpan(spline, u[i], i), false};
-        const SplineSample b{u[i + 1], PointInSpan(spline, u[i + 1], i), false};
-        // Where the curve jumps (a knot k + 1 times inside the domain) a new piece starts.
-        const bool joined = !samples.empty() && samples.back().point.x == a.point.x &&
-                            samples.back().point.y == a.point.y;
-        if (!joined) {
-            samples.push_back(a);
-            samples.back().breakBefore = !samples.empty() && samples.size() > 1;
-        }
-        Subdivide(spline, i, a, b, tolerance, 0, samples);
+    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
+        JoinSpan(samples, SampleSpan(spline, i, tolerance));
     }
     return samples;
 }

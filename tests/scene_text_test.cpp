@@ -2,6 +2,7 @@
 // limits; a scene loaded through the editor's operations is the scene placed by hand; undo and
 // redo step through whole scenes.
 #include "canvas.h"
+#include "explored.h"
 #include "fake_host.h"
 #include "history.h"
 #include "input.h"
@@ -219,6 +220,22 @@ TEST_F(SceneTextTest, PointsEditedAsTypedOrRefusedWithTheReason) {
     EXPECT_EQ(InsertPointAfter(scene, 2).scene.points[3].x, 610.0f);
     SceneText full{1, std::vector<ScenePoint>(kMostScenePoints, ScenePoint{1.0f, 2.0f})};
     EXPECT_FALSE(InsertPointAfter(full, 0).ok);
+
+    // Weights follow their points; the explored curve takes them with the scene's knots.
+    SceneEdit weighed = SetWeight(scene, 1, "0.5");
+    ASSERT_TRUE(weighed.ok);
+    EXPECT_EQ(weighed.scene.weights, (std::vector<double>{1, 0.5, 1}));
+    EXPECT_EQ(SetWeight(scene, 1, "0").error, "the weight \"0\" is not a positive number");
+    EXPECT_EQ(InsertPointAfter(weighed.scene, 0).scene.weights,
+              (std::vector<double>{1, 1, 0.5, 1}));
+    EXPECT_EQ(DeletePoint(weighed.scene, 0).scene.weights, (std::vector<double>{0.5, 1}));
+    weighed.scene.degree = 2;
+    weighed.scene.knots = KnotMode::Clamped;
+    const Spline explored = ExploredSpline(weighed.scene);
+    EXPECT_EQ(explored.knots, (std::vector<double>{0, 0, 0, 1, 1, 1}));
+    EXPECT_EQ(explored.weights[1], 0.5);
+    weighed.scene.knots = KnotMode::Closed;
+    EXPECT_EQ(ExploredSpline(weighed.scene).points.size(), 5u);
 
     const SceneEdit deleted = DeletePoint(scene, 0);
     ASSERT_TRUE(deleted.ok);

@@ -186,7 +186,7 @@ TEST(Spline, InvalidInputIsRefusedWithTheReason) {
         EXPECT_NE(ParseKnots(bad, knots), "") << bad;
         EXPECT_EQ(knots, (std::vector<double>{0, 0, 1.5, 20})) << bad;
     }
-    EXPECT_EQ(FormatKnots({0, 0.1, 2.5, 1e-7}), "0 0.1 2.5 1e-07");
+    EXPECT_EQ(FormatKnots({0, 0.1, 2.5, 1e-7, 10}), "0 0.1 2.5 1e-07 10");
 }
 
 } // namespace

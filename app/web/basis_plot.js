@@ -5,9 +5,15 @@
 export function startBasisPlot(module, canvas, colourOf) {
   var drawn = { key: "", background: null, shape: null, perKnot: 0, scale: 1 };
 
+  // Asked of the layout only when the window changes, not every frame.
+  var measured = null;
+  window.addEventListener("resize", function () { measured = null; });
   function scaleNow() {
-    var width = canvas.getBoundingClientRect().width;
-    return width > 0 ? Math.max(1, canvas.width / width) : 1;
+    if (measured === null) {
+      var width = canvas.getBoundingClientRect().width;
+      measured = width > 0 ? Math.max(1, canvas.width / width) : null;
+    }
+    return measured || 1;
   }
 
   function geometry(k, n) {
@@ -141,9 +147,15 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
   var COUNT = 401;
   var drawn = { key: "", background: null, values: null, n: 0, scale: 1, from: 0, to: 1 };
 
+  // Asked of the layout only when the window changes, not every frame.
+  var measured = null;
+  window.addEventListener("resize", function () { measured = null; });
   function scaleNow() {
-    var width = canvas.getBoundingClientRect().width;
-    return width > 0 ? Math.max(1, canvas.width / width) : 1;
+    if (measured === null) {
+      var width = canvas.getBoundingClientRect().width;
+      measured = width > 0 ? Math.max(1, canvas.width / width) : null;
+    }
+    return measured || 1;
   }
 
   function geometry() {

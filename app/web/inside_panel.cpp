@@ -137,17 +137,12 @@ val Explored() {
     explored.set("fault", fault);
     explored.set("degree", spline.degree);
     explored.set("points", static_cast<int>(spline.points.size()));
-    std::string key = std::to_string(spline.degree);
-    val knots = val::array();
-    for (const double u : spline.knots) {
-        knots.call<void>("push", u);
-        key += " " + std::to_string(u);
-    }
-    for (const double w : scene.weights) {
-        key += "|" + std::to_string(w);
-    }
-    explored.set("knots", knots);
-    explored.set("key", key);
+    explored.set("weighted", !scene.weights.empty());
+    // The knots as a plain array, made from a view of them in one call.
+    exploredNumbers = spline.knots;
+    explored.set("knots", val::global("Array").call<val>("from", View(exploredNumbers)));
+    explored.set("key", std::to_string(spline.degree) + " " + std::to_string(AdditionsVersion()) +
+                            " " + std::to_string(spline.knots.size()));
     if (fault.empty()) {
         const SplineDomain domain = DomainOf(spline);
         explored.set("first", domain.first);
@@ -193,15 +188,57 @@ val ExploredAt(double t) {
     return at;
 }
 
+// The explored curve's samples span by span, kept from frame to frame: a drag moves one point,
+// and only the k + 1 spans it shapes are sampled again.
+struct KeptSpans {
+    Spline spline;
+    double tolerance;
+    std::vector<std::vector<SplineSample>> spans; // span k + s at s
+};
+KeptSpans kept{};
+
+void SampleChangedSpans(const Spline& spline, double tolerance) {
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    const bool same = kept.spline.degree == k && kept.tolerance == tolerance &&
+                      kept.spline.knots == spline.knots && kept.spline.weights == spline.weights &&
+                      kept.spline.points.size() == spline.points.size();
+    std::vector<bool> stale(static_cast<std::size_t>(n - k), !same);
+    for (int j = 0; same && j < n; ++j) {
+        const SplinePoint was = kept.spline.points[static_cast<std::size_t>(j)];
+        const SplinePoint is = spline.points[static_cast<std::size_t>(j)];
+        if (was.x != is.x || was.y != is.y) {
+            for (int i = std::max(j, k); i <= std::min(j + k, n - 1); ++i) {
+                stale[static_cast<std::size_t>(i - k)] = true;
+            }
+        }
+    }
+    kept.spans.resize(static_cast<std::size_t>(n - k));
+    for (int i = k; i < n; ++i) {
+        if (stale[static_cast<std::size_t>(i - k)]) {
+            kept.spans[static_cast<std::size_t>(i - k)] = SampleSpan(spline, i, tolerance);
+        }
+    }
+    kept.spline = spline;
+    kept.tolerance = tolerance;
+}
+
 // The explored curve for drawing: x, y and 1 where the curve breaks before the sample, else 0.
 val ExploredSamples(double tolerance) {
     const Spline spline = ExploredSpline(PageScene());
     exploredNumbers.clear();
-    if (SplineFault(spline).empty()) {
-        for (const SplineSample& s : SampleSpline(spline, tolerance)) {
-            exploredNumbers.insert(exploredNumbers.end(),
-                                   {s.point.x, s.point.y, s.breakBefore ? 1.0 : 0.0});
-        }
+    if (!SplineFault(spline).empty()) {
+        kept = KeptSpans{};
+        return View(exploredNumbers);
+    }
+    SampleChangedSpans(spline, tolerance);
+    std::vector<SplineSample> samples;
+    for (const std::vector<SplineSample>& span : kept.spans) {
+        JoinSpan(samples, span);
+    }
+    for (const SplineSample& s : samples) {
+        exploredNumbers.insert(exploredNumbers.end(),
+                               {s.point.x, s.point.y, s.breakBefore ? 1.0 : 0.0});
     }
     return View(exploredNumbers);
 }

@@ -13,7 +13,7 @@ var TICK_COLOUR = "#222";
 var EXPLORED_COLOUR = "#e66100";
 var EXPLORED_STEPS = 200; // the slider's steps over an explored curve's domain
 var SPEEDS = [0.25, 0.5, 1, 2, 4]; // spans a second while "Play" sweeps
-var MOST_LABELS = 1000;
+var MOST_LABELS = 200;
 
 export function colourOf(index) {
   return POINT_COLOURS[((index % 10) + 10) % 10];
@@ -192,11 +192,17 @@ export function startInsidePanel(editor) {
     if (document.activeElement !== field) field.value = tText();
   }
 
-  // Lines and dots thick enough to see where the editor is shown smaller than its pixels.
+  // Lines and dots thick enough to see where the editor is shown smaller than its pixels; asked
+  // of the layout only when the window changes, not every frame.
+  var scale = null;
   function strokeScale() {
-    var box = elements.overlay.getBoundingClientRect();
-    return box.width > 0 ? Math.max(1, elements.overlay.width / box.width) : 1;
+    if (scale === null) {
+      var box = elements.overlay.getBoundingClientRect();
+      scale = box.width > 0 ? Math.max(1, elements.overlay.width / box.width) : null;
+    }
+    return scale || 1;
   }
+  window.addEventListener("resize", function () { scale = null; });
 
   function client(point) {
     return [point.x + 0.5, row - point.y + 0.5];
@@ -209,9 +215,11 @@ export function startInsidePanel(editor) {
     if (stroke) { context.strokeStyle = stroke; context.stroke(); }
   }
 
+  // Every point's name, up to 200 points (beyond, they would hide the picture).
   function drawLabels(context, s) {
+    if (domain.points > MOST_LABELS) return;
     var points = module.pointsView(); // x, y pairs
-    var count = Math.min(points.length / 2, MOST_LABELS);
+    var count = points.length / 2;
     context.font = Math.round(11 * s) + "px system-ui, sans-serif";
     context.textAlign = "left";
     context.lineWidth = 3 * s;
@@ -249,21 +257,22 @@ export function startInsidePanel(editor) {
     context.lineWidth = 2 * s;
     context.beginPath();
     for (var j = 0; j < samples.length; j += 3) {
-      var p = client({ x: samples[j], y: samples[j + 1] });
-      if (j === 0 || samples[j + 2] === 1) context.moveTo(p[0], p[1]);
-      else context.lineTo(p[0], p[1]);
+      var x = samples[j] + 0.5, y = row - samples[j + 1] + 0.5; // as client() places a point
+      if (j === 0 || samples[j + 2] === 1) context.moveTo(x, y);
+      else context.lineTo(x, y);
     }
     context.stroke();
     var knots = module.exploredKnotPoints();
     context.fillStyle = EXPLORED_COLOUR;
+    context.beginPath();
     for (j = 0; j < knots.length; j += 3) {
-      var k = client({ x: knots[j + 1], y: knots[j + 2] });
-      context.fillRect(k[0] - 2.5 * s, k[1] - 2.5 * s, 5 * s, 5 * s);
+      context.rect(knots[j + 1] + 0.5 - 2.5 * s, row - knots[j + 2] + 0.5 - 2.5 * s, 5 * s, 5 * s);
     }
+    context.fill();
     context.font = Math.round(12 * s) + "px system-ui, sans-serif";
     context.textAlign = "left";
     var lines = [["#0000ff", "the editor's curve"], [EXPLORED_COLOUR, "explored: " + explored.mode +
-      " knots" + (explored.key.indexOf("|") >= 0 ? ", weights" : "")]];
+      " knots" + (explored.weighted ? ", weights" : "")]];
     lines.forEach(function (line, i) {
       var y = elements.overlay.height - (10 + 16 * (lines.length - 1 - i)) * s;
       context.fillStyle = "rgba(255, 255, 255, 0.85)";

@@ -65,7 +65,8 @@ std::string SetMode(const std::string& word) {
 }
 
 // A custom vector for the page's points, or the reason it cannot be one; nothing changes then.
-std::string SetCustom(SceneText scene, const std::vector<double>& knots) {
+// A step of its own, unless a drag goes on.
+std::string SetCustom(SceneText scene, const std::vector<double>& knots, bool step = true) {
     const std::string fault =
         KnotsFault(knots, static_cast<int>(scene.points.size()), scene.degree);
     if (!fault.empty()) {
@@ -73,7 +74,11 @@ std::string SetCustom(SceneText scene, const std::vector<double>& knots) {
     }
     scene.knots = KnotMode::Custom;
     scene.customKnots = knots;
-    ChangeAdditionsAsStep(scene);
+    if (step) {
+        ChangeAdditionsAsStep(scene);
+    } else {
+        ChangeAdditions(scene);
+    }
     return "";
 }
 
@@ -92,8 +97,9 @@ std::string Editable(const SceneText& scene, std::vector<double>& knots) {
     return knots.empty() ? "there are no knots" : "";
 }
 
-// The run of equal knots from `index` moved to u, kept between the knots before and after it.
-std::string MoveKnot(int index, double u) {
+// The run of equal knots from `index` moved to u, kept between the knots before and after it; a
+// step of its own unless `dragging`.
+std::string MoveKnot(int index, double u, bool dragging) {
     const SceneText scene = PageScene();
     std::vector<double> knots;
     const std::string fault = Editable(scene, knots);
@@ -110,7 +116,7 @@ std::string MoveKnot(int index, double u) {
     for (std::size_t j = static_cast<std::size_t>(index); j <= end; ++j) {
         knots[j] = to;
     }
-    return SetCustom(scene, knots);
+    return SetCustom(scene, knots, !dragging);
 }
 
 // Raises the multiplicity of the knots equal to knot `index` by taking the next knot (or the one

@@ -52,7 +52,7 @@ export function startKnotsPanel(editor) {
     say(error === "" ? "" : error + ".");
     editor.requestPass();
     if (error === "") editor.emit("explored");
-    update();
+    refresh();
   }
 
   // The knots' ticks under the plot, one per distinct knot, placed by the plot's own scale.
@@ -86,13 +86,27 @@ export function startKnotsPanel(editor) {
     }
   }
 
+  // The knots follow the points' count and the degree; a frame that changes neither (a drag)
+  // leaves them as they are.
+  var shownFor = "";
   function update() {
     if (!open) return;
-    state = module.knots();
-    elements.mode.value = state.mode;
-    if (document.activeElement !== elements.text) elements.text.value = state.text;
-    drawTicks();
+    var domain = module.curveDomain();
+    var key = domain.points + " " + domain.degree;
+    if (state === null || key !== shownFor) {
+      shownFor = key;
+      state = module.knots();
+      elements.mode.value = state.mode;
+      if (document.activeElement !== elements.text) elements.text.value = state.text;
+      drawTicks();
+    }
     updateWeight();
+  }
+
+  function refresh() {
+    shownFor = "";
+    placedFor = "";
+    update();
   }
 
   function updateWeight() {
@@ -111,9 +125,17 @@ export function startKnotsPanel(editor) {
     elements.weightValue.textContent = String(Math.round(weight * 1e6) / 1e6);
   }
 
-  // The knot a tick stands for, moved to u (kept between its neighbours by the core).
-  function moveTick(tick, u) {
-    change(module.moveKnot(Number(tick.dataset.index), u));
+  // The knot a tick stands for, moved to u (kept between its neighbours by the core); while
+  // dragged, the views follow and the pass after the drag makes it one step.
+  function moveTick(tick, u, drag) {
+    var error = module.moveKnot(Number(tick.dataset.index), u, Boolean(drag));
+    if (drag) {
+      say(error === "" ? "" : error + ".");
+      if (error === "") editor.emit("explored");
+      refresh();
+    } else {
+      change(error);
+    }
     var again = elements.ticks.querySelector("[data-index='" + tick.dataset.index + "']");
     if (again) again.focus();
   }
@@ -150,24 +172,43 @@ export function startKnotsPanel(editor) {
     if (!scale) return;
     var box = elements.ticks.getBoundingClientRect();
     var u = scale.u((event.clientX - box.left) / box.width * scale.canvasWidth);
-    moveTick(dragging, Math.round(u * 100) / 100);
+    moveTick(dragging, Math.round(u * 100) / 100, true);
   });
-  elements.ticks.addEventListener("pointerup", function () { dragging = null; });
+  elements.ticks.addEventListener("pointerup", function () {
+    if (dragging) editor.requestPass();
+    dragging = null;
+  });
+  // The weight on a scale of powers of 2, from 1/16 to 16; one step when the slider is let go.
   elements.weight.addEventListener("input", function () {
     var weight = Math.pow(2, Number(elements.weight.value));
-    change(module.setWeight(Number(elements.weight.dataset.index), String(Math.round(weight * 1000) / 1000)));
+    var error = module.setWeight(Number(elements.weight.dataset.index),
+                                 String(Math.round(weight * 1000) / 1000), true);
+    say(error === "" ? "" : error + ".");
+    editor.emit("explored");
+    refresh();
   });
+  elements.weight.addEventListener("change", function () { editor.requestPass(); });
   elements.openExample.addEventListener("click", function () {
     change(module.openExample(elements.example.value));
   });
   editor.on("panel", function (shown) {
     open = shown;
-    update();
+    refresh();
+  });
+  editor.on("explored", function () {
+    if (open) refresh();
   });
   editor.on("frame", update);
+  // The ticks are placed again only when the plot's scale has changed.
+  var placedFor = "";
   editor.on("plotted", function (scale) {
     plotScale = scale;
-    if (open && state) drawTicks();
+    var key = state ? scale.canvasWidth + " " + scale.x(state.knots[0]) + " " +
+      scale.x(state.knots[state.knots.length - 1]) : "";
+    if (open && state && key !== placedFor) {
+      placedFor = key;
+      drawTicks();
+    }
   });
   editor.on("look", function (index) {
     if (index === null) return;

@@ -58,10 +58,13 @@ std::string InsertAfter(int index) {
     return Apply(InsertPointAfter(PageScene(), Index(index)));
 }
 
-// A weight changes only what the page adds to the scene: one step, the editor untouched.
-std::string Weigh(int index, const std::string& weight) {
+// A weight changes only what the page adds to the scene: one step (or, while its slider is
+// dragged, none until the pass after), the editor untouched.
+std::string Weigh(int index, const std::string& weight, bool dragging) {
     const SceneEdit edit = SetWeight(PageScene(), Index(index), weight);
-    if (edit.ok) {
+    if (edit.ok && dragging) {
+        ChangeAdditions(edit.scene);
+    } else if (edit.ok) {
         ChangeAdditionsAsStep(edit.scene);
     }
     return edit.ok ? "" : edit.error;

@@ -46,7 +46,9 @@ export function startPointsPanel(editor) {
     return element;
   }
 
-  // The rows of the page shown; a field being typed in keeps its text.
+  // The rows of the page shown; a field being typed in keeps its text. When the same rows are
+  // shown again (a drag), only their values change.
+  var shownRows = "";
   function update() {
     if (!open) return;
     var page = module.pointsPage(first, ROWS);
@@ -54,6 +56,16 @@ export function startPointsPanel(editor) {
       first = Math.max(0, Math.floor((page.total - 1) / ROWS) * ROWS);
       page = module.pointsPage(first, ROWS);
     }
+    var rows = page.first + " " + page.points.length + " " + page.total;
+    if (rows === shownRows) {
+      body.querySelectorAll("input").forEach(function (input) {
+        var point = page.points[Number(input.dataset.index) - page.first];
+        var value = String(point[input.dataset.axis === "w" ? "w" : input.dataset.axis]);
+        if (input !== document.activeElement && input.value !== value) input.value = value;
+      });
+      return;
+    }
+    shownRows = rows;
     var focused = document.activeElement;
     var keep = focused && body.contains(focused) ? focused.dataset : null;
     var typing = keep && keep.axis ? focused.value : null;
@@ -91,7 +103,7 @@ export function startPointsPanel(editor) {
     if (!input.dataset.axis) return;
     var index = Number(input.dataset.index);
     if (input.dataset.axis === "w") {
-      change(module.setWeight(index, input.value.trim()));
+      change(module.setWeight(index, input.value.trim(), false));
       editor.emit("explored");
       return;
     }

@@ -153,6 +153,15 @@ void ChangeAdditionsAsStep(const SceneText& scene) {
     Record();
 }
 
+void ChangeAdditions(const SceneText& scene) {
+    Record();
+    SetAdditions(scene);
+}
+
+std::uint32_t AdditionsVersion() {
+    return additionsVersion;
+}
+
 const std::string& AdditionsNote() {
     return additionsNote;
 }

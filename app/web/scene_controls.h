@@ -5,6 +5,7 @@
 
 #include "scene_text.h"
 
+#include <cstdint>
 #include <string>
 
 // The editor's scene with the page's additions, which always fit its points and degree.
@@ -14,8 +15,13 @@ SceneText PageScene();
 // it is loaded, else what went wrong.
 std::string LoadSceneAsStep(const SceneText& scene);
 
-// Changes only the additions (knots, weights) to those of `scene`, as one step.
+// Changes only the additions (knots, weights) to those of `scene`, as one step; or, while a
+// knot or a weight is dragged, without one: the pass after the drag records it.
 void ChangeAdditionsAsStep(const SceneText& scene);
+void ChangeAdditions(const SceneText& scene);
+
+// Changes whenever the additions do.
+std::uint32_t AdditionsVersion();
 
 // What the last fitting of the additions to the points had to give up, or "".
 const std::string& AdditionsNote();
