@@ -130,9 +130,10 @@ SplinePoint PointInSpan(const Spline& spline, double t, int i) {
         return TriangleInSpan(spline, t, i).levels.back().front();
     }
     const std::vector<double>& u = spline.knots;
-    Homogeneous level[kInPlace];
+    Homogeneous level[kInPlace] = {};
     for (int j = 0; j <= k; ++j) {
-        const std::size_t index = static_cast<std::size_t>(i - k + j);
+        const int point = i - k + j;
+        const std::size_t index = static_cast<std::size_t>(point);
         const double w = spline.weights[index];
         level[j] = Homogeneous{spline.points[index].x * w, spline.points[index].y * w, w};
     }
