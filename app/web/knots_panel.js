@@ -19,7 +19,8 @@ export function startKnotsPanel(editor) {
   var elements = {};
   ["mode:knot-mode", "text:knot-text", "apply:knot-apply", "message:knot-message",
    "ticks:knot-ticks", "weight:weight-slider", "weightValue:weight-value",
-   "weightLabel:weight-label", "example:example", "openExample:example-open"]
+   "weightLabel:weight-label", "example:example", "openExample:example-open",
+   "chosen:knot-chosen", "raise:knot-raise", "lower:knot-lower"]
     .forEach(function (pair) {
       var parts = pair.split(":");
       elements[parts[0]] = document.getElementById(parts[1]);
@@ -29,6 +30,7 @@ export function startKnotsPanel(editor) {
   var looked = null; // the point being looked at, for its weight
   var dragging = null;
   var plotScale = null; // the basis plot's scale: u to x and back, in its canvas's pixels
+  var chosen = null; // the knot the multiplicity buttons change: the last one focused
 
   Object.keys(MODES).forEach(function (mode) {
     var option = document.createElement("option");
@@ -81,6 +83,10 @@ export function startKnotsPanel(editor) {
         (interior && j >= k && j + m - 1 <= knots.length - k - 1 ? " C" + superscript(k - m) : "");
       tick.style.left = scale.x(knots[j]) / scale.canvasWidth * 100 + "%";
       tick.style.setProperty("--stack", String(m));
+      if (chosen !== null && chosen >= j && chosen < j + m) {
+        tick.classList.add("chosen");
+        elements.chosen.textContent = "Knot u = " + knots[j] + (m > 1 ? ", " + m + " times" : "");
+      }
       ticks.appendChild(tick);
       j += m;
     }
@@ -144,6 +150,22 @@ export function startKnotsPanel(editor) {
   elements.apply.addEventListener("click", function () { change(module.setKnotsText(elements.text.value)); });
   elements.text.addEventListener("keydown", function (event) {
     if (event.key === "Enter") change(module.setKnotsText(elements.text.value));
+  });
+  elements.ticks.addEventListener("focusin", function (event) {
+    var tick = event.target.closest(".knot");
+    if (!tick) return;
+    chosen = Number(tick.dataset.index);
+    elements.ticks.querySelectorAll(".knot").forEach(function (other) {
+      other.classList.toggle("chosen", other === tick);
+    });
+    elements.chosen.textContent = "Knot u = " + state.knots[chosen] +
+      (Number(tick.dataset.multiplicity) > 1 ? ", " + tick.dataset.multiplicity + " times" : "");
+  });
+  elements.raise.addEventListener("click", function () {
+    if (chosen !== null) change(module.changeMultiplicity(chosen, 1));
+  });
+  elements.lower.addEventListener("click", function () {
+    if (chosen !== null) change(module.changeMultiplicity(chosen, -1));
   });
   elements.ticks.addEventListener("keydown", function (event) {
     var tick = event.target.closest(".knot");

@@ -80,6 +80,12 @@ def knots_session(app, browser, points, new_editor, site):
     browser.find_element(By.ID, "scene-undo").click()
     wait_state(browser, "the knot's move undone", lambda s: s["explored"]["knots"] == CUSTOM)
     print(f"ok a knot moved by the keyboard to {moved['explored']['knots'][3]}, undone in one step")
+    browser.find_element(By.CSS_SELECTOR, "#knot-ticks .knot[data-index='6']").click()
+    browser.find_element(By.ID, "knot-raise").click()
+    wait_state(browser, "the knot 2.5 raised", lambda s: s["explored"]["knots"][6:8] == [2.5, 2.5])
+    browser.find_element(By.ID, "scene-undo").click()
+    wait_state(browser, "the raise undone", lambda s: s["explored"]["knots"] == CUSTOM)
+    print("ok the knot 2.5 raised to multiplicity 2 by its button, undone in one step")
 
     shown = choose_mode(browser, "clamped")
     start = set_t(browser, shown["explored"]["first"])["construction"]["point"]
