@@ -125,12 +125,37 @@ val PointsView() {
     return val(emscripten::typed_memory_view(points.size(), points.data()));
 }
 
+// The page's scene and the curve it explores, made again only when the editor's scene or the
+// page's additions have changed: a frame asks for them several times.
+struct ExploredNow {
+    std::uint32_t sceneVersion;
+    std::uint32_t additionsVersion;
+    bool made;
+    SceneText scene;
+    Spline spline;
+    std::string fault;
+};
+ExploredNow now{};
+
+const ExploredNow& Current() {
+    if (!now.made || now.sceneVersion != editor.sceneVersion ||
+        now.additionsVersion != AdditionsVersion()) {
+        now.scene = PageScene();
+        now.spline = ExploredSpline(now.scene);
+        now.fault = SplineFault(now.spline);
+        now.sceneVersion = editor.sceneVersion;
+        now.additionsVersion = AdditionsVersion();
+        now.made = true;
+    }
+    return now;
+}
+
 // The explored curve: whether it is the editor's own, whether it can be drawn (or why not), its
 // domain and knots, and a key that changes when its basis functions do.
 val Explored() {
-    const SceneText scene = PageScene();
-    const Spline spline = ExploredSpline(scene);
-    const std::string fault = SplineFault(spline);
+    const SceneText& scene = Current().scene;
+    const Spline& spline = Current().spline;
+    const std::string& fault = Current().fault;
     val explored = val::object();
     explored.set("editors", IsEditorsCurve(scene));
     explored.set("mode", std::string(KnotModeWord(scene.knots)));
@@ -160,9 +185,9 @@ val SplinePointValue(SplinePoint p) {
 
 // At t in the explored curve's domain: de Boor's triangle, C(t) and the basis values.
 val ExploredAt(double t) {
-    const Spline spline = ExploredSpline(PageScene());
+    const Spline& spline = Current().spline;
     val at = val::object();
-    if (!SplineFault(spline).empty()) {
+    if (!Current().fault.empty()) {
         return at;
     }
     const SplineTriangle triangle = TriangleOf(spline, t);
@@ -225,9 +250,9 @@ void SampleChangedSpans(const Spline& spline, double tolerance) {
 
 // The explored curve for drawing: x, y and 1 where the curve breaks before the sample, else 0.
 val ExploredSamples(double tolerance) {
-    const Spline spline = ExploredSpline(PageScene());
+    const Spline& spline = Current().spline;
     exploredNumbers.clear();
-    if (!SplineFault(spline).empty()) {
+    if (!Current().fault.empty()) {
         kept = KeptSpans{};
         return View(exploredNumbers);
     }
@@ -243,14 +268,35 @@ val ExploredSamples(double tolerance) {
     return View(exploredNumbers);
 }
 
-// The curve at each distinct knot of the domain: t, x, y.
+// The curve at each distinct knot of the domain: t, x, y; the ends of the spans kept for
+// drawing, which are those points (ExploredSamples runs first in a frame).
 val ExploredKnotPoints() {
-    const Spline spline = ExploredSpline(PageScene());
     exploredNumbers.clear();
-    if (SplineFault(spline).empty()) {
+    if (!Current().fault.empty()) {
+        return View(exploredNumbers);
+    }
+    const Spline& spline = Current().spline;
+    const bool same =
+        kept.spline.knots == spline.knots && kept.spline.weights == spline.weights &&
+        std::equal(kept.spline.points.begin(), kept.spline.points.end(), spline.points.begin(),
+                   spline.points.end(),
+                   [](SplinePoint a, SplinePoint b) { return a.x == b.x && a.y == b.y; });
+    if (!same || kept.spans.empty()) {
         for (const SplineSample& s : KnotPoints(spline)) {
             exploredNumbers.insert(exploredNumbers.end(), {s.t, s.point.x, s.point.y});
         }
+        return View(exploredNumbers);
+    }
+    const SplineSample* last = nullptr;
+    for (const std::vector<SplineSample>& span : kept.spans) {
+        if (!span.empty()) {
+            exploredNumbers.insert(exploredNumbers.end(),
+                                   {span.front().t, span.front().point.x, span.front().point.y});
+            last = &span.back();
+        }
+    }
+    if (last != nullptr) {
+        exploredNumbers.insert(exploredNumbers.end(), {last->t, last->point.x, last->point.y});
     }
     return View(exploredNumbers);
 }
@@ -258,9 +304,9 @@ val ExploredKnotPoints() {
 // The N basis functions and their sum at `count` parameters evenly over the whole knot range:
 // N + 1 numbers a parameter.
 val ExploredBasis(int count) {
-    const Spline spline = ExploredSpline(PageScene());
+    const Spline& spline = Current().spline;
     exploredNumbers.clear();
-    if (SplineFault(spline).empty() && count >= 2) {
+    if (Current().fault.empty() && count >= 2) {
         const double from = spline.knots.front();
         const double to = spline.knots.back();
         for (int s = 0; s < count; ++s) {
@@ -276,11 +322,10 @@ val ExploredBasis(int count) {
 // The stretch of the curve point j moves: the curve over its basis function's support, as x, y
 // pairs; on the editor's uniform knots when nothing is explored.
 val PointStretch(int j, double tolerance) {
-    const SceneText scene = PageScene();
-    const Spline spline = ExploredSpline(scene);
+    const SceneText& scene = Current().scene;
+    const Spline& spline = Current().spline;
     exploredNumbers.clear();
-    if (!SplineFault(spline).empty() || j < 0 ||
-        static_cast<std::size_t>(j) >= scene.points.size()) {
+    if (!Current().fault.empty() || j < 0 || static_cast<std::size_t>(j) >= scene.points.size()) {
         return View(exploredNumbers);
     }
     const std::size_t k = static_cast<std::size_t>(spline.degree);

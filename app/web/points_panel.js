@@ -123,7 +123,16 @@ export function startPointsPanel(editor) {
     open = shown;
     update();
   });
-  editor.on("frame", update);
+  // Frames come as fast as a drag moves; the table's values follow once a display frame.
+  var pending = false;
+  editor.on("frame", function () {
+    if (!open || pending) return;
+    pending = true;
+    requestAnimationFrame(function () {
+      pending = false;
+      update();
+    });
+  });
   editor.on("explored", update);
   body.addEventListener("pointerover", function (event) {
     var row = event.target.closest("tr[data-point]");
