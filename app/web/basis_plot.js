@@ -2,6 +2,34 @@
 // the domain [k, N] shaded, the k + 1 functions not zero at t in their points' colours, a line
 // at t. Every N_j is N_0 shifted by j; the core gives N_0's shape (firstBasis). Where the plot
 // is shown smaller than its pixels (a phone), its text and lines grow to stay readable.
+// The plots' line at t.
+function lineAt(context, g, t, s) {
+  context.strokeStyle = "#000";
+  context.lineWidth = s;
+  context.beginPath();
+  var x = Math.round(g.x(t)) + 0.5;
+  context.moveTo(x, g.margin.top);
+  context.lineTo(x, g.y(0));
+  context.stroke();
+}
+
+// The plots' axes, from 0 to 1, drawn under the functions.
+function axes(context, g, s) {
+  context.strokeStyle = "#555";
+  context.lineWidth = s;
+  context.beginPath();
+  context.moveTo(g.margin.left, g.y(0) + 0.5);
+  context.lineTo(g.margin.left + g.width, g.y(0) + 0.5);
+  context.moveTo(g.margin.left - 0.5, g.y(0));
+  context.lineTo(g.margin.left - 0.5, g.y(1));
+  context.stroke();
+  context.fillStyle = "#333";
+  context.font = Math.round(11 * s) + "px system-ui, sans-serif";
+  context.textAlign = "right";
+  context.fillText("1", g.margin.left - 4 * s, g.y(1) + 4 * s);
+  context.fillText("0", g.margin.left - 4 * s, g.y(0) + 4 * s);
+}
+
 export function startBasisPlot(module, canvas, colourOf) {
   var drawn = { key: "", background: null, shape: null, perKnot: 0, scale: 1 };
 
@@ -56,19 +84,7 @@ export function startBasisPlot(module, canvas, colourOf) {
     context.fillRect(0, 0, canvas.width, canvas.height);
     context.fillStyle = "#e4ecf8";
     context.fillRect(g.x(k), g.margin.top, g.x(n) - g.x(k), g.height);
-    context.strokeStyle = "#555";
-    context.lineWidth = s;
-    context.beginPath();
-    context.moveTo(g.margin.left, g.y(0) + 0.5);
-    context.lineTo(g.margin.left + g.width, g.y(0) + 0.5);
-    context.moveTo(g.margin.left - 0.5, g.y(0));
-    context.lineTo(g.margin.left - 0.5, g.y(1));
-    context.stroke();
-    context.fillStyle = "#333";
-    context.font = Math.round(11 * s) + "px system-ui, sans-serif";
-    context.textAlign = "right";
-    context.fillText("1", g.margin.left - 4 * s, g.y(1) + 4 * s);
-    context.fillText("0", g.margin.left - 4 * s, g.y(0) + 4 * s);
+    axes(context, g, s);
     // The knots, labelled where there is room.
     var every = Math.max(1, Math.ceil(g.span * 24 * s / g.width));
     context.textAlign = "center";
@@ -112,13 +128,7 @@ export function startBasisPlot(module, canvas, colourOf) {
         basisPath(context, g, looked);
         context.stroke();
       }
-      context.strokeStyle = "#000";
-      context.lineWidth = s;
-      context.beginPath();
-      var x = Math.round(g.x(t)) + 0.5;
-      context.moveTo(x, g.margin.top);
-      context.lineTo(x, g.y(0));
-      context.stroke();
+      lineAt(context, g, t, s);
       canvas.setAttribute("aria-label", "Basis functions of degree " + k + " on the knots 0 to " +
         (n + k) + ", the domain " + k + " to " + n + " shaded, a line at t = " + tText);
       drawn.n = n;
@@ -204,19 +214,7 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
     context.fillRect(0, 0, canvas.width, canvas.height);
     context.fillStyle = "#e4ecf8";
     context.fillRect(g.x(curve.first), g.margin.top, g.x(curve.last) - g.x(curve.first), g.height);
-    context.strokeStyle = "#555";
-    context.lineWidth = s;
-    context.beginPath();
-    context.moveTo(g.margin.left, g.y(0) + 0.5);
-    context.lineTo(g.margin.left + g.width, g.y(0) + 0.5);
-    context.moveTo(g.margin.left - 0.5, g.y(0));
-    context.lineTo(g.margin.left - 0.5, g.y(1));
-    context.stroke();
-    context.fillStyle = "#333";
-    context.font = Math.round(11 * s) + "px system-ui, sans-serif";
-    context.textAlign = "right";
-    context.fillText("1", g.margin.left - 4 * s, g.y(1) + 4 * s);
-    context.fillText("0", g.margin.left - 4 * s, g.y(0) + 4 * s);
+    axes(context, g, s);
     context.textAlign = "center";
     [drawn.from, curve.first, curve.last, drawn.to].forEach(function (u, i, all) {
       if (i > 0 && Math.abs(g.x(u) - g.x(all[i - 1])) < 24 * s) return;
@@ -257,19 +255,7 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
         path(context, g, looked, stride);
         context.stroke();
       }
-      if (looked !== null && looked !== undefined && looked < n) {
-        context.strokeStyle = "#000";
-        context.lineWidth = 3 * s;
-        basisPath(context, g, looked);
-        context.stroke();
-      }
-      context.strokeStyle = "#000";
-      context.lineWidth = s;
-      context.beginPath();
-      var x = Math.round(g.x(t)) + 0.5;
-      context.moveTo(x, g.margin.top);
-      context.lineTo(x, g.y(0));
-      context.stroke();
+      lineAt(context, g, t, s);
       canvas.setAttribute("aria-label", "Basis functions of degree " + curve.degree + " on the knots " +
         curve.knots.join(", ") + ", the domain " + curve.first + " to " + curve.last +
         " shaded, their sum dashed, a line at t = " + tText);

@@ -70,6 +70,14 @@ export function startEditor(module) {
 
   var held = 0; // buttons pressed on the canvas and not yet released
 
+  // The "pointer" hook: the canvas pixel under the pointer, and null once when it leaves.
+  var lastPointer = null;
+  function pointerAt(point) {
+    if (point === null && lastPointer === null) return;
+    lastPointer = point;
+    emit("pointer", point);
+  }
+
   // A finger covers far more than a point's pick square: a finger's press within reach of a
   // point's marker goes to the point itself, and its moves keep that offset.
   var FINGER_REACH = 24; // CSS pixels
@@ -145,9 +153,9 @@ export function startEditor(module) {
       }
       var point = pointOf(event);
       if (point !== null) send(events.move, point[0], point[1], 0); // nothing off the canvas
-      emit("pointer", point);
+      pointerAt(point);
     });
-    canvas.addEventListener("pointerleave", function () { emit("pointer", null); });
+    canvas.addEventListener("pointerleave", function () { pointerAt(null); });
     document.addEventListener("pointerup", function (event) {
       delete fingers[event.pointerId];
       release(event.button);

@@ -320,6 +320,7 @@ def start_browser(phone=False):
     for argument in ("--headless=new", "--no-sandbox", "--window-size=1400,1300",
                      "--force-device-scale-factor=1", "--disable-gpu"):
         options.add_argument(argument)
+    options.set_capability("goog:loggingPrefs", {"browser": "SEVERE"})
     try:
         return webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
     except WebDriverException as error:

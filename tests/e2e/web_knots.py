@@ -11,6 +11,7 @@ from desktop import Failure, wait_until
 from web_panel import STATE, text_of, type_into
 
 try:
+    from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.support.ui import Select
@@ -98,6 +99,16 @@ def knots_session(app, browser, points, new_editor, site):
     if app.input.canvas() != frame:
         raise Failure("the editor's picture changed with the knots' modes")
     print("ok the editor's frame is unchanged in every mode")
+
+    # Looking at a point (its row pointed at) marks it in every view of the explored curve.
+    row = browser.find_element(By.CSS_SELECTOR, "#points-table tr[data-point='2']")
+    ActionChains(browser).move_to_element(row).perform()
+    wait_state(browser, "P2 looked at", lambda s: s["looked"] == 2)
+    errors = [entry["message"] for entry in browser.get_log("browser")
+              if entry["level"] == "SEVERE" and "favicon" not in entry["message"]]
+    if errors:
+        raise Failure("the page reported errors: " + "; ".join(errors))
+    print("ok looking at P2 on the closed curve marks it, with no error on the page")
 
     Select(browser.find_element(By.ID, "example")).select_by_value("circle")
     browser.find_element(By.ID, "example-open").click()
