@@ -302,6 +302,12 @@ def phone_session(site, options):
         finger.check_frame("finger-drag")
         finger.tap(600, 440)
         finger.check_frame("tap-away")
+        browser.execute_script("document.getElementById('inside-toggle').click();")
+        wide, screen = browser.execute_script(
+            "return [document.documentElement.scrollWidth, document.documentElement.clientWidth];")
+        if wide > screen:
+            raise Failure(f"with the panel open the page is {wide} CSS pixels wide on a {screen}-pixel screen")
+        print(f"ok with the panel open the page fits the {screen}-pixel screen")
     finally:
         browser.quit()
 
