@@ -13,7 +13,7 @@ var TICK_COLOUR = "#222";
 var EXPLORED_COLOUR = "#e66100";
 var EXPLORED_STEPS = 200; // the slider's steps over an explored curve's domain
 var SPEEDS = [0.25, 0.5, 1, 2, 4]; // spans a second while "Play" sweeps
-var MOST_LABELS = 200;
+var MOST_LABELS = 200; // points labelled, and explored span ends marked, at the most
 
 export function colourOf(index) {
   return POINT_COLOURS[((index % 10) + 10) % 10];
@@ -252,7 +252,7 @@ export function startInsidePanel(editor) {
 
   // The explored curve in its colour, its knots' points, and a legend.
   function drawExplored(context, s) {
-    var samples = module.exploredSamples(0.25);
+    var samples = module.exploredSamples(0.5);
     context.strokeStyle = EXPLORED_COLOUR;
     context.lineWidth = 2 * s;
     context.beginPath();
@@ -262,7 +262,8 @@ export function startInsidePanel(editor) {
       else context.lineTo(x, y);
     }
     context.stroke();
-    var knots = module.exploredKnotPoints();
+    // The span ends, as for the editor's curve; beyond 200 they would only cover it.
+    var knots = explored.points <= MOST_LABELS ? module.exploredKnotPoints() : [];
     context.fillStyle = EXPLORED_COLOUR;
     context.beginPath();
     for (j = 0; j < knots.length; j += 3) {
