@@ -20,7 +20,7 @@ Spline ClosedSpline(const std::vector<SplinePoint>& points, const std::vector<do
 
 // A custom vector brought to the N + k + 1 knots of N points of degree k: copies of a knot beyond
 // k + 1 dropped, then the vector cut at its end or extended from its last knot in unit steps.
-// The result can still be invalid (an empty domain): SplineFault tells.
+// The result can still be invalid (an empty domain): KnotsFault tells.
 std::vector<double> FitKnots(const std::vector<double>& knots, int pointCount, int degree);
 
 // "" when the knots can serve pointCount points of degree k: N + k + 1 finite knots, none
