@@ -49,6 +49,20 @@ function drain() { while (M.pass() === busy) {} }
 let seed = 12345, placed = 0, last = [0, 0];
 function random(n) { seed = (seed * 1103515245 + 12345) % 2147483648; return Math.floor(seed / 2147483648 * n); }
 const result = {};
+// Batches of 20 passes, each a one-pixel move of the picked point and `after`, timed together.
+function timed(after) {
+  const times = [];
+  for (let b = 0; b < batches; ++b) {
+    const start = performance.now();
+    for (let i = 0; i < 20; ++i) {
+      queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
+      M.pass();
+      after();
+    }
+    times.push((performance.now() - start) / 20);
+  }
+  return times;
+}
 queue("key", 0, 0, 0x31); drain();
 for (const count of counts) {
   queue("move", 0, 0, 0); drain();  // parked where no point is placed, so presses place
@@ -60,15 +74,7 @@ for (const count of counts) {
   }
   queue("lup", 0, 0, 0); queue("key", 0, 0, 0x39); drain();
   queue("move", last[0], last[1], 0); queue("ldown", last[0], last[1], 0); drain();
-  const times = [];
-  for (let b = 0; b < batches; ++b) {
-    const start = performance.now();
-    for (let i = 0; i < 20; ++i) {
-      queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
-      M.pass();
-    }
-    times.push((performance.now() - start) / 20);
-  }
+  const times = timed(function () {});
   queue("lup", 0, 0, 0); queue("key", 0, 0, 0x31); drain();
   result[count] = times;
 }
@@ -79,33 +85,14 @@ return result;
 # One point dragged at `count` points and degree 9, one pass a move with the page's hooks (what
 # the panel does after a frame), in batches of 20 passes timed together: first with the panel
 # closed, then open on a custom knot vector.
-PANEL_PASSES = PASSES.replace("const result = {};", """const result = {};
-const E = window.tavrimo.editor;
-function timed() {
-  const times = [];
-  for (let b = 0; b < batches; ++b) {
-    const start = performance.now();
-    for (let i = 0; i < 20; ++i) {
-      queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
-      M.pass(); E.emit("pass"); E.emit("frame");
-    }
-    times.push((performance.now() - start) / 20);
-  }
-  return times;
-}""").replace("""  const times = [];
-  for (let b = 0; b < batches; ++b) {
-    const start = performance.now();
-    for (let i = 0; i < 20; ++i) {
-      queue("move", Math.min(last[0] + (i % 2), 639), last[1], 0);
-      M.pass();
-    }
-    times.push((performance.now() - start) / 20);
-  }""", """  const closed = timed();
+PANEL_PASSES = PASSES.replace("const times = timed(function () {});", """const E = window.tavrimo.editor;
+  const hooks = function () { E.emit("pass"); E.emit("frame"); };
+  const closed = timed(hooks);
   document.getElementById("inside-toggle").click();
   const mode = document.getElementById("knot-mode");
   mode.value = "custom";
   mode.dispatchEvent(new Event("change"));
-  const custom = timed();
+  const custom = timed(hooks);
   document.getElementById("inside-toggle").click();
   const times = {closed: closed, custom: custom};""")
 

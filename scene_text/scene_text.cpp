@@ -1,5 +1,6 @@
 #include "scene_text.h"
 
+#include "decimal.h"
 #include "knots.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr const char* kHeaderWord = "tavrimo-scene";
-constexpr std::size_t kLongestNumber = 48;
 
 struct Line {
     const char* begin;
@@ -29,76 +29,6 @@ SceneParse Failure(int line, const std::string& what) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-// Where the run of digits from i ends.
-std::size_t DigitsEnd(const char* s, std::size_t n, std::size_t i) {
-    while (i < n && IsDigit(s[i])) {
-        ++i;
-    }
-    return i;
-}
-
-// An optional '-', digits, an optional fraction, an optional exponent: nothing else.
-bool IsDecimal(const char* s, std::size_t n) {
-    std::size_t i = n > 0 && s[0] == '-' ? 1 : 0;
-    std::size_t end = DigitsEnd(s, n, i);
-    if (end == i) {
-        return false;
-    }
-    i = end;
-    if (i < n && s[i] == '.') {
-        end = DigitsEnd(s, n, i + 1);
-        if (end == i + 1) {
-            return false;
-        }
-        i = end;
-    }
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < n && (s[i] == '-' || s[i] == '+')) {
-            ++i;
-        }
-        end = DigitsEnd(s, n, i);
-        if (end == i) {
-            return false;
-        }
-        i = end;
-    }
-    return i == n;
-}
-
-enum class NumberRead { Ok, NotANumber, NotFinite };
-
-// The float32 nearest the decimal text, through double as the C library reads it.
-NumberRead ReadNumber(const char* s, std::size_t n, float& value) {
-    if (n == 0 || n > kLongestNumber || !IsDecimal(s, n)) {
-        return NumberRead::NotANumber;
-    }
-    char copy[kLongestNumber + 1];
-    std::memcpy(copy, s, n);
-    copy[n] = '\0';
-    const float read = std::strtof(copy, nullptr);
-    if (!std::isfinite(read)) {
-        return NumberRead::NotFinite;
-    }
-    value = read;
-    return NumberRead::Ok;
-}
-
-// A weight or a knot: the same grammar, read as the nearest double.
-NumberRead ReadDouble(const Line& field, double& value) {
-    if (field.length == 0 || field.length > kLongestNumber ||
-        !IsDecimal(field.begin, field.length)) {
-        return NumberRead::NotANumber;
-    }
-    const std::string copy(field.begin, field.length);
-    const double read = std::strtod(copy.c_str(), nullptr);
-    if (!std::isfinite(read)) {
-        return NumberRead::NotFinite;
-    }
-    value = read;
-    return NumberRead::Ok;
 }
 
 // The line split at single spaces into its fields, none empty; false otherwise.
@@ -148,70 +78,15 @@ std::string Shown(const Line& field) {
     return "\"" + text + (field.length > 24 ? "...\"" : "\"");
 }
 
-// The shortest text of a double that reads back bit for bit; whole numbers whole.
-std::string FormatDouble(double v) {
-    char text[64];
-    if (std::trunc(v) == v && std::fabs(v) < 1e15) {
-        std::snprintf(text, sizeof text, "%.0f", v);
-        return text;
-    }
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(text, sizeof text, "%.*g", precision, v);
-        if (std::strtod(text, nullptr) == v) {
-            break;
-        }
-    }
-    return text;
-}
-
-// A whole number as a whole number; otherwise the fewest significant digits that read back as
-// the same float32, in the shorter of the plain and exponent forms (plain on a tie).
-std::string FormatNumber(float v) {
-    char text[64];
-    if (std::trunc(v) == v) {
-        std::snprintf(text, sizeof text, "%.0f", static_cast<double>(v));
-        return text;
-    }
-    for (int precision = 1; precision <= 9; ++precision) {
-        std::snprintf(text, sizeof text, "%.*e", precision - 1, static_cast<double>(v));
-        if (std::strtof(text, nullptr) == v) {
-            break;
-        }
-    }
-    const char* e = std::strchr(text, 'e');
-    const int exponent = std::atoi(e + 1);
-    const std::string sign = text[0] == '-' ? "-" : "";
-    std::string digits;
-    for (const char* c = text; c != e; ++c) {
-        if (IsDigit(*c)) {
-            digits += *c;
-        }
-    }
-    digits.erase(digits.find_last_not_of('0') + 1); // never empty: v is not whole, so not 0
-    std::string scientific = sign + digits.substr(0, 1);
-    if (digits.size() > 1) {
-        scientific += "." + digits.substr(1);
-    }
-    scientific += "e" + std::to_string(exponent);
-    std::string plain;
-    if (exponent < 0) {
-        plain = sign + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else {
-        const std::size_t whole = static_cast<std::size_t>(exponent) + 1; // < digits.size()
-        plain = sign + digits.substr(0, whole) + "." + digits.substr(whole);
-    }
-    return plain.size() <= scientific.size() ? plain : scientific;
-}
-
 // "" when the field is a coordinate the editor can give a point on that axis (0 for x, 1 for
 // y), read into `value`; else what is wrong with it.
 std::string CoordinateFault(int axis, const Line& field, float& value) {
     const std::string name = axis == 0 ? "x = " : "y = ";
-    const NumberRead read = ReadNumber(field.begin, field.length, value);
-    if (read == NumberRead::NotANumber) {
+    const DecimalRead read = ReadFloat(field.begin, field.length, value);
+    if (read == DecimalRead::NotANumber) {
         return name + Shown(field) + " is not a decimal number";
     }
-    if (read == NumberRead::NotFinite) {
+    if (read == DecimalRead::NotFinite) {
         return name + Shown(field) + " is not a finite number";
     }
     if (axis == 0 && !(value >= kReachLeft && value <= kReachRight)) {
@@ -242,7 +117,7 @@ std::string ReadKnotsLine(const Line& line, SceneText& scene) {
     }
     for (std::size_t j = 2; j < fields.size(); ++j) {
         double u = 0.0;
-        if (ReadDouble(fields[j], u) != NumberRead::Ok) {
+        if (ReadDouble(fields[j].begin, fields[j].length, u) != DecimalRead::Ok) {
             return "knot " + std::to_string(j - 2) + " = " + Shown(fields[j]) +
                    " is not a finite decimal number";
         }
@@ -311,7 +186,8 @@ SceneParse ParseLines(const std::vector<Line>& lines) {
             }
         }
         double w = 1.0;
-        if (point.size() == 3 && (ReadDouble(point[2], w) != NumberRead::Ok || !(w > 0.0))) {
+        if (point.size() == 3 &&
+            (ReadDouble(point[2].begin, point[2].length, w) != DecimalRead::Ok || !(w > 0.0))) {
             return Failure(number, "the weight " + Shown(point[2]) + " is not a positive number");
         }
         parse.scene.points.push_back(ScenePoint{xy[0], xy[1]});
@@ -340,7 +216,7 @@ std::string ReadCoordinate(int axis, const std::string& text, float& value) {
 
 std::string ReadWeight(const std::string& text, double& value) {
     double read = 0.0;
-    if (ReadDouble(Line{text.data(), text.size()}, read) != NumberRead::Ok || !(read > 0.0)) {
+    if (ReadDouble(text.data(), text.size(), read) != DecimalRead::Ok || !(read > 0.0)) {
         return "the weight " + Shown(Line{text.data(), text.size()}) + " is not a positive number";
     }
     value = read;
@@ -416,7 +292,7 @@ std::string FormatScene(const SceneText& scene) {
     }
     for (std::size_t j = 0; j < scene.points.size(); ++j) {
         const ScenePoint& p = scene.points[j];
-        text += FormatNumber(p.x) + " " + FormatNumber(p.y);
+        text += FormatFloat(p.x) + " " + FormatFloat(p.y);
         if (j < scene.weights.size() && scene.weights[j] != 1.0) {
             text += " " + FormatDouble(scene.weights[j]);
         }

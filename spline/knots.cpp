@@ -1,15 +1,14 @@
 #include "knots.h"
 
+#include "decimal.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 std::string Number(double v) {
     char text[32];
@@ -117,38 +116,13 @@ std::string ParseKnots(const std::string& text, std::vector<double>& knots) {
         if (end == at) {
             break;
         }
-        const std::string word = text.substr(at, end - at);
-        // An optional '-', digits, an optional '.' and digits, an optional exponent.
-        std::size_t i = word[0] == '-' ? 1 : 0;
-        const std::size_t digits = i;
-        while (i < word.size() && IsDigit(word[i])) {
-            ++i;
+        double value = 0.0;
+        const DecimalRead result = ReadDouble(text.data() + at, end - at, value);
+        if (result == DecimalRead::NotANumber) {
+            return "knot " + std::to_string(read.size()) + " (\"" +
+                   text.substr(at, std::min<std::size_t>(end - at, 24)) + "\") is not a number";
         }
-        bool ok = i > digits;
-        if (ok && i < word.size() && word[i] == '.') {
-            const std::size_t fraction = ++i;
-            while (i < word.size() && IsDigit(word[i])) {
-                ++i;
-            }
-            ok = i > fraction;
-        }
-        if (ok && i < word.size() && (word[i] == 'e' || word[i] == 'E')) {
-            ++i;
-            if (i < word.size() && (word[i] == '-' || word[i] == '+')) {
-                ++i;
-            }
-            const std::size_t exponent = i;
-            while (i < word.size() && IsDigit(word[i])) {
-                ++i;
-            }
-            ok = i > exponent;
-        }
-        if (!ok || i != word.size() || word.size() > 48) {
-            return "knot " + std::to_string(read.size()) + " (\"" + word.substr(0, 24) +
-                   "\") is not a number";
-        }
-        const double value = std::strtod(word.c_str(), nullptr);
-        if (!std::isfinite(value)) {
+        if (result == DecimalRead::NotFinite) {
             return "knot " + std::to_string(read.size()) + " is not a finite number";
         }
         read.push_back(value);
@@ -163,20 +137,8 @@ std::string ParseKnots(const std::string& text, std::vector<double>& knots) {
 
 std::string FormatKnots(const std::vector<double>& knots) {
     std::string text;
-    char number[32];
     for (const double u : knots) {
-        if (std::trunc(u) == u && std::fabs(u) < 1e15) {
-            std::snprintf(number, sizeof number, "%.0f", u);
-            text += (text.empty() ? "" : " ") + std::string(number);
-            continue;
-        }
-        for (int precision = 1; precision <= 17; ++precision) {
-            std::snprintf(number, sizeof number, "%.*g", precision, u);
-            if (std::strtod(number, nullptr) == u) {
-                break;
-            }
-        }
-        text += (text.empty() ? "" : " ") + std::string(number);
+        text += (text.empty() ? "" : " ") + FormatDouble(u);
     }
     return text;
 }

@@ -2,6 +2,21 @@
 // the domain [k, N] shaded, the k + 1 functions not zero at t in their points' colours, a line
 // at t. Every N_j is N_0 shifted by j; the core gives N_0's shape (firstBasis). Where the plot
 // is shown smaller than its pixels (a phone), its text and lines grow to stay readable.
+// How many of a canvas's pixels a CSS pixel holds, at least 1: lines and text drawn that much
+// larger stay readable where the canvas is shown smaller than its pixels (a phone). Asked of the
+// layout only when the window changes, not every frame.
+export function canvasScale(canvas) {
+  var measured = null;
+  window.addEventListener("resize", function () { measured = null; });
+  return function () {
+    if (measured === null) {
+      var width = canvas.getBoundingClientRect().width;
+      measured = width > 0 ? Math.max(1, canvas.width / width) : null;
+    }
+    return measured || 1;
+  };
+}
+
 // The plots' line at t.
 function lineAt(context, g, t, s) {
   context.strokeStyle = "#000";
@@ -11,6 +26,21 @@ function lineAt(context, g, t, s) {
   context.moveTo(x, g.margin.top);
   context.lineTo(x, g.y(0));
   context.stroke();
+}
+
+// A plot's fixed part, drawn once for a canvas of its size: white, the domain from `first` to
+// `last` shaded, the axes.
+function backgroundOf(canvas, g, first, last, s) {
+  var background = document.createElement("canvas");
+  background.width = canvas.width;
+  background.height = canvas.height;
+  var context = background.getContext("2d");
+  context.fillStyle = "#fff";
+  context.fillRect(0, 0, canvas.width, canvas.height);
+  context.fillStyle = "#e4ecf8";
+  context.fillRect(g.x(first), g.margin.top, g.x(last) - g.x(first), g.height);
+  axes(context, g, s);
+  return background;
 }
 
 // The plots' axes, from 0 to 1, drawn under the functions.
@@ -33,16 +63,7 @@ function axes(context, g, s) {
 export function startBasisPlot(module, canvas, colourOf) {
   var drawn = { key: "", background: null, shape: null, perKnot: 0, scale: 1 };
 
-  // Asked of the layout only when the window changes, not every frame.
-  var measured = null;
-  window.addEventListener("resize", function () { measured = null; });
-  function scaleNow() {
-    if (measured === null) {
-      var width = canvas.getBoundingClientRect().width;
-      measured = width > 0 ? Math.max(1, canvas.width / width) : null;
-    }
-    return measured || 1;
-  }
+  var scaleNow = canvasScale(canvas);
 
   function geometry(k, n) {
     var s = drawn.scale;
@@ -76,15 +97,8 @@ export function startBasisPlot(module, canvas, colourOf) {
     var g = geometry(k, n);
     drawn.perKnot = Math.max(2, Math.min(32, Math.floor(4 * g.width / g.span)));
     drawn.shape = Array.from(module.firstBasis(k, drawn.perKnot));
-    var background = document.createElement("canvas");
-    background.width = canvas.width;
-    background.height = canvas.height;
+    var background = backgroundOf(canvas, g, k, n, s);
     var context = background.getContext("2d");
-    context.fillStyle = "#fff";
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    context.fillStyle = "#e4ecf8";
-    context.fillRect(g.x(k), g.margin.top, g.x(n) - g.x(k), g.height);
-    axes(context, g, s);
     // The knots, labelled where there is room.
     var every = Math.max(1, Math.ceil(g.span * 24 * s / g.width));
     context.textAlign = "center";
@@ -157,16 +171,7 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
   var COUNT = 401;
   var drawn = { key: "", background: null, values: null, n: 0, scale: 1, from: 0, to: 1 };
 
-  // Asked of the layout only when the window changes, not every frame.
-  var measured = null;
-  window.addEventListener("resize", function () { measured = null; });
-  function scaleNow() {
-    if (measured === null) {
-      var width = canvas.getBoundingClientRect().width;
-      measured = width > 0 ? Math.max(1, canvas.width / width) : null;
-    }
-    return measured || 1;
-  }
+  var scaleNow = canvasScale(canvas);
 
   function geometry() {
     var s = drawn.scale;
@@ -206,15 +211,8 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
     drawn.n = curve.knots.length - curve.degree - 1;
     drawn.values = Float64Array.from(basis(COUNT));
     var s = scale, g = geometry(), stride = drawn.n + 1;
-    var background = document.createElement("canvas");
-    background.width = canvas.width;
-    background.height = canvas.height;
+    var background = backgroundOf(canvas, g, curve.first, curve.last, s);
     var context = background.getContext("2d");
-    context.fillStyle = "#fff";
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    context.fillStyle = "#e4ecf8";
-    context.fillRect(g.x(curve.first), g.margin.top, g.x(curve.last) - g.x(curve.first), g.height);
-    axes(context, g, s);
     context.textAlign = "center";
     [drawn.from, curve.first, curve.last, drawn.to].forEach(function (u, i, all) {
       if (i > 0 && Math.abs(g.x(u) - g.x(all[i - 1])) < 24 * s) return;

@@ -5,26 +5,10 @@
 // editor, in a table or on the plot) is marked in every view. It runs only when the page shows
 // a frame or a control changes, never on its own, except while "Play" sweeps t.
 import { startBasisPlot, startGeneralPlot } from "./basis_plot.js";
+import { colourOf, startOverlay } from "./inside_overlay.js";
 
-// One colour per control point, by its index: the k + 1 points of a span are always apart.
-var POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b",
-                     "#e377c2", "#17becf", "#bcbd22", "#b8860b"];
-var TICK_COLOUR = "#222";
-var EXPLORED_COLOUR = "#e66100";
 var EXPLORED_STEPS = 200; // the slider's steps over an explored curve's domain
 var SPEEDS = [0.25, 0.5, 1, 2, 4]; // spans a second while "Play" sweeps
-var MOST_LABELS = 200; // points labelled, and explored span ends marked, at the most
-
-export function colourOf(index) {
-  return POINT_COLOURS[((index % 10) + 10) % 10];
-}
-
-// One shade of grey per level of the triangle, darker from the control points down to the
-// curve point.
-function levelShade(l, k) {
-  var grey = Math.round(170 - 150 * l / Math.max(1, k - 1));
-  return "rgb(" + grey + "," + grey + "," + grey + ")";
-}
 
 // A value to six decimals, without trailing zeros; t's nominal values to at least one.
 function format(value) {
@@ -47,6 +31,7 @@ export function startInsidePanel(editor) {
   var elements = {};
   Object.keys(ids).forEach(function (name) { elements[name] = document.getElementById(ids[name]); });
   var plot = startBasisPlot(module, elements.basis, colourOf);
+  var overlay = startOverlay(module, elements.overlay, row);
   var general = startGeneralPlot(elements.basis, function (j) { return colourOf(nameOf(j)); }, nameOf);
   var open = false;
   var domain = null;
@@ -192,154 +177,14 @@ export function startInsidePanel(editor) {
     if (document.activeElement !== field) field.value = tText();
   }
 
-  // Lines and dots thick enough to see where the editor is shown smaller than its pixels; asked
-  // of the layout only when the window changes, not every frame.
-  var scale = null;
-  function strokeScale() {
-    if (scale === null) {
-      var box = elements.overlay.getBoundingClientRect();
-      scale = box.width > 0 ? Math.max(1, elements.overlay.width / box.width) : null;
-    }
-    return scale || 1;
-  }
-  window.addEventListener("resize", function () { scale = null; });
-
-  function client(point) {
-    return [point.x + 0.5, row - point.y + 0.5];
-  }
-
-  function dot(context, centre, radius, fill, stroke) {
-    context.beginPath();
-    context.arc(centre[0], centre[1], radius, 0, 2 * Math.PI);
-    if (fill) { context.fillStyle = fill; context.fill(); }
-    if (stroke) { context.strokeStyle = stroke; context.stroke(); }
-  }
-
-  // Every point's name, up to 200 points (beyond, they would hide the picture).
-  function drawLabels(context, s) {
-    if (domain.points > MOST_LABELS) return;
-    var points = module.pointsView(); // x, y pairs
-    var count = points.length / 2;
-    context.font = Math.round(11 * s) + "px system-ui, sans-serif";
-    context.textAlign = "left";
-    context.lineWidth = 3 * s;
-    context.strokeStyle = "rgba(255, 255, 255, 0.85)";
-    context.fillStyle = "#111";
-    for (var j = 0; j < count; ++j) {
-      var x = points[2 * j] + 7 * s, y = row - points[2 * j + 1] - 6 * s;
-      context.font = (j === looked ? "bold " : "") + Math.round((j === looked ? 14 : 11) * s) +
-        "px system-ui, sans-serif";
-      context.strokeText("P" + j, x, y);
-      context.fillText("P" + j, x, y);
-    }
-    if (looked !== null && looked < points.length / 2) {
-      context.lineWidth = 2.5 * s;
-      dot(context, client({ x: points[2 * looked], y: points[2 * looked + 1] }), 10 * s, null, "#000");
-    }
-  }
-
   function drawOverlay() {
-    var overlay = elements.overlay;
-    var context = overlay.getContext("2d");
-    context.clearRect(0, 0, overlay.width, overlay.height);
-    if (!open) return;
-    var s = strokeScale();
-    if (isExplored() && explored.fault === "") drawExplored(context, s);
-    if (looked !== null) drawStretch(context, s);
-    if (construction !== null) drawConstruction(context, s);
-    if (elements.labels.checked) drawLabels(context, s);
-  }
-
-  // The explored curve in its colour, its knots' points, and a legend.
-  function drawExplored(context, s) {
-    var samples = module.exploredSamples(0.5);
-    context.strokeStyle = EXPLORED_COLOUR;
-    context.lineWidth = 2 * s;
-    context.beginPath();
-    for (var j = 0; j < samples.length; j += 3) {
-      var x = samples[j] + 0.5, y = row - samples[j + 1] + 0.5; // as client() places a point
-      if (j === 0 || samples[j + 2] === 1) context.moveTo(x, y);
-      else context.lineTo(x, y);
+    if (!open) {
+      overlay.clear();
+      return;
     }
-    context.stroke();
-    // The span ends, as for the editor's curve; beyond 200 they would only cover it.
-    var knots = explored.points <= MOST_LABELS ? module.exploredKnotPoints() : [];
-    context.fillStyle = EXPLORED_COLOUR;
-    context.beginPath();
-    for (j = 0; j < knots.length; j += 3) {
-      context.rect(knots[j + 1] + 0.5 - 2.5 * s, row - knots[j + 2] + 0.5 - 2.5 * s, 5 * s, 5 * s);
-    }
-    context.fill();
-    context.font = Math.round(12 * s) + "px system-ui, sans-serif";
-    context.textAlign = "left";
-    var lines = [["#0000ff", "the editor's curve"], [EXPLORED_COLOUR, "explored: " + explored.mode +
-      " knots" + (explored.weighted ? ", weights" : "")]];
-    lines.forEach(function (line, i) {
-      var y = elements.overlay.height - (10 + 16 * (lines.length - 1 - i)) * s;
-      context.fillStyle = "rgba(255, 255, 255, 0.85)";
-      context.fillRect(6 * s, y - 11 * s, 210 * s, 15 * s);
-      context.fillStyle = line[0];
-      context.fillRect(10 * s, y - 5 * s, 16 * s, 3 * s);
-      context.fillStyle = "#111";
-      context.fillText(line[1], 32 * s, y);
-    });
-  }
-
-  // The stretch of curve the point looked at moves.
-  function drawStretch(context, s) {
-    var stretch = module.pointStretch(looked, 0.25);
-    context.strokeStyle = "rgba(0, 0, 0, 0.35)";
-    context.lineWidth = 7 * s;
-    context.lineCap = "round";
-    context.beginPath();
-    for (var j = 0; j < stretch.length; j += 2) {
-      var p = client({ x: stretch[j], y: stretch[j + 1] });
-      if (j === 0) context.moveTo(p[0], p[1]);
-      else context.lineTo(p[0], p[1]);
-    }
-    context.stroke();
-    context.lineCap = "butt";
-  }
-
-  function drawConstruction(context, s) {
-    var ends = module.spanEnds();
-    // The span ends: where one polynomial piece of the curve meets the next.
-    context.fillStyle = TICK_COLOUR;
-    for (var e = 0; e < ends.length; e += 2) {
-      var end = client({ x: ends[e], y: ends[e + 1] });
-      context.fillRect(end[0] - 1.5 * s, end[1] - 1.5 * s, 3 * s, 3 * s);
-    }
-    var levels = construction.levels, k = construction.degree;
-    // Each level's points and the segments joining them, level 0 being the span's control
-    // points, each ringed in its colour.
-    for (var l = 0; l < k; ++l) {
-      var level = levels[l];
-      context.lineWidth = 1.5 * s;
-      context.strokeStyle = levelShade(l, k);
-      context.beginPath();
-      // At t = N the span reaches one index past the last point, with weight 0: not drawn.
-      var drawn = l === 0 && !isExplored() ?
-        Math.min(level.length, domain.points - construction.first) : level.length;
-      for (var j = 0; j < drawn; ++j) {
-        var p = client(level[j]);
-        if (j === 0) context.moveTo(p[0], p[1]);
-        else context.lineTo(p[0], p[1]);
-      }
-      context.stroke();
-      for (j = 0; j < level.length; ++j) {
-        var index = construction.first + j;
-        if (l === 0) {
-          if (index < domain.points || isExplored()) {
-            context.lineWidth = 2.5 * s;
-            dot(context, client(level[j]), 7 * s, null, colourOf(nameOf(index)));
-          }
-        } else {
-          dot(context, client(level[j]), 3 * s, levelShade(l, k), null);
-        }
-      }
-    }
-    context.lineWidth = 2 * s;
-    dot(context, client(construction.point), 5 * s, "#fff", "#000");
+    overlay.draw({ explored: isExplored() ? explored : null, construction: construction,
+                   points: domain.points, looked: looked, labels: elements.labels.checked,
+                   nameOf: nameOf });
   }
 
   function fillValues(basis) {

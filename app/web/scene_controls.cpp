@@ -111,22 +111,22 @@ HistoryState RecordStep() {
     return State(!QuitRequested(queuedLoop) && Record());
 }
 
-HistoryState UndoStep() {
+// Undo or Redo: the editor's scene restored through its operations, then the step's additions.
+HistoryState Step(bool (*restore)(SceneHistory&, MenuRef)) {
     Record();
-    if (Undo(history, PageMenu())) {
+    if (restore(history, PageMenu())) {
         SetAdditions(history.steps[history.at]);
         history.extraVersion = additionsVersion;
     }
     return State();
 }
 
+HistoryState UndoStep() {
+    return Step(Undo);
+}
+
 HistoryState RedoStep() {
-    Record();
-    if (Redo(history, PageMenu())) {
-        SetAdditions(history.steps[history.at]);
-        history.extraVersion = additionsVersion;
-    }
-    return State();
+    return Step(Redo);
 }
 
 } // namespace
