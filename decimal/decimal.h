@@ -11,8 +11,8 @@ constexpr std::size_t kLongestDecimal = 48;
 enum class DecimalRead { Ok, NotANumber, NotFinite };
 
 // The float32 nearest the text, through double as the C library reads it.
-DecimalRead ReadFloat(const char* text, std::size_t length, float& value);
-DecimalRead ReadDouble(const char* text, std::size_t length, double& value);
+DecimalRead ReadFloat(const char* s, std::size_t n, float& value);
+DecimalRead ReadDouble(const char* s, std::size_t n, double& value);
 
 // A whole number as a whole number; otherwise the fewest significant digits that read back as
 // the same float32, in the shorter of the plain and exponent forms (plain on a tie).
