@@ -1,4 +1,4 @@
-// The general spline against the Cox-de Boor recursion written out here, on random valid knot
+// The general spline against the Cox-de Boor recursion (spline_reference.h), on random valid knot
 // vectors with multiplicities up to k + 1, degrees 1 to 9, with and without weights; the
 // editor's own curve on its knots; the presets; every kind of invalid input refused.
 #include "canvas.h"
@@ -6,6 +6,7 @@
 #include "knots.h"
 #include "scene.h"
 #include "spline.h"
+#include "spline_reference.h"
 
 #include <gtest/gtest.h>
 
@@ -14,40 +15,6 @@
 #include <random>
 
 namespace {
-
-// N_(j,k)(t) by the recursion, 0/0 taken as 0; degree 0 is u_j <= t < u_(j+1).
-double CoxDeBoor(const std::vector<double>& u, int j, int k, double t) {
-    if (k == 0) {
-        return u[j] <= t && t < u[j + 1] ? 1.0 : 0.0;
-    }
-    double value = 0.0;
-    if (u[j + k] > u[j]) {
-        value += (t - u[j]) / (u[j + k] - u[j]) * CoxDeBoor(u, j, k - 1, t);
-    }
-    if (u[j + k + 1] > u[j + 1]) {
-        value += (u[j + k + 1] - t) / (u[j + k + 1] - u[j + 1]) * CoxDeBoor(u, j + 1, k - 1, t);
-    }
-    return value;
-}
-
-Spline RandomSpline(std::mt19937& random, int k, int n, bool weighted) {
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    Spline s{k, {}, {}, {}};
-    for (int j = 0; j < n; ++j) {
-        s.points.push_back(SplinePoint{unit(random), unit(random)});
-        s.weights.push_back(weighted ? 0.2 + 3.0 * unit(random) : 1.0);
-    }
-    do {
-        s.knots = {0.0};
-        int run = 1;
-        while (static_cast<int>(s.knots.size()) < n + k + 1) {
-            const bool repeat = run < k + 1 && unit(random) < 0.35;
-            s.knots.push_back(repeat ? s.knots.back() : s.knots.back() + 0.1 + 2.0 * unit(random));
-            run = repeat ? run + 1 : 1;
-        }
-    } while (!SplineFault(s).empty());
-    return s;
-}
 
 TEST(Spline, CurveTriangleAndBasisAreCoxDeBoors) {
     std::mt19937 random(7u);

@@ -1,0 +1,278 @@
+#include "calculus.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+struct Homogeneous {
+    double x;
+    double y;
+    double w;
+};
+
+Homogeneous Scaled(const Homogeneous& a, double s) {
+    return Homogeneous{a.x * s, a.y * s, a.w * s};
+}
+
+Homogeneous Minus(const Homogeneous& a, const Homogeneous& b) {
+    return Homogeneous{a.x - b.x, a.y - b.y, a.w - b.w};
+}
+
+// The d-th derivative of the weighted curve (w x, w y, w) at t on span i, d = 0 .. order.
+std::vector<Homogeneous> WeightedDerivatives(const Spline& spline, int i, double t, int order) {
+    const int k = spline.degree;
+    const std::vector<double>& u = spline.knots;
+    std::vector<Homogeneous> h; // h[j] for the point i - k + j, then its differences
+    for (int j = i - k; j <= i; ++j) {
+        const auto index = static_cast<std::size_t>(j);
+        const double w = spline.weights[index];
+        h.push_back(Homogeneous{spline.points[index].x * w, spline.points[index].y * w, w});
+    }
+    std::vector<Homogeneous> result;
+    for (int d = 0; d <= order; ++d) {
+        if (d > k) {
+            result.push_back(Homogeneous{0.0, 0.0, 0.0});
+            continue;
+        }
+        if (d > 0) {
+            // The derivative's points: (k - d + 1)(h_j - h_(j-1)) / (u_(j+k-d+1) - u_j).
+            for (int j = k; j >= d; --j) {
+                const int index = i - k + j;
+                const double gap = u[index + k - d + 1] - u[index];
+                h[j] = Scaled(Minus(h[j], h[j - 1]), (k - d + 1) / gap);
+            }
+        }
+        // De Boor on the degree k - d piece from the points d .. k.
+        const int p = k - d;
+        std::vector<Homogeneous> level(h.begin() + d, h.end());
+        for (int r = 1; r <= p; ++r) {
+            for (int j = 0; j + r <= p; ++j) {
+                const int index = i - p + r + j;
+                const double alpha = (t - u[index]) / (u[index + p + 1 - r] - u[index]);
+                level[j] = Homogeneous{(1.0 - alpha) * level[j].x + alpha * level[j + 1].x,
+                                       (1.0 - alpha) * level[j].y + alpha * level[j + 1].y,
+                                       (1.0 - alpha) * level[j].w + alpha * level[j + 1].w};
+            }
+        }
+        result.push_back(level[0]);
+    }
+    return result;
+}
+
+double Binomial(int n, int r) {
+    double value = 1.0;
+    for (int j = 1; j <= r; ++j) {
+        value = value * (n - r + j) / j;
+    }
+    return value;
+}
+
+// The last non-empty span that starts before t.
+int SpanFromLeft(const Spline& spline, double t) {
+    int i = SpanOf(spline, t);
+    while (i > spline.degree && !(spline.knots[i] < t)) {
+        --i;
+    }
+    while (i > spline.degree && !(spline.knots[i] < spline.knots[i + 1])) {
+        --i;
+    }
+    return i;
+}
+
+} // namespace
+
+std::vector<SplinePoint> DerivativesInSpan(const Spline& spline, int span, double t, int order) {
+    const std::vector<Homogeneous> a = WeightedDerivatives(spline, span, t, order);
+    // The quotient rule, order by order: C^(d) = (A^(d) - sum C(d, r) w^(r) C^(d-r)) / w.
+    std::vector<SplinePoint> c;
+    for (int d = 0; d <= order; ++d) {
+        double x = a[d].x;
+        double y = a[d].y;
+        for (int r = 1; r <= d; ++r) {
+            const double factor = Binomial(d, r) * a[r].w;
+            x -= factor * c[d - r].x;
+            y -= factor * c[d - r].y;
+        }
+        c.push_back(SplinePoint{x / a[0].w, y / a[0].w});
+    }
+    return c;
+}
+
+std::vector<SplinePoint> DerivativesAt(const Spline& spline, double t, int order, bool fromLeft) {
+    return DerivativesInSpan(spline, fromLeft ? SpanFromLeft(spline, t) : SpanOf(spline, t), t,
+                             order);
+}
+
+double CurvatureOf(SplinePoint first, SplinePoint second) {
+    const double speed = std::hypot(first.x, first.y);
+    if (!(speed > 0.0)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return (first.x * second.y - first.y * second.x) / (speed * speed * speed);
+}
+
+std::vector<KnotContinuity> ContinuityAtKnots(const Spline& spline) {
+    const int k = spline.degree;
+    const SplineDomain domain = DomainOf(spline);
+    // A difference counts when it is beyond rounding: relative to the size of the derivative of
+    // that order, the curve's extent over the mean span's length to that power.
+    double extent = 0.0;
+    for (const SplinePoint& p : spline.points) {
+        extent = std::max({extent, std::fabs(p.x), std::fabs(p.y)});
+    }
+    std::vector<double> distinct;
+    for (double u : spline.knots) {
+        if (u >= domain.first && u <= domain.last && (distinct.empty() || distinct.back() != u)) {
+            distinct.push_back(u);
+        }
+    }
+    const double span = (domain.last - domain.first) / std::max<std::size_t>(distinct.size(), 2);
+    std::vector<KnotContinuity> result;
+    for (double u : distinct) {
+        if (!(u > domain.first && u < domain.last)) {
+            continue;
+        }
+        const int m = static_cast<int>(std::count(spline.knots.begin(), spline.knots.end(), u));
+        const std::vector<SplinePoint> left = DerivativesAt(spline, u, k, true);
+        const std::vector<SplinePoint> right = DerivativesAt(spline, u, k, false);
+        int measured = -1;
+        for (int d = 0; d <= k; ++d) {
+            const double scale =
+                std::max({1.0, extent / std::pow(span, d), std::fabs(left[d].x),
+                          std::fabs(left[d].y), std::fabs(right[d].x), std::fabs(right[d].y)});
+            const double gap =
+                std::max(std::fabs(left[d].x - right[d].x), std::fabs(left[d].y - right[d].y));
+            if (gap > 1e-9 * scale) {
+                break;
+            }
+            measured = d;
+        }
+        result.push_back(KnotContinuity{u, m, k - m, measured});
+    }
+    return result;
+}
+
+std::vector<CombTooth> CurvatureComb(const Spline& spline, int perSpan) {
+    std::vector<CombTooth> teeth;
+    const std::vector<double>& u = spline.knots;
+    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
+        if (!(u[i] < u[i + 1])) {
+            continue;
+        }
+        for (int s = 0; s <= perSpan; ++s) {
+            const double t = s == perSpan ? u[i + 1] : u[i] + (u[i + 1] - u[i]) * s / perSpan;
+            const std::vector<SplinePoint> c = DerivativesInSpan(spline, i, t, 2);
+            const double speed = std::hypot(c[1].x, c[1].y);
+            const SplinePoint normal =
+                speed > 0.0 ? SplinePoint{-c[1].y / speed, c[1].x / speed} : SplinePoint{0.0, 0.0};
+            const bool jump = s == 0 && !teeth.empty() &&
+                              (teeth.back().point.x != c[0].x || teeth.back().point.y != c[0].y);
+            teeth.push_back(CombTooth{t, c[0], normal, CurvatureOf(c[1], c[2]), jump});
+        }
+    }
+    return teeth;
+}
+
+namespace {
+
+// Gauss-Legendre with 8 nodes on [-1, 1]: the positive nodes and their weights.
+constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
+                              0.9602898564975363};
+constexpr double kWeights[4] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
+                                0.1012285362903763};
+
+double Speed(const Spline& spline, int span, double t) {
+    const std::vector<SplinePoint> c = DerivativesInSpan(spline, span, t, 1);
+    return std::hypot(c[1].x, c[1].y);
+}
+
+double Gauss(const Spline& spline, int span, double a, double b) {
+    const double middle = (a + b) / 2.0;
+    const double half = (b - a) / 2.0;
+    double sum = 0.0;
+    for (int j = 0; j < 4; ++j) {
+        sum += kWeights[j] * (Speed(spline, span, middle - half * kNodes[j]) +
+                              Speed(spline, span, middle + half * kNodes[j]));
+    }
+    return sum * half;
+}
+
+double Integrate(const Spline& spline, int span, double a, double b, double whole, int depth) {
+    const double middle = (a + b) / 2.0;
+    const double left = Gauss(spline, span, a, middle);
+    const double right = Gauss(spline, span, middle, b);
+    if (depth >= 10 || std::fabs(left + right - whole) <= 1e-12 * std::fabs(left + right)) {
+        return left + right;
+    }
+    return Integrate(spline, span, a, middle, left, depth + 1) +
+           Integrate(spline, span, middle, b, right, depth + 1);
+}
+
+double LengthInSpan(const Spline& spline, int span, double a, double b) {
+    if (!(a < b)) {
+        return 0.0;
+    }
+    return Integrate(spline, span, a, b, Gauss(spline, span, a, b), 0);
+}
+
+} // namespace
+
+std::vector<double> SpanLengths(const Spline& spline) {
+    std::vector<double> lengths;
+    const std::vector<double>& u = spline.knots;
+    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
+        lengths.push_back(LengthInSpan(spline, i, u[i], u[i + 1]));
+    }
+    return lengths;
+}
+
+double LengthTo(const Spline& spline, const std::vector<double>& spanLengths, double t) {
+    const int k = spline.degree;
+    const SplineDomain domain = DomainOf(spline);
+    const double at = std::clamp(t, domain.first, domain.last);
+    const int i = SpanOf(spline, at);
+    const double before = std::accumulate(spanLengths.begin(), spanLengths.begin() + (i - k), 0.0);
+    return before + LengthInSpan(spline, i, spline.knots[i], at);
+}
+
+std::vector<double> EqualLengthParameters(const Spline& spline,
+                                          const std::vector<double>& spanLengths, int count) {
+    const int k = spline.degree;
+    const SplineDomain domain = DomainOf(spline);
+    const double total = std::accumulate(spanLengths.begin(), spanLengths.end(), 0.0);
+    std::vector<double> parameters{domain.first};
+    int i = k;
+    double before = 0.0; // the length up to span i's start
+    for (int m = 1; m < count; ++m) {
+        const double target = total * m / count;
+        while (i + 1 < static_cast<int>(spline.points.size()) &&
+               before + spanLengths[static_cast<std::size_t>(i - k)] < target) {
+            before += spanLengths[static_cast<std::size_t>(i - k)];
+            ++i;
+        }
+        // Newton's method on the length within the span, kept inside a shrinking bracket.
+        double low = spline.knots[i];
+        double high = spline.knots[i + 1];
+        double t =
+            low + (high - low) *
+                      std::clamp((target - before) /
+                                     std::max(spanLengths[static_cast<std::size_t>(i - k)], 1e-300),
+                                 0.0, 1.0);
+        for (int step = 0; step < 60; ++step) {
+            const double error = before + LengthInSpan(spline, i, spline.knots[i], t) - target;
+            if (std::fabs(error) <= 1e-12 * std::max(total, 1.0)) {
+                break;
+            }
+            (error > 0.0 ? high : low) = t;
+            const double speed = Speed(spline, i, t);
+            const double next = speed > 0.0 ? t - error / speed : (low + high) / 2.0;
+            t = next > low && next < high ? next : (low + high) / 2.0;
+        }
+        parameters.push_back(t);
+    }
+    parameters.push_back(domain.last);
+    return parameters;
+}

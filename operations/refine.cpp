@@ -1,0 +1,228 @@
+#include "refine.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct Homogeneous {
+    double x;
+    double y;
+    double w;
+};
+
+Homogeneous Lift(SplinePoint p, double w) {
+    return Homogeneous{p.x * w, p.y * w, w};
+}
+
+WeightedPoint Project(const Homogeneous& h) {
+    return WeightedPoint{SplinePoint{h.x / h.w, h.y / h.w}, h.w};
+}
+
+// A spline from projected points and their weights, on the given knots.
+Spline FromWeighted(int degree, const std::vector<WeightedPoint>& points,
+                    std::vector<double> knots) {
+    Spline spline{degree, {}, {}, std::move(knots)};
+    for (const WeightedPoint& p : points) {
+        spline.points.push_back(p.point);
+        spline.weights.push_back(p.weight);
+    }
+    return spline;
+}
+
+} // namespace
+
+int MultiplicityOf(const Spline& spline, double t) {
+    return static_cast<int>(std::count(spline.knots.begin(), spline.knots.end(), t));
+}
+
+std::string InsertFault(const Spline& spline, double t) {
+    const SplineDomain domain = DomainOf(spline);
+    if (!(t >= domain.first && t <= domain.last)) {
+        return "t must lie in the domain";
+    }
+    if (MultiplicityOf(spline, t) >= spline.degree) {
+        return "t is a knot " + std::to_string(spline.degree) +
+               " times already: the curve passes through a control point there";
+    }
+    return "";
+}
+
+Spline InsertKnot(const Spline& spline, double t) {
+    const int k = spline.degree;
+    const SplineTriangle triangle = TriangleOf(spline, t);
+    const auto first = static_cast<std::size_t>(triangle.first); // i - k
+    Spline refined{k, {}, {}, spline.knots};
+    refined.points.assign(spline.points.begin(), spline.points.begin() + first + 1);
+    refined.weights.assign(spline.weights.begin(), spline.weights.begin() + first + 1);
+    refined.points.insert(refined.points.end(), triangle.levels[1].begin(),
+                          triangle.levels[1].end());
+    refined.weights.insert(refined.weights.end(), triangle.weights[1].begin(),
+                           triangle.weights[1].end());
+    const std::size_t span = first + static_cast<std::size_t>(k); // i
+    refined.points.insert(refined.points.end(), spline.points.begin() + span, spline.points.end());
+    refined.weights.insert(refined.weights.end(), spline.weights.begin() + span,
+                           spline.weights.end());
+    refined.knots.insert(refined.knots.begin() + span + 1, t);
+    return refined;
+}
+
+std::string SplitFault(const Spline& spline, double t) {
+    const SplineDomain domain = DomainOf(spline);
+    if (!(t > domain.first && t < domain.last)) {
+        return "t must lie inside the domain, not at its ends";
+    }
+    if (MultiplicityOf(spline, t) > spline.degree) {
+        return "the curve already breaks at t";
+    }
+    return "";
+}
+
+SplitSpline SplitAt(const Spline& spline, double t) {
+    const int k = spline.degree;
+    Spline s = spline;
+    while (MultiplicityOf(s, t) < k) {
+        s = InsertKnot(s, t);
+    }
+    // t at a .. a + k - 1; the curve passes through point a - 1 there.
+    const auto a = static_cast<std::size_t>(std::lower_bound(s.knots.begin(), s.knots.end(), t) -
+                                            s.knots.begin());
+    SplitSpline halves;
+    halves.before = Spline{k,
+                           {s.points.begin(), s.points.begin() + a},
+                           {s.weights.begin(), s.weights.begin() + a},
+                           {s.knots.begin(), s.knots.begin() + a + k}};
+    halves.before.knots.push_back(t);
+    halves.after = Spline{k,
+                          {s.points.begin() + a - 1, s.points.end()},
+                          {s.weights.begin() + a - 1, s.weights.end()},
+                          {t}};
+    halves.after.knots.insert(halves.after.knots.end(), s.knots.begin() + a, s.knots.end());
+    return halves;
+}
+
+WeightedPoint Blossom(const Spline& spline, int span, const std::vector<double>& arguments) {
+    const int k = spline.degree;
+    const std::vector<double>& u = spline.knots;
+    std::vector<Homogeneous> level;
+    for (int j = span - k; j <= span; ++j) {
+        const auto index = static_cast<std::size_t>(j);
+        level.push_back(Lift(spline.points[index], spline.weights[index]));
+    }
+    for (int r = 1; r <= k; ++r) {
+        const double x = arguments[static_cast<std::size_t>(r) - 1];
+        for (int j = 0; j + r <= k; ++j) {
+            const int index = span - k + r + j;
+            const double alpha = (x - u[index]) / (u[index + k + 1 - r] - u[index]);
+            const Homogeneous& a = level[j];
+            const Homogeneous& b = level[j + 1];
+            level[j] =
+                Homogeneous{(1.0 - alpha) * a.x + alpha * b.x, (1.0 - alpha) * a.y + alpha * b.y,
+                            (1.0 - alpha) * a.w + alpha * b.w};
+        }
+    }
+    return Project(level[0]);
+}
+
+std::vector<BezierPiece> BezierPieces(const Spline& spline) {
+    const int k = spline.degree;
+    const std::vector<double>& u = spline.knots;
+    std::vector<BezierPiece> pieces;
+    for (int i = k; i < static_cast<int>(spline.points.size()); ++i) {
+        if (!(u[i] < u[i + 1])) {
+            continue;
+        }
+        BezierPiece piece{u[i], u[i + 1], {}};
+        for (int j = 0; j <= k; ++j) {
+            std::vector<double> arguments(static_cast<std::size_t>(k), u[i]);
+            std::fill(arguments.end() - j, arguments.end(), u[i + 1]);
+            piece.points.push_back(Blossom(spline, i, arguments));
+        }
+        pieces.push_back(piece);
+    }
+    return pieces;
+}
+
+namespace {
+
+bool IsRational(const Spline& spline) {
+    return std::any_of(spline.weights.begin(), spline.weights.end(),
+                       [&](double w) { return w != spline.weights.front(); });
+}
+
+// Every distinct knot of the domain once more, the knots outside it as they are; for a rational
+// curve the ends k + 2 times instead, as its weights outside the domain could turn negative.
+std::vector<double> RaisedKnots(const Spline& spline) {
+    const SplineDomain domain = DomainOf(spline);
+    std::vector<double> raised;
+    if (IsRational(spline)) {
+        const int d = spline.degree + 1;
+        raised.assign(static_cast<std::size_t>(d), domain.first);
+        for (double u : spline.knots) {
+            if (u > domain.first && u < domain.last) {
+                if (raised.back() != u) {
+                    raised.push_back(u);
+                }
+                raised.push_back(u);
+            }
+        }
+        raised.insert(raised.end(), static_cast<std::size_t>(d) + 1, domain.last);
+        raised.insert(raised.begin(), domain.first);
+        return raised;
+    }
+    for (std::size_t j = 0; j < spline.knots.size(); ++j) {
+        const double u = spline.knots[j];
+        raised.push_back(u);
+        const bool lastCopy = j + 1 == spline.knots.size() || spline.knots[j + 1] != u;
+        if (lastCopy && u >= domain.first && u <= domain.last) {
+            raised.push_back(u);
+        }
+    }
+    return raised;
+}
+
+// The span of the original whose piece the raised point j is taken from: one the point's basis
+// function covers (j .. j + k + 1 of the raised knots), in the domain and not empty.
+int SourceSpan(const Spline& spline, const std::vector<double>& v, int j) {
+    const SplineDomain domain = DomainOf(spline);
+    const int d = spline.degree + 1;
+    const int last = static_cast<int>(v.size()) - 2;
+    for (int l = std::max(j, 0); l <= std::min(j + d, last); ++l) {
+        if (v[l] < v[l + 1] && v[l] >= domain.first && v[l + 1] <= domain.last) {
+            return SpanOf(spline, v[l]);
+        }
+    }
+    // A basis function that is zero over the whole domain: its point does not shape the curve,
+    // and is taken from the nearest piece.
+    return SpanOf(spline,
+                  v[std::min(std::max(j, 0), last)] < domain.first ? domain.first : domain.last);
+}
+
+} // namespace
+
+Spline RaiseDegree(const Spline& spline) {
+    const int d = spline.degree + 1;
+    const std::vector<double> v = RaisedKnots(spline);
+    const int count = static_cast<int>(v.size()) - d - 1;
+    std::vector<WeightedPoint> points;
+    for (int j = 0; j < count; ++j) {
+        const int span = SourceSpan(spline, v, j);
+        // The raised blossom at v_(j+1) .. v_(j+d) is the mean of the blossom at the d choices
+        // of d - 1 of them.
+        Homogeneous sum{0.0, 0.0, 0.0};
+        for (int left = 0; left < d; ++left) {
+            std::vector<double> arguments;
+            for (int r = 0; r < d; ++r) {
+                if (r != left) {
+                    arguments.push_back(v[static_cast<std::size_t>(j + 1 + r)]);
+                }
+            }
+            const WeightedPoint p = Blossom(spline, span, arguments);
+            sum.x += p.point.x * p.weight;
+            sum.y += p.point.y * p.weight;
+            sum.w += p.weight;
+        }
+        points.push_back(Project(Homogeneous{sum.x / d, sum.y / d, sum.w / d}));
+    }
+    return FromWeighted(d, points, v);
+}
