@@ -3,7 +3,8 @@
 drag at degree 9 (the core's frame and the present to the canvas) at 16, 128, 1,024 and 8,192
 points, beside tavrimo_bench's BM_Frame for the same counts run in the same sitting; positions
 shown per second while a point is dragged at degree 9 with 200 points, with the panel "Inside
-the curve" closed and open (with --scale also with 8,192 points), and the CPU time of the
+the curve" closed and open, and open with every view of its operations on (with --scale also
+with 8,192 points), and the CPU time of the
 browser's renderer processes while the page is idle, the panel closed and open. Not a
 test: it prints figures. Build the site and the benchmarks first (./scripts/web --build-only,
 the linux preset); run with Debian's Python, which has Selenium:
@@ -93,8 +94,37 @@ PANEL_PASSES = PASSES.replace("const times = timed(function () {});", """const E
   mode.value = "custom";
   mode.dispatchEvent(new Event("change"));
   const custom = timed(hooks);
+  // Every view of the operations on, t in the middle and inserted three times, the triangle
+  // named and stepped, the continuity listed: on the editor's knots, then on custom ones.
+  mode.value = "uniform";
+  mode.dispatchEvent(new Event("change"));
+  everyView();
+  const every = timed(hooks);
+  mode.value = "custom";
+  mode.dispatchEvent(new Event("change"));
+  const everyCustom = timed(hooks);
   document.getElementById("inside-toggle").click();
-  const times = {closed: closed, custom: custom};""")
+  const times = {closed: closed, custom: custom, every: every, everyCustom: everyCustom};""")
+
+# Every view of the panel's operations on, t in the middle of the domain and inserted three
+# times, the triangle named by blossoms and shown level by level, the continuity listed.
+EVERY_VIEW = """
+function everyView() {
+  for (const id of ["op-pieces", "op-raised", "op-first", "op-second", "op-comb", "op-ticks", "op-step"]) {
+    const box = document.getElementById(id);
+    if (!box.checked) { box.checked = true; box.dispatchEvent(new Event("change")); }
+  }
+  const labels = document.getElementById("op-labels");
+  labels.value = "blossoms";
+  labels.dispatchEvent(new Event("change"));
+  document.getElementById("op-continuity-box").open = true;
+  const slider = document.getElementById("t-slider");
+  slider.value = String(Math.floor(Number(slider.max) / 2));
+  slider.dispatchEvent(new Event("input"));
+  for (let j = 0; j < 3; ++j) document.getElementById("op-insert").click();
+}
+"""
+PANEL_PASSES = EVERY_VIEW + PANEL_PASSES
 
 
 def native_frames(bench):
@@ -205,12 +235,16 @@ def main():
                   f"{low / native_low:.2f} (min) {middle / native_middle:.2f} (median)")
         open_page()
         panel = browser.execute_script(PANEL_PASSES, [1024], 10)["1024"]
-        closed, custom = panel["closed"], panel["custom"]
+        closed = panel["closed"]
         print(f" 1024 points, degree 9, a drag's pass with the page's hooks: panel closed "
-              f"{min(closed):.3f} / {statistics.median(closed):.3f} ms, panel open on custom knots "
-              f"{min(custom):.3f} / {statistics.median(custom):.3f} ms (min / median); open / "
-              f"closed {min(custom) / min(closed):.2f} (min) "
-              f"{statistics.median(custom) / statistics.median(closed):.2f} (median)")
+              f"{min(closed):.3f} / {statistics.median(closed):.3f} ms (min / median)")
+        for name, what in (("custom", "open on custom knots"),
+                           ("every", "open with every operation's view on"),
+                           ("everyCustom", "open on custom knots with every operation's view on")):
+            times = panel[name]
+            print(f"    panel {what}: {min(times):.3f} / {statistics.median(times):.3f} ms; / closed "
+                  f"{min(times) / min(closed):.2f} (min) "
+                  f"{statistics.median(times) / statistics.median(closed):.2f} (median)")
         left, top = open_page()
         points = [(20 + 30 * (n % 20), 20 + 45 * (n // 20)) for n in range(200)]
         actions = ActionBuilder(browser, duration=0)
@@ -237,6 +271,11 @@ def main():
         print("with the panel open on custom knots, dragging through 500 moves: " +
               drag(browser, left, top, points[105], 500))
         idle(browser, ", the panel open on custom knots")
+        browser.execute_script(EVERY_VIEW + "everyView();")
+        time.sleep(1)
+        print("with every operation's view on (custom knots), dragging back through 500 moves: " +
+              drag(browser, left, top, drag_end(points[105], 500), 500))
+        idle(browser, ", every operation's view on")
 
         if options.scale:
             left, top = open_page()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <numeric>
 
@@ -114,7 +115,7 @@ double CurvatureOf(SplinePoint first, SplinePoint second) {
     return (first.x * second.y - first.y * second.x) / (speed * speed * speed);
 }
 
-std::vector<KnotContinuity> ContinuityAtKnots(const Spline& spline) {
+std::vector<KnotContinuity> ContinuityNear(const Spline& spline, double t, int count) {
     const int k = spline.degree;
     const SplineDomain domain = DomainOf(spline);
     // A difference counts when it is beyond rounding: relative to the size of the derivative of
@@ -130,11 +131,17 @@ std::vector<KnotContinuity> ContinuityAtKnots(const Spline& spline) {
         }
     }
     const double span = (domain.last - domain.first) / std::max<std::size_t>(distinct.size(), 2);
+    std::vector<double> inside;
+    std::copy_if(distinct.begin(), distinct.end(), std::back_inserter(inside),
+                 [&](double u) { return u > domain.first && u < domain.last; });
+    // The `count` knots nearest t: a window of them around the first one at or after t.
+    const auto at = std::lower_bound(inside.begin(), inside.end(), t) - inside.begin();
+    const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(inside.size());
+    const std::ptrdiff_t wanted = count < 0 ? size : std::min<std::ptrdiff_t>(count, size);
+    const std::ptrdiff_t from = std::clamp<std::ptrdiff_t>(at - wanted / 2, 0, size - wanted);
     std::vector<KnotContinuity> result;
-    for (double u : distinct) {
-        if (!(u > domain.first && u < domain.last)) {
-            continue;
-        }
+    for (std::ptrdiff_t j = from; j < from + wanted; ++j) {
+        const double u = inside[static_cast<std::size_t>(j)];
         const int m = static_cast<int>(std::count(spline.knots.begin(), spline.knots.end(), u));
         const std::vector<SplinePoint> left = DerivativesAt(spline, u, k, true);
         const std::vector<SplinePoint> right = DerivativesAt(spline, u, k, false);
@@ -155,23 +162,36 @@ std::vector<KnotContinuity> ContinuityAtKnots(const Spline& spline) {
     return result;
 }
 
+std::vector<KnotContinuity> ContinuityAtKnots(const Spline& spline) {
+    return ContinuityNear(spline, DomainOf(spline).first, -1);
+}
+
+std::vector<CombTooth> CombInSpan(const Spline& spline, int span, int perSpan) {
+    std::vector<CombTooth> teeth;
+    const double a = spline.knots[span];
+    const double b = spline.knots[span + 1];
+    for (int s = 0; s <= perSpan; ++s) {
+        const double t = s == perSpan ? b : a + (b - a) * s / perSpan;
+        const std::vector<SplinePoint> c = DerivativesInSpan(spline, span, t, 2);
+        const double speed = std::hypot(c[1].x, c[1].y);
+        const SplinePoint normal =
+            speed > 0.0 ? SplinePoint{-c[1].y / speed, c[1].x / speed} : SplinePoint{0.0, 0.0};
+        teeth.push_back(CombTooth{t, c[0], normal, CurvatureOf(c[1], c[2]), false});
+    }
+    return teeth;
+}
+
 std::vector<CombTooth> CurvatureComb(const Spline& spline, int perSpan) {
     std::vector<CombTooth> teeth;
-    const std::vector<double>& u = spline.knots;
     for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
-        if (!(u[i] < u[i + 1])) {
+        if (!(spline.knots[i] < spline.knots[i + 1])) {
             continue;
         }
-        for (int s = 0; s <= perSpan; ++s) {
-            const double t = s == perSpan ? u[i + 1] : u[i] + (u[i + 1] - u[i]) * s / perSpan;
-            const std::vector<SplinePoint> c = DerivativesInSpan(spline, i, t, 2);
-            const double speed = std::hypot(c[1].x, c[1].y);
-            const SplinePoint normal =
-                speed > 0.0 ? SplinePoint{-c[1].y / speed, c[1].x / speed} : SplinePoint{0.0, 0.0};
-            const bool jump = s == 0 && !teeth.empty() &&
-                              (teeth.back().point.x != c[0].x || teeth.back().point.y != c[0].y);
-            teeth.push_back(CombTooth{t, c[0], normal, CurvatureOf(c[1], c[2]), jump});
-        }
+        std::vector<CombTooth> span = CombInSpan(spline, i, perSpan);
+        span.front().breakBefore =
+            !teeth.empty() && (teeth.back().point.x != span.front().point.x ||
+                               teeth.back().point.y != span.front().point.y);
+        teeth.insert(teeth.end(), span.begin(), span.end());
     }
     return teeth;
 }
@@ -220,11 +240,14 @@ double LengthInSpan(const Spline& spline, int span, double a, double b) {
 
 } // namespace
 
+double SpanLength(const Spline& spline, int span) {
+    return LengthInSpan(spline, span, spline.knots[span], spline.knots[span + 1]);
+}
+
 std::vector<double> SpanLengths(const Spline& spline) {
     std::vector<double> lengths;
-    const std::vector<double>& u = spline.knots;
     for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
-        lengths.push_back(LengthInSpan(spline, i, u[i], u[i + 1]));
+        lengths.push_back(SpanLength(spline, i));
     }
     return lengths;
 }

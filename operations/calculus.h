@@ -29,6 +29,8 @@ struct KnotContinuity {
     int measured;
 };
 std::vector<KnotContinuity> ContinuityAtKnots(const Spline& spline);
+// The same at the `count` knots inside the domain nearest t (all of them when count < 0).
+std::vector<KnotContinuity> ContinuityNear(const Spline& spline, double t, int count);
 
 // The curvature comb: on each non-empty span, `perSpan` + 1 parameters evenly from its start to
 // its end, with the curve point, its unit normal (the tangent turned left) and the signed
@@ -41,10 +43,12 @@ struct CombTooth {
     bool breakBefore;
 };
 std::vector<CombTooth> CurvatureComb(const Spline& spline, int perSpan);
+std::vector<CombTooth> CombInSpan(const Spline& spline, int span, int perSpan); // no breaks
 
 // The arc length of each span k .. N - 1 (0 for an empty span), by Gauss-Legendre quadrature
 // refined until halving its pieces changes the sum by less than about 1e-12 of it.
 std::vector<double> SpanLengths(const Spline& spline);
+double SpanLength(const Spline& spline, int span);
 
 // The arc length from the domain's start to t, given the span lengths.
 double LengthTo(const Spline& spline, const std::vector<double>& spanLengths, double t);

@@ -124,21 +124,24 @@ WeightedPoint Blossom(const Spline& spline, int span, const std::vector<double>&
     return Project(level[0]);
 }
 
-std::vector<BezierPiece> BezierPieces(const Spline& spline) {
+BezierPiece BezierPieceOf(const Spline& spline, int span) {
     const int k = spline.degree;
     const std::vector<double>& u = spline.knots;
+    BezierPiece piece{u[span], u[span + 1], {}};
+    for (int j = 0; j <= k; ++j) {
+        std::vector<double> arguments(static_cast<std::size_t>(k), u[span]);
+        std::fill(arguments.end() - j, arguments.end(), u[span + 1]);
+        piece.points.push_back(Blossom(spline, span, arguments));
+    }
+    return piece;
+}
+
+std::vector<BezierPiece> BezierPieces(const Spline& spline) {
     std::vector<BezierPiece> pieces;
-    for (int i = k; i < static_cast<int>(spline.points.size()); ++i) {
-        if (!(u[i] < u[i + 1])) {
-            continue;
+    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
+        if (spline.knots[i] < spline.knots[i + 1]) {
+            pieces.push_back(BezierPieceOf(spline, i));
         }
-        BezierPiece piece{u[i], u[i + 1], {}};
-        for (int j = 0; j <= k; ++j) {
-            std::vector<double> arguments(static_cast<std::size_t>(k), u[i]);
-            std::fill(arguments.end() - j, arguments.end(), u[i + 1]);
-            piece.points.push_back(Blossom(spline, i, arguments));
-        }
-        pieces.push_back(piece);
     }
     return pieces;
 }
@@ -149,6 +152,8 @@ bool IsRational(const Spline& spline) {
     return std::any_of(spline.weights.begin(), spline.weights.end(),
                        [&](double w) { return w != spline.weights.front(); });
 }
+
+} // namespace
 
 // Every distinct knot of the domain once more, the knots outside it as they are; for a rational
 // curve the ends k + 2 times instead, as its weights outside the domain could turn negative.
@@ -183,7 +188,7 @@ std::vector<double> RaisedKnots(const Spline& spline) {
 
 // The span of the original whose piece the raised point j is taken from: one the point's basis
 // function covers (j .. j + k + 1 of the raised knots), in the domain and not empty.
-int SourceSpan(const Spline& spline, const std::vector<double>& v, int j) {
+int RaisedSource(const Spline& spline, const std::vector<double>& v, int j) {
     const SplineDomain domain = DomainOf(spline);
     const int d = spline.degree + 1;
     const int last = static_cast<int>(v.size()) - 2;
@@ -198,7 +203,25 @@ int SourceSpan(const Spline& spline, const std::vector<double>& v, int j) {
                   v[std::min(std::max(j, 0), last)] < domain.first ? domain.first : domain.last);
 }
 
-} // namespace
+WeightedPoint RaisedPoint(const Spline& spline, const std::vector<double>& v, int j, int span) {
+    const int d = spline.degree + 1;
+    // The raised blossom at v_(j+1) .. v_(j+d) is the mean of the blossom at the d choices of
+    // d - 1 of them.
+    Homogeneous sum{0.0, 0.0, 0.0};
+    for (int left = 0; left < d; ++left) {
+        std::vector<double> arguments;
+        for (int r = 0; r < d; ++r) {
+            if (r != left) {
+                arguments.push_back(v[static_cast<std::size_t>(j + 1 + r)]);
+            }
+        }
+        const WeightedPoint p = Blossom(spline, span, arguments);
+        sum.x += p.point.x * p.weight;
+        sum.y += p.point.y * p.weight;
+        sum.w += p.weight;
+    }
+    return Project(Homogeneous{sum.x / d, sum.y / d, sum.w / d});
+}
 
 Spline RaiseDegree(const Spline& spline) {
     const int d = spline.degree + 1;
@@ -206,23 +229,7 @@ Spline RaiseDegree(const Spline& spline) {
     const int count = static_cast<int>(v.size()) - d - 1;
     std::vector<WeightedPoint> points;
     for (int j = 0; j < count; ++j) {
-        const int span = SourceSpan(spline, v, j);
-        // The raised blossom at v_(j+1) .. v_(j+d) is the mean of the blossom at the d choices
-        // of d - 1 of them.
-        Homogeneous sum{0.0, 0.0, 0.0};
-        for (int left = 0; left < d; ++left) {
-            std::vector<double> arguments;
-            for (int r = 0; r < d; ++r) {
-                if (r != left) {
-                    arguments.push_back(v[static_cast<std::size_t>(j + 1 + r)]);
-                }
-            }
-            const WeightedPoint p = Blossom(spline, span, arguments);
-            sum.x += p.point.x * p.weight;
-            sum.y += p.point.y * p.weight;
-            sum.w += p.weight;
-        }
-        points.push_back(Project(Homogeneous{sum.x / d, sum.y / d, sum.w / d}));
+        points.push_back(RaisedPoint(spline, v, j, RaisedSource(spline, v, j)));
     }
     return FromWeighted(d, points, v);
 }

@@ -46,8 +46,16 @@ struct BezierPiece {
     std::vector<WeightedPoint> points;
 };
 std::vector<BezierPiece> BezierPieces(const Spline& spline);
+BezierPiece BezierPieceOf(const Spline& spline, int span); // span k <= i < N, not empty
 
 // The same curve over the domain with degree k + 1: every distinct knot of the domain once more,
 // the knots outside it kept; a rational curve's ends k + 2 times instead (its weights outside
 // the domain could otherwise turn negative).
 Spline RaiseDegree(const Spline& spline);
+// Its parts, for a caller that keeps raised points from frame to frame: the raised knots, the
+// span of the original each raised point j is taken from (its value depends on that span's
+// points, weights and knots only), and the point.
+std::vector<double> RaisedKnots(const Spline& spline);
+int RaisedSource(const Spline& spline, const std::vector<double>& raisedKnots, int j);
+WeightedPoint RaisedPoint(const Spline& spline, const std::vector<double>& raisedKnots, int j,
+                          int span);

@@ -9,6 +9,8 @@ var POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#8c
 var TICK_COLOUR = "#222";
 var EXPLORED_COLOUR = "#e66100";
 var MOST_LABELS = 200; // points labelled, and explored span ends marked, at the most
+var SUBSCRIPTS = "\u2080\u2081\u2082\u2083\u2084\u2085\u2086\u2087\u2088\u2089";
+var SUPERSCRIPTS = "\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079";
 
 export function colourOf(index) {
   return POINT_COLOURS[((index % 10) + 10) % 10];
@@ -115,14 +117,18 @@ export function startOverlay(module, canvas, row) {
     var ends = module.spanEnds();
     // The span ends: where one polynomial piece of the curve meets the next.
     context.fillStyle = TICK_COLOUR;
+    context.beginPath();
     for (var e = 0; e < ends.length; e += 2) {
       var end = client({ x: ends[e], y: ends[e + 1] });
-      context.fillRect(end[0] - 1.5 * s, end[1] - 1.5 * s, 3 * s, 3 * s);
+      context.rect(end[0] - 1.5 * s, end[1] - 1.5 * s, 3 * s, 3 * s);
     }
+    context.fill();
     var levels = view.construction.levels, k = view.construction.degree;
+    // In step mode only the levels up to the one reached; the curve point is level k.
+    var shown = view.triangle.level === null ? k : Math.min(view.triangle.level, k);
     // Each level's points and the segments joining them, level 0 being the span's control
     // points, each ringed in its colour.
-    for (var l = 0; l < k; ++l) {
+    for (var l = 0; l < k && l <= shown; ++l) {
       var level = levels[l];
       context.lineWidth = 1.5 * s;
       context.strokeStyle = levelShade(l, k);
@@ -148,8 +154,36 @@ export function startOverlay(module, canvas, row) {
         }
       }
     }
-    context.lineWidth = 2 * s;
-    dot(context, client(view.construction.point), 5 * s, "#fff", "#000");
+    if (shown >= k) {
+      context.lineWidth = 2 * s;
+      dot(context, client(view.construction.point), 5 * s, "#fff", "#000");
+    }
+    if (view.triangle.names !== null) drawTriangleNames(context, s, view, shown);
+  }
+
+  // Each point of the triangle's levels shown, named P_j^r or by its blossom p(a, b, ...).
+  function drawTriangleNames(context, s, view, shown) {
+    var levels = view.construction.levels;
+    context.font = Math.round(11 * s) + "px system-ui, sans-serif";
+    context.textAlign = "left";
+    context.fillStyle = "#222";
+    for (var l = 1; l <= shown && l < levels.length; ++l) {
+      for (var j = 0; j < levels[l].length; ++j) {
+        var name = view.triangle.names[l][j];
+        var text = view.triangle.blossoms ? "p(" + name.arguments.map(short).join(", ") + ")" :
+          "P" + digits(name.index, SUBSCRIPTS) + digits(l, SUPERSCRIPTS);
+        var at = client(levels[l][j]);
+        context.fillText(text, at[0] + 6 * s, at[1] + 12 * s);
+      }
+    }
+  }
+
+  function digits(value, marks) {
+    return String(value).split("").map(function (d) { return marks[Number(d)]; }).join("");
+  }
+
+  function short(value) {
+    return String(Math.round(value * 1000) / 1000);
   }
 
   return {
@@ -157,8 +191,9 @@ export function startOverlay(module, canvas, row) {
       canvas.getContext("2d").clearRect(0, 0, canvas.width, canvas.height);
     },
     // view: the explored curve (null for the editor's), the construction at t (or null), the
-    // editor's point count, the point looked at (or null), whether to label the points, and
-    // the name of a point of the curve (a closed curve's wrapped points are its first ones).
+    // editor's point count, the point looked at (or null), whether to label the points, the
+    // name of a point of the curve (a closed curve's wrapped points are its first ones), and
+    // the triangle's names (or null), whether as blossoms, and the last level drawn (or null).
     draw: function (view) {
       var context = canvas.getContext("2d");
       context.clearRect(0, 0, canvas.width, canvas.height);

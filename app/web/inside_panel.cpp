@@ -4,6 +4,7 @@
 // and weights (explored*), and which point a position or a stretch of curve belongs to.
 #include "explain.h"
 #include "explored.h"
+#include "panel_curve.h"
 #include "raster.h"
 #include "scene.h"
 #include "scene_controls.h"
@@ -125,29 +126,8 @@ val PointsView() {
     return val(emscripten::typed_memory_view(points.size(), points.data()));
 }
 
-// The page's scene and the curve it explores, made again only when the editor's scene or the
-// page's additions have changed: a frame asks for them several times.
-struct ExploredNow {
-    std::uint32_t sceneVersion;
-    std::uint32_t additionsVersion;
-    bool made;
-    SceneText scene;
-    Spline spline;
-    std::string fault;
-};
-ExploredNow now{};
-
-const ExploredNow& Current() {
-    if (!now.made || now.sceneVersion != editor.sceneVersion ||
-        now.additionsVersion != AdditionsVersion()) {
-        now.scene = PageScene();
-        now.spline = ExploredSpline(now.scene);
-        now.fault = SplineFault(now.spline);
-        now.sceneVersion = editor.sceneVersion;
-        now.additionsVersion = AdditionsVersion();
-        now.made = true;
-    }
-    return now;
+const PanelCurve& Current() {
+    return CurrentCurve();
 }
 
 // The explored curve: whether it is the editor's own, whether it can be drawn (or why not), its

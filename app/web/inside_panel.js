@@ -42,6 +42,11 @@ export function startInsidePanel(editor) {
   var at = null; // t now: { exact (float32, where the editor samples), nominal, index }
   var construction = null;
   var play = null; // while "Play" sweeps: where and when it started
+  // How the triangle is shown (the operations part chooses): its points' names ("names",
+  // "blossoms" or "none") and the levels drawn (all when null); and the span pointed at.
+  var triangleView = { labels: "none", level: null };
+  var lookedSpan = null;
+  var triangleNames = { key: "", names: null };
 
   // A closed curve's wrapped points are its first points again.
   function nameOf(j) {
@@ -109,6 +114,7 @@ export function startInsidePanel(editor) {
       setControls(false);
       construction = null;
       drawOverlay();
+      editor.emit("t", null);
       return;
     }
     setStatus("Degree " + domain.degree + " over " + domain.points +
@@ -118,10 +124,12 @@ export function startInsidePanel(editor) {
     construction = module.construction(at.exact);
     drawOverlay();
     var shown = exact() ? at.exact : at.nominal;
-    editor.emit("plotted", plot.draw(domain.degree, domain.points, construction.first, shown,
-                                     tText(), looked));
+    var g = plot.draw(domain.degree, domain.points, construction.first, shown, tText(), looked);
+    markSpan(g);
+    editor.emit("plotted", g);
     fillValues(module.basisAt(shown));
     showPoint(construction.point);
+    editor.emit("t", { t: at.exact, text: tText() });
   }
 
   // The curve of the page's knots and weights: its domain, construction and basis.
@@ -134,6 +142,7 @@ export function startInsidePanel(editor) {
       setControls(false);
       construction = null;
       drawOverlay();
+      editor.emit("t", null);
       return;
     }
     elements.view.hidden = false;
@@ -146,10 +155,22 @@ export function startInsidePanel(editor) {
     setControls(true);
     construction = module.exploredAt(at.exact);
     drawOverlay();
-    editor.emit("plotted", general.draw(explored, module.exploredBasis, construction.first,
-                                        at.exact, tText(), looked));
+    var g = general.draw(explored, module.exploredBasis, construction.first, at.exact, tText(),
+                         looked);
+    markSpan(g);
+    editor.emit("plotted", g);
     fillValues({ first: construction.first, values: construction.basis });
     showPoint(construction.point);
+    editor.emit("t", { t: at.exact, text: tText() });
+  }
+
+  // The span pointed at (its Bezier piece), shaded on the plot.
+  function markSpan(g) {
+    if (lookedSpan === null) return;
+    var context = elements.basis.getContext("2d");
+    context.fillStyle = "rgba(255, 190, 0, 0.3)";
+    context.fillRect(g.x(lookedSpan.first), g.margin.top, g.x(lookedSpan.last) - g.x(lookedSpan.first),
+                     g.height);
   }
 
   function showPoint(point) {
@@ -182,9 +203,17 @@ export function startInsidePanel(editor) {
       overlay.clear();
       return;
     }
+    var names = null;
+    if (construction !== null && triangleView.labels !== "none") {
+      // The names change with t and the knots only, not while a point is dragged.
+      var key = at.exact + " " + explored.key + " " + domain.points;
+      if (triangleNames.key !== key) triangleNames = { key: key, names: module.triangleLabels(at.exact) };
+      names = triangleNames.names;
+    }
     overlay.draw({ explored: isExplored() ? explored : null, construction: construction,
                    points: domain.points, looked: looked, labels: elements.labels.checked,
-                   nameOf: nameOf });
+                   nameOf: nameOf, triangle: { names: names, blossoms: triangleView.labels === "blossoms",
+                                               level: triangleView.level } });
   }
 
   function fillValues(basis) {
@@ -294,6 +323,7 @@ export function startInsidePanel(editor) {
     else stopPlaying();
     drawOverlay();
     editor.emit("panel", open);
+    if (!open) editor.emit("t", null);
   }
 
   elements.toggle.addEventListener("click", function () { setOpen(!open); });
@@ -333,6 +363,32 @@ export function startInsidePanel(editor) {
   elements.values.addEventListener("pointerover", function (event) {
     var line = event.target.closest("tr[data-point]");
     editor.emit("look", line ? Number(line.dataset.point) : null);
+  });
+  editor.on("triangle-view", function (view) {
+    triangleView = view;
+    update();
+  });
+  editor.on("span-look", function (span) {
+    lookedSpan = span;
+    update();
+  });
+  // The link keeps whether the panel is open and t.
+  editor.on("view-save", function (view) {
+    if (!open) return;
+    view.panel = "open";
+    if (at !== null && construction !== null) view.t = String(at.nominal);
+  });
+  editor.on("view-check", function (check) {
+    check.known.panel = check.known.t = true;
+    if ("panel" in check.view && check.view.panel !== "open") check.errors.push("panel=open is the panel's one setting");
+    if ("t" in check.view && !/^-?[0-9]+(\.[0-9]+)?(e-?[0-9]+)?$/.test(check.view.t)) {
+      check.errors.push("t=" + check.view.t + " is not a number");
+    }
+  });
+  editor.on("view-restore", function (view) {
+    if (view.t !== undefined) choice = { value: Number(view.t) };
+    if (view.panel === "open" && !open) setOpen(true);
+    else update();
   });
   // What the panel shows, for tests and scripts.
   window.insidePanelState = function () {

@@ -6,6 +6,7 @@ import { startEditorGuide } from "./editor_guide.js";
 import { startInsidePanel } from "./inside_panel.js";
 import { startKnotsPanel } from "./knots_panel.js";
 import { startPointsPanel } from "./points_panel.js";
+import { startOperationsPanel } from "./operations_panel.js";
 import { startSceneControls } from "./scene_controls.js";
 
 function unsupported() {
@@ -14,11 +15,12 @@ function unsupported() {
 
 createTavrimo({ onAbort: unsupported }).then(function (module) {
   var editor = startEditor(module);
-  startSceneControls(editor);
   startEditorGuide(editor);
   startInsidePanel(editor);
   startPointsPanel(editor);
   startKnotsPanel(editor);
+  startOperationsPanel(editor);
+  startSceneControls(editor); // last: it opens a link, whose view the other parts take
   window.tavrimo = { module: module, editor: editor }; // for tests, benchmarks and the console
   editor.run();
 }, unsupported);

@@ -2,8 +2,14 @@
 // Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), a link in the page address, the scene file saved and opened (a
 // picker or a drop), the picture as PNG and SVG, and after "Quit" a start again with the scene
 // as it was. The core keeps the history and reads and writes every text; a scene is opened only
-// through the editor's own operations, and on an error the scene stays as it was.
+// through the editor's own operations, and on an error the scene stays as it was. A link also
+// keeps the panel's view: each part adds its settings ("view-save") and checks and takes them
+// back ("view-check", "view-restore").
+import { download } from "./download.js";
+
 var LINK_PREFIX = "#scene=";
+// After the scene, a link may carry the panel's view: "&name=value" pairs that the parts read.
+var VIEW_PAIR = /^([a-z]+)=([A-Za-z0-9.,+-]{0,200})$/;
 var RESTART_KEY = "tavrimo-restart";
 // Inputs where Ctrl+Z belongs to the text being typed.
 var TEXT_TYPES = ["text", "number", "search", "url", "email", "password", "tel"];
@@ -44,32 +50,48 @@ export function startSceneControls(editor) {
     return error === "" ? null : error;
   }
 
-  function download(name, blob) {
-    var link = document.createElement("a");
-    link.href = URL.createObjectURL(blob);
-    link.download = name;
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
-  }
-
   function step(state) {
     showHistory(state);
     forgetLink();
     editor.requestPass();
   }
 
+  function viewText() {
+    var view = {};
+    editor.emit("view-save", view);
+    return Object.keys(view).map(function (name) { return "&" + name + "=" + view[name]; }).join("");
+  }
+
   function copyLink() {
-    var url = location.href.split("#")[0] + LINK_PREFIX + module.sceneLink();
+    var url = location.href.split("#")[0] + LINK_PREFIX + module.sceneLink() + viewText();
     history.replaceState(null, "", url);
     var copied = navigator.clipboard && navigator.clipboard.writeText ?
       navigator.clipboard.writeText(url) : Promise.reject(new Error("no clipboard"));
     copied.then(function () {
-      say("Link copied: it opens this scene.", false);
+      say("Link copied: it opens this scene and this view.", false);
     }, function () {
       say("The link to this scene is in the address bar (the browser did not let it be copied).", false);
     });
+  }
+
+  // The view's pairs, each name once and known to a part with a value it takes: the pairs, or
+  // what is wrong.
+  function readView(pairs) {
+    var view = {};
+    for (var j = 0; j < pairs.length; ++j) {
+      var match = VIEW_PAIR.exec(pairs[j]);
+      if (!match) return { error: "\u201c" + pairs[j].slice(0, 40) + "\u201d is not a view setting" };
+      if (Object.prototype.hasOwnProperty.call(view, match[1])) {
+        return { error: "\u201c" + match[1] + "\u201d is given twice" };
+      }
+      view[match[1]] = match[2];
+    }
+    var check = { view: view, known: {}, errors: [] };
+    editor.emit("view-check", check);
+    var unknown = Object.keys(view).filter(function (name) { return !check.known[name]; });
+    if (unknown.length > 0) return { error: "\u201c" + unknown[0] + "\u201d is not a view setting" };
+    if (check.errors.length > 0) return { error: check.errors[0] };
+    return { view: view };
   }
 
   function openFile(file) {
@@ -96,16 +118,26 @@ export function startSceneControls(editor) {
   function openLink() {
     var hash = location.hash;
     if (hash.indexOf(LINK_PREFIX) !== 0) return;
+    var pairs = hash.slice(LINK_PREFIX.length).split("&");
     var text = null;
     try {
-      text = decodeURIComponent(hash.slice(LINK_PREFIX.length));
+      text = decodeURIComponent(pairs[0]);
     } catch (error) {
       say("This link's scene cannot be opened: the link is damaged.", true);
       return;
     }
+    var view = readView(pairs.slice(1));
+    if (view.error) {
+      say("This link cannot be opened: " + view.error + ".", true);
+      return;
+    }
     var error = open(new TextEncoder().encode(text), true);
-    if (error) say("This link's scene cannot be opened: " + error + ".", true);
-    else say("Opened the scene of the link.", false);
+    if (error) {
+      say("This link's scene cannot be opened: " + error + ".", true);
+      return;
+    }
+    say("Opened the scene of the link.", false);
+    if (pairs.length > 1) editor.emit("view-restore", view.view);
   }
 
   function isTextField(target) {

@@ -24,6 +24,7 @@ from desktop import Driver, Failure, differences, remove_captures, run_main, wai
     write_ppm
 from session import DEGREE, INSTRUCTIONS, EditorProgram, editing_session
 from web_knots import knots_session
+from web_operations import operations_session
 from web_panel import panel_session
 from web_scene import offline_session, scene_session
 
@@ -380,6 +381,11 @@ def main():
             browser.get("about:blank")  # a link differing only in its fragment is a new page too
             return WebEditor(browser, url, options, name, start_frame)
         knots_session(app, browser, knot_points, new_editor, site)
+        app = WebEditor(browser, site.url, options, "web-operations")
+        for x, y in knot_points:
+            app.input.click(x, y)
+        app.input.check_frame("seven-points")
+        operations_session(app, browser, knot_points, new_editor)
         scene_session(browser, new_editor, site, options.artifacts)
         phone_session(site, options)
         offline_site = Site(os.path.abspath(options.site))

@@ -1,0 +1,10 @@
+// A file handed to the browser to save, from a blob made on the page.
+export function download(name, blob) {
+  var link = document.createElement("a");
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
+}
