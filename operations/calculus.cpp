@@ -125,12 +125,11 @@ std::vector<KnotContinuity> ContinuityNear(const Spline& spline, double t, int c
         extent = std::max({extent, std::fabs(p.x), std::fabs(p.y)});
     }
     std::vector<double> distinct;
-    for (double u : spline.knots) {
-        if (u >= domain.first && u <= domain.last && (distinct.empty() || distinct.back() != u)) {
-            distinct.push_back(u);
-        }
-    }
-    const double span = (domain.last - domain.first) / std::max<std::size_t>(distinct.size(), 2);
+    std::copy_if(spline.knots.begin(), spline.knots.end(), std::back_inserter(distinct),
+                 [&](double u) { return u >= domain.first && u <= domain.last; });
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    const double span = (domain.last - domain.first) /
+                        static_cast<double>(std::max<std::size_t>(distinct.size(), 2));
     std::vector<double> inside;
     std::copy_if(distinct.begin(), distinct.end(), std::back_inserter(inside),
                  [&](double u) { return u > domain.first && u < domain.last; });

@@ -51,7 +51,8 @@ std::string InsertFault(const Spline& spline, double t) {
 Spline InsertKnot(const Spline& spline, double t) {
     const int k = spline.degree;
     const SplineTriangle triangle = TriangleOf(spline, t);
-    const auto first = static_cast<std::size_t>(triangle.first); // i - k
+    const std::ptrdiff_t first = triangle.first; // i - k
+    const std::ptrdiff_t span = first + k;       // i
     Spline refined{k, {}, {}, spline.knots};
     refined.points.assign(spline.points.begin(), spline.points.begin() + first + 1);
     refined.weights.assign(spline.weights.begin(), spline.weights.begin() + first + 1);
@@ -59,7 +60,6 @@ Spline InsertKnot(const Spline& spline, double t) {
                           triangle.levels[1].end());
     refined.weights.insert(refined.weights.end(), triangle.weights[1].begin(),
                            triangle.weights[1].end());
-    const std::size_t span = first + static_cast<std::size_t>(k); // i
     refined.points.insert(refined.points.end(), spline.points.begin() + span, spline.points.end());
     refined.weights.insert(refined.weights.end(), spline.weights.begin() + span,
                            spline.weights.end());
@@ -85,8 +85,7 @@ SplitSpline SplitAt(const Spline& spline, double t) {
         s = InsertKnot(s, t);
     }
     // t at a .. a + k - 1; the curve passes through point a - 1 there.
-    const auto a = static_cast<std::size_t>(std::lower_bound(s.knots.begin(), s.knots.end(), t) -
-                                            s.knots.begin());
+    const std::ptrdiff_t a = std::lower_bound(s.knots.begin(), s.knots.end(), t) - s.knots.begin();
     SplitSpline halves;
     halves.before = Spline{k,
                            {s.points.begin(), s.points.begin() + a},
@@ -188,7 +187,8 @@ std::vector<double> RaisedKnots(const Spline& spline) {
 
 // The span of the original whose piece the raised point j is taken from: one the point's basis
 // function covers (j .. j + k + 1 of the raised knots), in the domain and not empty.
-int RaisedSource(const Spline& spline, const std::vector<double>& v, int j) {
+int RaisedSource(const Spline& spline, const std::vector<double>& raisedKnots, int j) {
+    const std::vector<double>& v = raisedKnots;
     const SplineDomain domain = DomainOf(spline);
     const int d = spline.degree + 1;
     const int last = static_cast<int>(v.size()) - 2;
@@ -203,7 +203,9 @@ int RaisedSource(const Spline& spline, const std::vector<double>& v, int j) {
                   v[std::min(std::max(j, 0), last)] < domain.first ? domain.first : domain.last);
 }
 
-WeightedPoint RaisedPoint(const Spline& spline, const std::vector<double>& v, int j, int span) {
+WeightedPoint RaisedPoint(const Spline& spline, const std::vector<double>& raisedKnots, int j,
+                          int span) {
+    const std::vector<double>& v = raisedKnots;
     const int d = spline.degree + 1;
     // The raised blossom at v_(j+1) .. v_(j+d) is the mean of the blossom at the d choices of
     // d - 1 of them.
@@ -212,7 +214,8 @@ WeightedPoint RaisedPoint(const Spline& spline, const std::vector<double>& v, in
         std::vector<double> arguments;
         for (int r = 0; r < d; ++r) {
             if (r != left) {
-                arguments.push_back(v[static_cast<std::size_t>(j + 1 + r)]);
+                arguments.push_back(
+                    v[static_cast<std::size_t>(j) + 1 + static_cast<std::size_t>(r)]);
             }
         }
         const WeightedPoint p = Blossom(spline, span, arguments);
@@ -228,6 +231,7 @@ Spline RaiseDegree(const Spline& spline) {
     const std::vector<double> v = RaisedKnots(spline);
     const int count = static_cast<int>(v.size()) - d - 1;
     std::vector<WeightedPoint> points;
+    points.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int j = 0; j < count; ++j) {
         points.push_back(RaisedPoint(spline, v, j, RaisedSource(spline, v, j)));
     }

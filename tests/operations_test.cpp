@@ -61,8 +61,9 @@ Spline Boehm(const Spline& s, double t) {
                          : j > r    ? 0.0
                                     : (t - s.knots[j]) / (s.knots[j + k] - s.knots[j]);
         const auto at = [&](int i, double share, int axis) {
-            if (share == 0.0)
+            if (share == 0.0) {
                 return 0.0;
+            }
             const double w = s.weights[i];
             return share * (axis == 0 ? s.points[i].x * w : axis == 1 ? s.points[i].y * w : w);
         };
@@ -83,7 +84,8 @@ TEST(Refine, InsertionSplittingPiecesAndRaisingKeepTheCurve) {
             for (const Spline& s : EveryKind(random, k, weighted)) {
                 const SplineDomain d = DomainOf(s);
                 const double t =
-                    d.first + (d.last - d.first) * (0.1 + 0.8 * (random() % 1000) / 1000.0);
+                    d.first + (d.last - d.first) *
+                                  (0.1 + 0.8 * static_cast<double>(random() % 1000) / 1000.0);
                 // Insertion, k times over: each step is Boehm's, and the last is a split.
                 Spline refined = s;
                 while (InsertFault(refined, t).empty()) {
@@ -106,10 +108,13 @@ TEST(Refine, InsertionSplittingPiecesAndRaisingKeepTheCurve) {
                 // Each Bezier piece by de Casteljau in homogeneous coordinates.
                 for (const BezierPiece& piece : BezierPieces(s)) {
                     for (const double f : {0.0, 0.3, 0.7, 1.0}) {
-                        std::vector<std::array<double, 3>> h;
-                        for (const WeightedPoint& p : piece.points) {
-                            h.push_back({p.point.x * p.weight, p.point.y * p.weight, p.weight});
-                        }
+                        std::vector<std::array<double, 3>> h(piece.points.size());
+                        std::transform(piece.points.begin(), piece.points.end(), h.begin(),
+                                       [](const WeightedPoint& p) {
+                                           return std::array<double, 3>{p.point.x * p.weight,
+                                                                        p.point.y * p.weight,
+                                                                        p.weight};
+                                       });
                         for (int level = k; level > 0; --level) {
                             for (int j = 0; j < level; ++j) {
                                 for (int axis = 0; axis < 3; ++axis) {
@@ -144,7 +149,8 @@ TEST(Refine, InsertionSplittingPiecesAndRaisingKeepTheCurve) {
 double Gauss5(const Spline& s, double a, double b) {
     const double x[3] = {0.0, 0.5384693101056831, 0.9061798459386640};
     const double w[3] = {0.5688888888888889, 0.4786286704993665, 0.2369268850561891};
-    const double m = (a + b) / 2, half = (b - a) / 2;
+    const double m = (a + b) / 2;
+    const double half = (b - a) / 2;
     double sum = 0.0;
     for (int q = 0; q < 5; ++q) {
         const SplinePoint v = ReferenceDerivatives(s, m + half * (q < 3 ? x[q] : -x[q - 2]))[1];
@@ -154,9 +160,12 @@ double Gauss5(const Spline& s, double a, double b) {
 }
 
 double Quadrature(const Spline& s, double a, double b, double whole, int depth) {
-    const double m = (a + b) / 2, left = Gauss5(s, a, m), right = Gauss5(s, m, b);
-    if (depth == 20 || std::fabs(left + right - whole) < 1e-14 * (left + right))
+    const double m = (a + b) / 2;
+    const double left = Gauss5(s, a, m);
+    const double right = Gauss5(s, m, b);
+    if (depth == 20 || std::fabs(left + right - whole) < 1e-14 * (left + right)) {
         return left + right;
+    }
     return Quadrature(s, a, m, left, depth + 1) + Quadrature(s, m, b, right, depth + 1);
 }
 
@@ -166,8 +175,9 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
         for (const bool weighted : {false, true}) {
             for (const Spline& s : EveryKind(random, k, weighted)) {
                 for (const double t : Parameters(s, 23)) {
-                    if (std::count(s.knots.begin(), s.knots.end(), t) > 0)
+                    if (std::count(s.knots.begin(), s.knots.end(), t) > 0) {
                         continue;
+                    }
                     const std::vector<SplinePoint> c = DerivativesAt(s, t, 2);
                     const std::vector<SplinePoint> r = ReferenceDerivatives(s, t);
                     for (int d = 0; d < 3; ++d) {
@@ -177,7 +187,8 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
                         ASSERT_NEAR(c[d].y, r[d].y, scale) << "k " << k << " d " << d;
                     }
                     const double h = 1e-6;
-                    const SplinePoint a = SplineAt(s, t - h), b = SplineAt(s, t + h);
+                    const SplinePoint a = SplineAt(s, t - h);
+                    const SplinePoint b = SplineAt(s, t + h);
                     EXPECT_NEAR((b.x - a.x) / (2 * h), c[1].x,
                                 1e-4 * std::max(1.0, std::fabs(c[1].x)));
                 }
@@ -186,8 +197,9 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
                 for (std::size_t i = 0; i + 1 < s.knots.size(); ++i) {
                     const double a = std::max(s.knots[i], DomainOf(s).first);
                     const double b = std::min(s.knots[i + 1], DomainOf(s).last);
-                    if (a < b)
+                    if (a < b) {
                         reference += Quadrature(s, a, b, Gauss5(s, a, b), 0);
+                    }
                 }
                 const std::vector<double> lengths = SpanLengths(s);
                 const double total = LengthTo(s, lengths, DomainOf(s).last);

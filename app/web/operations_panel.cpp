@@ -189,10 +189,10 @@ Spline RaisedNow(const Spline& s) {
         }
     }
     const auto& bySpan = raisedKept.points.Refresh(s, [&](int i) {
-        std::vector<WeightedPoint> points;
-        for (const int j : raisedKept.taken[static_cast<std::size_t>(i - s.degree)]) {
-            points.push_back(RaisedPoint(s, v, j, i));
-        }
+        const std::vector<int>& taken = raisedKept.taken[static_cast<std::size_t>(i - s.degree)];
+        std::vector<WeightedPoint> points(taken.size());
+        std::transform(taken.begin(), taken.end(), points.begin(),
+                       [&](int j) { return RaisedPoint(s, v, j, i); });
         return points;
     });
     Spline raised{s.degree + 1, {}, {}, std::move(v)};
