@@ -126,7 +126,7 @@ def knots_session(app, browser, points, new_editor, site):
     link = wait_until("the link", lambda: (lambda u: u if "#scene=" in u else None)(
         browser.current_url), timeout=10)
     linked = new_editor(link, "web-knots-link", start_frame=False)
-    browser.find_element(By.ID, "inside-toggle").click()
+    # The link keeps the view too: the panel opens by itself.
     again = wait_state(browser, "the circle from its link",
                        lambda s: s["explored"]["points"] == 9)
     weights = browser.execute_script(
