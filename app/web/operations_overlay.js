@@ -9,7 +9,7 @@ export var COLOURS = { refined: "#6a3d9a", before: "#1b9e77", after: "#d95f02",
                        second: "#a61c00", comb: "#9fb0d0", equalT: "#0000ff",
                        equalLength: "#111" };
 
-var MOST_MARKED = 400;
+var MOST_MARKED = 150;
 var LONGEST_TOOTH = 150;
 // Drawn by the processor: many short paths are drawn faster so than by an emulated GPU.
 var CONTEXT = { willReadFrequently: true };

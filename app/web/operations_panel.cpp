@@ -123,8 +123,10 @@ val OperationsAt(double t, int times) {
     at.set("inserted", inserted);
     at.set("multiplicity", MultiplicityOf(refined, t));
     at.set("insertNote", next);
-    at.set("refined", PointsOf(refined));
-    at.set("refinedKnots", Copy(refined.knots));
+    if (inserted > 0) {
+        at.set("refined", PointsOf(refined));
+        at.set("refinedKnots", Copy(refined.knots));
+    }
     const std::string splitFault = SplitFault(s, t);
     at.set("splitNote", splitFault);
     if (inserted > 0 && splitFault.empty() && MultiplicityOf(refined, t) >= s.degree) {
