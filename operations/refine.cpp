@@ -42,8 +42,8 @@ std::string InsertFault(const Spline& spline, double t) {
         return "t must lie in the domain";
     }
     if (MultiplicityOf(spline, t) >= spline.degree) {
-        return "t is a knot " + std::to_string(spline.degree) +
-               " times already: the curve passes through a control point there";
+        return "t is already a knot of multiplicity " + std::to_string(spline.degree) +
+               ", the degree: the curve passes through a control point there";
     }
     return "";
 }

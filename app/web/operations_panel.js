@@ -56,6 +56,7 @@ export function startOperationsPanel(editor) {
   var level = 0;      // the last level shown in step mode
   var playing = null; // the timer while "Play" steps through the levels
   var highlighted = -1;
+  var drawn = null;   // what was drawn last
 
   function shown(name) {
     return elements[name].checked;
@@ -105,7 +106,7 @@ export function startOperationsPanel(editor) {
       return;
     }
     var text = "t = " + now.text + " inserted " + at.inserted + (at.inserted === 1 ? " time" : " times") +
-      ": a knot " + at.multiplicity + " of at most " + k + " times, " + (at.refined.length / 2) + " points.";
+      ": its multiplicity is " + at.multiplicity + " of at most " + k + ", on " + (at.refined.length / 2) + " points.";
     if (at.before) {
       text += " The curve is split there: the halves' polygons (the triangle's outer edges) in green and orange.";
     } else if (at.multiplicity >= k) {
@@ -185,12 +186,14 @@ export function startOperationsPanel(editor) {
     var tickCount = at.spans <= MOST_TICK_SPANS ? 10 * at.spans : 0;
     var view = {
       at: at, insertion: true, highlighted: highlighted, combScale: Math.pow(2, Number(elements.combScale.value)),
-      pieces: shown("pieces") ? module.bezierPieces() : null,
+      // Each view of the core's numbers copied at once: the next call reuses their memory.
+      pieces: shown("pieces") ? module.bezierPieces().slice() : null,
       raised: shown("raised") ? module.raisedDegree() : null,
       first: shown("first"), second: shown("second"),
-      comb: shown("comb") ? module.curvatureComb(Math.max(1, Math.min(16, Math.floor(COMB_TEETH / at.spans)))) : null,
-      ticks: shown("ticks") && tickCount > 0 ? module.lengthTicks(tickCount) : null,
+      comb: shown("comb") ? module.curvatureComb(Math.max(1, Math.min(16, Math.floor(COMB_TEETH / at.spans)))).slice() : null,
+      ticks: shown("ticks") && tickCount > 0 ? module.lengthTicks(tickCount).slice() : null,
     };
+    drawn = view;
     overlay.draw(view);
     describeInsertion();
     describeRaised(view.raised);
@@ -248,7 +251,7 @@ export function startOperationsPanel(editor) {
       editor.emit("explored");
       editor.requestPass();
     } else {
-      say(what + " cannot be opened: " + error + ".");
+      say(what.charAt(0).toUpperCase() + what.slice(1) + " cannot be opened: " + error + ".");
     }
   }
 
@@ -262,10 +265,10 @@ export function startOperationsPanel(editor) {
     redraw();
   });
   elements.openRefined.addEventListener("click", function () {
-    if (now !== null) openAsScene(module.openRefinement(now.t, inserts), "The refinement");
+    if (now !== null) openAsScene(module.openRefinement(now.t, inserts), "the refinement");
   });
   elements.openRaised.addEventListener("click", function () {
-    openAsScene(module.openRaised(), "The curve of raised degree");
+    openAsScene(module.openRaised(), "the curve of raised degree");
   });
   VIEWS.concat(["combScale"]).forEach(function (name) {
     elements[name].addEventListener(name === "combScale" ? "input" : "change", redraw);
@@ -355,7 +358,10 @@ export function startOperationsPanel(editor) {
   elements.levelDown.disabled = elements.levelUp.disabled = elements.levelPlay.disabled = true;
   // What the part shows and its tables, for tests and scripts.
   window.operationsState = function () {
-    return now === null ? null : { t: now.t, inserts: inserts, at: at, level: shown("step") ? level : null };
+    return now === null ? null : { t: now.t, inserts: inserts, at: at, level: shown("step") ? level : null,
+                                   drawn: drawn && { pieces: drawn.pieces && Array.from(drawn.pieces),
+                                                     comb: drawn.comb && drawn.comb.length,
+                                                     ticks: drawn.ticks && drawn.ticks.length } };
   };
   window.operationsTable = function (kind, latex) {
     return now === null ? "" : module.operationsTable(kind, latex ? "latex" : "csv", now.t, inserts);
