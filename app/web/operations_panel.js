@@ -359,6 +359,7 @@ export function startOperationsPanel(editor) {
   // What the part shows and its tables, for tests and scripts.
   window.operationsState = function () {
     return now === null ? null : { t: now.t, inserts: inserts, at: at, level: shown("step") ? level : null,
+                                   highlighted: highlighted,
                                    drawn: drawn && { pieces: drawn.pieces && Array.from(drawn.pieces),
                                                      comb: drawn.comb && drawn.comb.length,
                                                      ticks: drawn.ticks && drawn.ticks.length } };

@@ -153,9 +153,16 @@ def operations_session(app, browser, points, new_editor):
     pieces = browser.execute_script("return Array.from(window.tavrimo.module.bezierPieces());")
     if shown["drawn"]["pieces"] != pieces or not shown["drawn"]["comb"] or not shown["drawn"]["ticks"]:
         raise Failure("the pieces drawn are not the core's, or the comb or the ticks are missing")
+    # Pointing at the curve picks the span there: its piece drawn thicker.
+    point = shown["at"]["point"]
+    app.input.measure()  # the page has scrolled to the panel's controls
+    app.input._move_to(round(point["x"]), 239 - round(point["y"]))
+    wait_until("a piece picked", lambda: browser.execute_script(OPERATIONS)["highlighted"] >= 0 or None,
+               timeout=10)
     if app.input.canvas() != frame:
         raise Failure("the editor's picture changed with the operations' views on")
-    print("ok the editor's frame is unchanged with every view on, the curve split at t = 2.2")
+    print("ok the editor's frame is unchanged with every view on, the curve split at t = 2.2, a "
+          "piece picked by pointing at it")
 
     # A refinement opened as the scene is the same curve on more points; Undo restores it.
     insertions(browser, 1)
