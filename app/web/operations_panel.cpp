@@ -113,6 +113,10 @@ val OperationsAt(double t, int times) {
     std::string next;
     const Spline refined = Refined(s, t, times, inserted, next);
     at.set("degree", s.degree);
+    // Changes whenever the curve's knots (or whether it is rational) can: with the page's
+    // additions, the degree or the number of points.
+    at.set("knotsKey", std::to_string(AdditionsVersion()) + " " + std::to_string(s.degree) + " " +
+                           std::to_string(s.points.size()));
     const SplineDomain domain = DomainOf(s);
     int spans = 0;
     for (int i = s.degree; i < static_cast<int>(s.points.size()); ++i) {
@@ -207,7 +211,7 @@ Spline RaisedNow(const Spline& s) {
     return raised;
 }
 
-// The same curve one degree higher: its points, weights and knots, or why there is none.
+// The same curve one degree higher: its points and knots, or why there is none.
 val Raised() {
     val raised = val::object();
     if (!Drawable()) {
@@ -218,7 +222,6 @@ val Raised() {
     raised.set("fault", std::string());
     raised.set("degree", r.degree);
     raised.set("points", PointsOf(r));
-    raised.set("weights", Copy(r.weights));
     raised.set("knots", Copy(r.knots));
     return raised;
 }

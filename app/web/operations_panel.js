@@ -67,9 +67,9 @@ export function startOperationsPanel(editor) {
   }
 
   // A knot vector around t, the knots equal to t and new marked.
-  // Rebuilt only when the knots, t or the count of new ones change.
+  // Rebuilt only when the curve's knots, t or the count of new ones change.
   function knotRow(target, knots, t, fresh) {
-    var key = knots.length + " " + t + " " + fresh + " " + knots.join(" ");
+    var key = at.knotsKey + " " + knots.length + " " + t + " " + fresh;
     if (target.dataset.key === key) return;
     target.dataset.key = key;
     target.textContent = "";
