@@ -1,5 +1,7 @@
 #include "calculus.h"
 
+#include "homogeneous.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -7,12 +9,6 @@
 #include <numeric>
 
 namespace {
-
-struct Homogeneous {
-    double x;
-    double y;
-    double w;
-};
 
 Homogeneous Scaled(const Homogeneous& a, double s) {
     return Homogeneous{a.x * s, a.y * s, a.w * s};
@@ -29,8 +25,7 @@ std::vector<Homogeneous> WeightedDerivatives(const Spline& spline, int i, double
     std::vector<Homogeneous> h; // h[j] for the point i - k + j, then its differences
     for (int j = i - k; j <= i; ++j) {
         const auto index = static_cast<std::size_t>(j);
-        const double w = spline.weights[index];
-        h.push_back(Homogeneous{spline.points[index].x * w, spline.points[index].y * w, w});
+        h.push_back(Lift(spline.points[index], spline.weights[index]));
     }
     std::vector<Homogeneous> result;
     for (int d = 0; d <= order; ++d) {
@@ -53,9 +48,7 @@ std::vector<Homogeneous> WeightedDerivatives(const Spline& spline, int i, double
             for (int j = 0; j + r <= p; ++j) {
                 const int index = i - p + r + j;
                 const double alpha = (t - u[index]) / (u[index + p + 1 - r] - u[index]);
-                level[j] = Homogeneous{(1.0 - alpha) * level[j].x + alpha * level[j + 1].x,
-                                       (1.0 - alpha) * level[j].y + alpha * level[j + 1].y,
-                                       (1.0 - alpha) * level[j].w + alpha * level[j + 1].w};
+                level[j] = Blend(level[j], level[j + 1], alpha);
             }
         }
         result.push_back(level[0]);

@@ -1,19 +1,11 @@
 #include "refine.h"
 
+#include "homogeneous.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-struct Homogeneous {
-    double x;
-    double y;
-    double w;
-};
-
-Homogeneous Lift(SplinePoint p, double w) {
-    return Homogeneous{p.x * w, p.y * w, w};
-}
 
 WeightedPoint Project(const Homogeneous& h) {
     return WeightedPoint{SplinePoint{h.x / h.w, h.y / h.w}, h.w};
@@ -67,6 +59,14 @@ Spline InsertKnot(const Spline& spline, double t) {
     return refined;
 }
 
+Spline InsertKnotTimes(const Spline& spline, double t, int times, int& inserted) {
+    Spline refined = spline;
+    for (inserted = 0; inserted < times && InsertFault(refined, t).empty(); ++inserted) {
+        refined = InsertKnot(refined, t);
+    }
+    return refined;
+}
+
 std::string SplitFault(const Spline& spline, double t) {
     const SplineDomain domain = DomainOf(spline);
     if (!(t > domain.first && t < domain.last)) {
@@ -80,10 +80,8 @@ std::string SplitFault(const Spline& spline, double t) {
 
 SplitSpline SplitAt(const Spline& spline, double t) {
     const int k = spline.degree;
-    Spline s = spline;
-    while (MultiplicityOf(s, t) < k) {
-        s = InsertKnot(s, t);
-    }
+    int inserted = 0;
+    const Spline s = InsertKnotTimes(spline, t, k, inserted);
     // t at a .. a + k - 1; the curve passes through point a - 1 there.
     const std::ptrdiff_t a = std::lower_bound(s.knots.begin(), s.knots.end(), t) - s.knots.begin();
     SplitSpline halves;
@@ -113,11 +111,7 @@ WeightedPoint Blossom(const Spline& spline, int span, const std::vector<double>&
         for (int j = 0; j + r <= k; ++j) {
             const int index = span - k + r + j;
             const double alpha = (x - u[index]) / (u[index + k + 1 - r] - u[index]);
-            const Homogeneous& a = level[j];
-            const Homogeneous& b = level[j + 1];
-            level[j] =
-                Homogeneous{(1.0 - alpha) * a.x + alpha * b.x, (1.0 - alpha) * a.y + alpha * b.y,
-                            (1.0 - alpha) * a.w + alpha * b.w};
+            level[j] = Blend(level[j], level[j + 1], alpha);
         }
     }
     return Project(level[0]);

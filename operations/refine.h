@@ -20,6 +20,9 @@ std::string InsertFault(const Spline& spline, double t);
 // the k points of the triangle's first level at t. The curve does not change.
 Spline InsertKnot(const Spline& spline, double t);
 
+// t inserted `times` times, or as many as it can be (InsertFault); how many in `inserted`.
+Spline InsertKnotTimes(const Spline& spline, double t, int times, int& inserted);
+
 // The two halves at t inside the domain: t inserted until it is there k times, then cut where
 // the curve passes through the control point C(t), each half ending with t k + 1 times.
 struct SplitSpline {

@@ -1,5 +1,6 @@
 #include "spline.h"
 
+#include "homogeneous.h"
 #include "knots.h"
 
 #include <algorithm>
@@ -7,17 +8,6 @@
 #include <cstdio>
 
 namespace {
-
-struct Homogeneous {
-    double x;
-    double y;
-    double w;
-};
-
-Homogeneous Blend(const Homogeneous& a, const Homogeneous& b, double alpha) {
-    return Homogeneous{(1.0 - alpha) * a.x + alpha * b.x, (1.0 - alpha) * a.y + alpha * b.y,
-                       (1.0 - alpha) * a.w + alpha * b.w};
-}
 
 // The k + 1 non-rational basis functions N_(i-k) .. N_i at t in span i (u_i <= t <= u_(i+1)).
 std::vector<double> SpanBasis(const std::vector<double>& u, int k, int i, double t) {
@@ -98,7 +88,7 @@ SplineTriangle TriangleInSpan(const Spline& spline, double t, int i) {
     for (int j = i - k; j <= i; ++j) {
         const double w = spline.weights[static_cast<std::size_t>(j)];
         const SplinePoint p = spline.points[static_cast<std::size_t>(j)];
-        level.push_back(Homogeneous{p.x * w, p.y * w, w});
+        level.push_back(Lift(p, w));
     }
     for (int r = 0; r <= k; ++r) {
         if (r > 0) {
@@ -135,7 +125,7 @@ SplinePoint PointInSpan(const Spline& spline, double t, int i) {
         const int point = i - k + j;
         const std::size_t index = static_cast<std::size_t>(point);
         const double w = spline.weights[index];
-        level[j] = Homogeneous{spline.points[index].x * w, spline.points[index].y * w, w};
+        level[j] = Lift(spline.points[index], w);
     }
     for (int r = 1; r <= k; ++r) {
         for (int j = 0; j + r <= k; ++j) {

@@ -8,6 +8,7 @@
 #include "raster.h"
 #include "scene.h"
 #include "scene_controls.h"
+#include "span_cache.h"
 
 #include <emscripten/bind.h>
 
@@ -126,16 +127,12 @@ val PointsView() {
     return val(emscripten::typed_memory_view(points.size(), points.data()));
 }
 
-const PanelCurve& Current() {
-    return CurrentCurve();
-}
-
 // The explored curve: whether it is the editor's own, whether it can be drawn (or why not), its
 // domain and knots, and a key that changes when its basis functions do.
 val Explored() {
-    const SceneText& scene = Current().scene;
-    const Spline& spline = Current().spline;
-    const std::string& fault = Current().fault;
+    const SceneText& scene = CurrentCurve().scene;
+    const Spline& spline = CurrentCurve().spline;
+    const std::string& fault = CurrentCurve().fault;
     val explored = val::object();
     explored.set("editors", IsEditorsCurve(scene));
     explored.set("mode", std::string(KnotModeWord(scene.knots)));
@@ -165,9 +162,9 @@ val SplinePointValue(SplinePoint p) {
 
 // At t in the explored curve's domain: de Boor's triangle, C(t) and the basis values.
 val ExploredAt(double t) {
-    const Spline& spline = Current().spline;
+    const Spline& spline = CurrentCurve().spline;
     val at = val::object();
-    if (!Current().fault.empty()) {
+    if (!CurrentCurve().fault.empty()) {
         return at;
     }
     const SplineTriangle triangle = TriangleOf(spline, t);
@@ -195,50 +192,29 @@ val ExploredAt(double t) {
 
 // The explored curve's samples span by span, kept from frame to frame: a drag moves one point,
 // and only the k + 1 spans it shapes are sampled again.
-struct KeptSpans {
-    Spline spline;
+struct KeptSamples {
     double tolerance;
-    std::vector<std::vector<SplineSample>> spans; // span k + s at s
+    SpanCache<std::vector<SplineSample>> spans;
 };
-KeptSpans kept{};
+KeptSamples kept{};
 
-void SampleChangedSpans(const Spline& spline, double tolerance) {
-    const int k = spline.degree;
-    const int n = static_cast<int>(spline.points.size());
-    const bool same = kept.spline.degree == k && kept.tolerance == tolerance &&
-                      kept.spline.knots == spline.knots && kept.spline.weights == spline.weights &&
-                      kept.spline.points.size() == spline.points.size();
-    std::vector<bool> stale(static_cast<std::size_t>(n - k), !same);
-    for (int j = 0; same && j < n; ++j) {
-        const SplinePoint was = kept.spline.points[static_cast<std::size_t>(j)];
-        const SplinePoint is = spline.points[static_cast<std::size_t>(j)];
-        if (was.x != is.x || was.y != is.y) {
-            for (int i = std::max(j, k); i <= std::min(j + k, n - 1); ++i) {
-                stale[static_cast<std::size_t>(i - k)] = true;
-            }
-        }
+const std::vector<std::vector<SplineSample>>& SampledSpans(const Spline& spline, double tolerance) {
+    if (kept.tolerance != tolerance) {
+        kept = KeptSamples{tolerance, {}};
     }
-    kept.spans.resize(static_cast<std::size_t>(n - k));
-    for (int i = k; i < n; ++i) {
-        if (stale[static_cast<std::size_t>(i - k)]) {
-            kept.spans[static_cast<std::size_t>(i - k)] = SampleSpan(spline, i, tolerance);
-        }
-    }
-    kept.spline = spline;
-    kept.tolerance = tolerance;
+    return kept.spans.Refresh(spline, [&](int i) { return SampleSpan(spline, i, tolerance); });
 }
 
 // The explored curve for drawing: x, y and 1 where the curve breaks before the sample, else 0.
 val ExploredSamples(double tolerance) {
-    const Spline& spline = Current().spline;
+    const Spline& spline = CurrentCurve().spline;
     exploredNumbers.clear();
-    if (!Current().fault.empty()) {
-        kept = KeptSpans{};
+    if (!CurrentCurve().fault.empty()) {
+        kept = KeptSamples{};
         return View(exploredNumbers);
     }
-    SampleChangedSpans(spline, tolerance);
     std::vector<SplineSample> samples;
-    for (const std::vector<SplineSample>& span : kept.spans) {
+    for (const std::vector<SplineSample>& span : SampledSpans(spline, tolerance)) {
         JoinSpan(samples, span);
     }
     for (const SplineSample& s : samples) {
@@ -252,23 +228,18 @@ val ExploredSamples(double tolerance) {
 // drawing, which are those points (ExploredSamples runs first in a frame).
 val ExploredKnotPoints() {
     exploredNumbers.clear();
-    if (!Current().fault.empty()) {
+    if (!CurrentCurve().fault.empty()) {
         return View(exploredNumbers);
     }
-    const Spline& spline = Current().spline;
-    const bool same =
-        kept.spline.knots == spline.knots && kept.spline.weights == spline.weights &&
-        std::equal(kept.spline.points.begin(), kept.spline.points.end(), spline.points.begin(),
-                   spline.points.end(),
-                   [](SplinePoint a, SplinePoint b) { return a.x == b.x && a.y == b.y; });
-    if (!same || kept.spans.empty()) {
+    const Spline& spline = CurrentCurve().spline;
+    if (kept.spans.values.empty()) {
         for (const SplineSample& s : KnotPoints(spline)) {
             exploredNumbers.insert(exploredNumbers.end(), {s.t, s.point.x, s.point.y});
         }
         return View(exploredNumbers);
     }
     const SplineSample* last = nullptr;
-    for (const std::vector<SplineSample>& span : kept.spans) {
+    for (const std::vector<SplineSample>& span : SampledSpans(spline, kept.tolerance)) {
         if (!span.empty()) {
             exploredNumbers.insert(exploredNumbers.end(),
                                    {span.front().t, span.front().point.x, span.front().point.y});
@@ -284,9 +255,9 @@ val ExploredKnotPoints() {
 // The N basis functions and their sum at `count` parameters evenly over the whole knot range:
 // N + 1 numbers a parameter.
 val ExploredBasis(int count) {
-    const Spline& spline = Current().spline;
+    const Spline& spline = CurrentCurve().spline;
     exploredNumbers.clear();
-    if (Current().fault.empty() && count >= 2) {
+    if (CurrentCurve().fault.empty() && count >= 2) {
         const double from = spline.knots.front();
         const double to = spline.knots.back();
         for (int s = 0; s < count; ++s) {
@@ -302,10 +273,11 @@ val ExploredBasis(int count) {
 // The stretch of the curve point j moves: the curve over its basis function's support, as x, y
 // pairs; on the editor's uniform knots when nothing is explored.
 val PointStretch(int j, double tolerance) {
-    const SceneText& scene = Current().scene;
-    const Spline& spline = Current().spline;
+    const SceneText& scene = CurrentCurve().scene;
+    const Spline& spline = CurrentCurve().spline;
     exploredNumbers.clear();
-    if (!Current().fault.empty() || j < 0 || static_cast<std::size_t>(j) >= scene.points.size()) {
+    if (!CurrentCurve().fault.empty() || j < 0 ||
+        static_cast<std::size_t>(j) >= scene.points.size()) {
         return View(exploredNumbers);
     }
     const std::size_t k = static_cast<std::size_t>(spline.degree);

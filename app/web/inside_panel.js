@@ -108,13 +108,8 @@ export function startInsidePanel(editor) {
     elements.editorNote.hidden = false;
     if (!domain.hasCurve) {
       var word = domain.needed === 1 ? "point" : "points";
-      setStatus(domain.degree === 0 ? "No curve." : "Place " + domain.needed +
+      showNoCurve(domain.degree === 0 ? "No curve." : "Place " + domain.needed +
         " more " + word + " for a curve of degree " + domain.degree + ".");
-      stopPlaying();
-      setControls(false);
-      construction = null;
-      drawOverlay();
-      editor.emit("t", null);
       return;
     }
     setStatus("Degree " + domain.degree + " over " + domain.points +
@@ -136,13 +131,8 @@ export function startInsidePanel(editor) {
   function updateExplored() {
     var count = explored.points;
     if (explored.fault !== "") {
-      setStatus("The explored curve cannot be drawn: " + explored.fault + ".");
       elements.view.hidden = true;
-      stopPlaying();
-      setControls(false);
-      construction = null;
-      drawOverlay();
-      editor.emit("t", null);
+      showNoCurve("The explored curve cannot be drawn: " + explored.fault + ".");
       return;
     }
     elements.view.hidden = false;
@@ -162,6 +152,16 @@ export function startInsidePanel(editor) {
     fillValues({ first: construction.first, values: construction.basis });
     showPoint(construction.point);
     editor.emit("t", { t: at.exact, text: tText() });
+  }
+
+  // No curve to explain: why not, and nothing at t.
+  function showNoCurve(status) {
+    setStatus(status);
+    stopPlaying();
+    setControls(false);
+    construction = null;
+    drawOverlay();
+    editor.emit("t", null);
   }
 
   // The span pointed at (its Bezier piece), shaded on the plot.

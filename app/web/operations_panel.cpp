@@ -8,6 +8,7 @@
 #include "panel_curve.h"
 #include "refine.h"
 #include "scene_controls.h"
+#include "span_cache.h"
 
 #include <emscripten/bind.h>
 
@@ -46,33 +47,6 @@ val Vector(SplinePoint p) {
     return v;
 }
 
-// Values per span, computed again only for spans whose points, weights or knots changed.
-template <typename T> struct SpanCache {
-    std::vector<std::vector<double>> keys;
-    std::vector<T> values;
-    std::vector<double> key;
-
-    template <typename Compute> const std::vector<T>& Refresh(const Spline& s, Compute compute) {
-        const int k = s.degree;
-        const int n = static_cast<int>(s.points.size());
-        keys.resize(static_cast<std::size_t>(n - k));
-        values.resize(static_cast<std::size_t>(n - k));
-        for (int i = k; i < n; ++i) {
-            key.assign(s.knots.begin() + (i - k + 1), s.knots.begin() + (i + k + 1));
-            for (int j = i - k; j <= i; ++j) {
-                const auto index = static_cast<std::size_t>(j);
-                key.insert(key.end(), {s.points[index].x, s.points[index].y, s.weights[index]});
-            }
-            const auto at = static_cast<std::size_t>(i - k);
-            if (keys[at] != key) {
-                keys[at] = key;
-                values[at] = compute(i);
-            }
-        }
-        return values;
-    }
-};
-
 SpanCache<BezierPiece> pieces;
 SpanCache<std::vector<CombTooth>> combs;
 SpanCache<double> lengths;
@@ -87,19 +61,6 @@ const std::vector<double>& Lengths() {
     return lengths.Refresh(s, [&](int i) { return SpanLength(s, i); });
 }
 
-// The spline with t inserted up to `times` times, as far as it can be.
-Spline Refined(const Spline& spline, double t, int times, int& inserted, std::string& next) {
-    Spline refined = spline;
-    inserted = 0;
-    next = InsertFault(refined, t);
-    while (inserted < times && next.empty()) {
-        refined = InsertKnot(refined, t);
-        ++inserted;
-        next = InsertFault(refined, t);
-    }
-    return refined;
-}
-
 // At t: the refinement after `times` insertions (and the halves once t is there k times), the
 // derivatives, curvature and the length to t.
 val OperationsAt(double t, int times) {
@@ -110,8 +71,8 @@ val OperationsAt(double t, int times) {
     }
     const Spline& s = CurrentCurve().spline;
     int inserted = 0;
-    std::string next;
-    const Spline refined = Refined(s, t, times, inserted, next);
+    const Spline refined = InsertKnotTimes(s, t, times, inserted);
+    const std::string next = InsertFault(refined, t);
     at.set("degree", s.degree);
     // Changes whenever the curve's knots (or whether it is rational) can: with the page's
     // additions, the degree or the number of points.
@@ -134,7 +95,7 @@ val OperationsAt(double t, int times) {
     const std::string splitFault = SplitFault(s, t);
     at.set("splitNote", splitFault);
     if (inserted > 0 && splitFault.empty() && MultiplicityOf(refined, t) >= s.degree) {
-        const SplitSpline halves = SplitAt(s, t);
+        const SplitSpline halves = SplitAt(refined, t); // t there k times: nothing inserted again
         at.set("before", PointsOf(halves.before));
         at.set("after", PointsOf(halves.after));
     }

@@ -138,10 +138,8 @@ Table BasisTable(const Spline& s, double t) {
 
 // The refined polygon and knot vector after t is inserted `times` times (as far as it can be).
 Table RefinementTable(const Spline& s, double t, int times) {
-    Spline refined = s;
-    for (int j = 0; j < times && InsertFault(refined, t).empty(); ++j) {
-        refined = InsertKnot(refined, t);
-    }
+    int inserted = 0;
+    const Spline refined = InsertKnotTimes(s, t, times, inserted);
     Table table{"the curve with t = " + FormatDouble(t) + " inserted: points, weights and knots",
                 {Plain("index"), Plain("x"), Plain("y"), Plain("weight"), Plain("knot")},
                 {}};
@@ -222,11 +220,8 @@ std::string OpenRefinement(double t, int times) {
     if (!curve.fault.empty()) {
         return curve.fault;
     }
-    Spline refined = curve.spline;
-    for (int j = 0; j < times && InsertFault(refined, t).empty(); ++j) {
-        refined = InsertKnot(refined, t);
-    }
-    return Open(refined);
+    int inserted = 0;
+    return Open(InsertKnotTimes(curve.spline, t, times, inserted));
 }
 
 std::string OpenRaised() {

@@ -58,7 +58,7 @@ inline std::vector<SplinePoint> ReferenceDerivatives(const Spline& s, double t) 
 // from 0.1 to 2.1 and runs of up to `longestRun` copies (k + 1 when 0).
 inline Spline RandomSpline(std::mt19937& random, int k, int n, bool weighted, int longestRun = 0) {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const int run_limit = longestRun > 0 ? longestRun : k + 1;
+    const int longest = longestRun > 0 ? longestRun : k + 1;
     Spline s{k, {}, {}, {}};
     for (int j = 0; j < n; ++j) {
         s.points.push_back(SplinePoint{unit(random), unit(random)});
@@ -68,7 +68,7 @@ inline Spline RandomSpline(std::mt19937& random, int k, int n, bool weighted, in
         s.knots = {0.0};
         int run = 1;
         while (static_cast<int>(s.knots.size()) < n + k + 1) {
-            const bool repeat = run < run_limit && unit(random) < 0.35;
+            const bool repeat = run < longest && unit(random) < 0.35;
             s.knots.push_back(repeat ? s.knots.back() : s.knots.back() + 0.1 + 2.0 * unit(random));
             run = repeat ? run + 1 : 1;
         }
