@@ -78,7 +78,10 @@ int SpanFromLeft(const Spline& spline, double t) {
 
 } // namespace
 
-std::vector<SplinePoint> DerivativesInSpan(const Spline& spline, int span, double t, int order) {
+namespace {
+
+// DerivativesInSpan on a span that exists.
+std::vector<SplinePoint> Derivatives(const Spline& spline, int span, double t, int order) {
     const std::vector<Homogeneous> a = WeightedDerivatives(spline, span, t, order);
     // The quotient rule, order by order: C^(d) = (A^(d) - sum C(d, r) w^(r) C^(d-r)) / w.
     std::vector<SplinePoint> c;
@@ -95,9 +98,53 @@ std::vector<SplinePoint> DerivativesInSpan(const Spline& spline, int span, doubl
     return c;
 }
 
-std::vector<SplinePoint> DerivativesAt(const Spline& spline, double t, int order, bool fromLeft) {
-    return DerivativesInSpan(spline, fromLeft ? SpanFromLeft(spline, t) : SpanOf(spline, t), t,
-                             order);
+bool IsShaped(const Spline& spline) {
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    return k >= 1 && n >= k + 1 && spline.knots.size() == static_cast<std::size_t>(n + k + 1) &&
+           spline.weights.size() == spline.points.size();
+}
+
+bool IsSpan(const Spline& spline, int span) {
+    return IsShaped(spline) && span >= spline.degree &&
+           span < static_cast<int>(spline.points.size()) &&
+           spline.knots[static_cast<std::size_t>(span)] <
+               spline.knots[static_cast<std::size_t>(span) + 1];
+}
+
+std::string NoSpan(int span) {
+    return "there is no span " + std::to_string(span) + " with a piece of curve";
+}
+
+template <typename T> Outcome<T> SplineRefused(const Spline& spline) {
+    return Refusal<T>(SplineFault(spline));
+}
+
+} // namespace
+
+Outcome<std::vector<SplinePoint>> DerivativesInSpan(const Spline& spline, int span, double t,
+                                                    int order) {
+    using Points = std::vector<SplinePoint>;
+    if (!IsSpan(spline, span)) {
+        return Refusal<Points>(NoSpan(span));
+    }
+    if (order < 0 || !std::isfinite(t)) {
+        return Refusal<Points>("derivatives are taken at a finite t, of order 0 or more");
+    }
+    return Success(Derivatives(spline, span, t, order));
+}
+
+Outcome<std::vector<SplinePoint>> DerivativesAt(const Spline& spline, double t, int order,
+                                                bool fromLeft) {
+    using Points = std::vector<SplinePoint>;
+    if (!IsShaped(spline)) {
+        return Refusal<Points>("the spline's points, weights and knots do not match");
+    }
+    if (order < 0 || !std::isfinite(t)) {
+        return Refusal<Points>("derivatives are taken at a finite t, of order 0 or more");
+    }
+    return Success(
+        Derivatives(spline, fromLeft ? SpanFromLeft(spline, t) : SpanOf(spline, t), t, order));
 }
 
 double CurvatureOf(SplinePoint first, SplinePoint second) {
@@ -108,7 +155,10 @@ double CurvatureOf(SplinePoint first, SplinePoint second) {
     return (first.x * second.y - first.y * second.x) / (speed * speed * speed);
 }
 
-std::vector<KnotContinuity> ContinuityNear(const Spline& spline, double t, int count) {
+Outcome<std::vector<KnotContinuity>> ContinuityNear(const Spline& spline, double t, int count) {
+    if (!SplineFault(spline).empty()) {
+        return SplineRefused<std::vector<KnotContinuity>>(spline);
+    }
     const int k = spline.degree;
     const SplineDomain domain = DomainOf(spline);
     // A difference counts when it is beyond rounding: relative to the size of the derivative of
@@ -126,17 +176,24 @@ std::vector<KnotContinuity> ContinuityNear(const Spline& spline, double t, int c
     std::vector<double> inside;
     std::copy_if(distinct.begin(), distinct.end(), std::back_inserter(inside),
                  [&](double u) { return u > domain.first && u < domain.last; });
-    // The `count` knots nearest t: a window of them around the first one at or after t.
-    const auto at = std::lower_bound(inside.begin(), inside.end(), t) - inside.begin();
+    // The `count` knots nearest t: grown from where t falls, the nearer neighbour first (the
+    // one before on a tie).
     const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(inside.size());
     const std::ptrdiff_t wanted = count < 0 ? size : std::min<std::ptrdiff_t>(count, size);
-    const std::ptrdiff_t from = std::clamp<std::ptrdiff_t>(at - wanted / 2, 0, size - wanted);
+    std::ptrdiff_t from = std::lower_bound(inside.begin(), inside.end(), t) - inside.begin();
+    std::ptrdiff_t to = from; // the knots from .. to - 1
+    while (to - from < wanted) {
+        const bool before =
+            to == size || (from > 0 && t - inside[static_cast<std::size_t>(from) - 1] <=
+                                           inside[static_cast<std::size_t>(to)] - t);
+        (before ? from : to) += before ? -1 : 1;
+    }
     std::vector<KnotContinuity> result;
-    for (std::ptrdiff_t j = from; j < from + wanted; ++j) {
+    for (std::ptrdiff_t j = from; j < to; ++j) {
         const double u = inside[static_cast<std::size_t>(j)];
         const int m = static_cast<int>(std::count(spline.knots.begin(), spline.knots.end(), u));
-        const std::vector<SplinePoint> left = DerivativesAt(spline, u, k, true);
-        const std::vector<SplinePoint> right = DerivativesAt(spline, u, k, false);
+        const std::vector<SplinePoint> left = Derivatives(spline, SpanFromLeft(spline, u), u, k);
+        const std::vector<SplinePoint> right = Derivatives(spline, SpanOf(spline, u), u, k);
         int measured = -1;
         for (int d = 0; d <= k; ++d) {
             const double scale =
@@ -151,20 +208,35 @@ std::vector<KnotContinuity> ContinuityNear(const Spline& spline, double t, int c
         }
         result.push_back(KnotContinuity{u, m, k - m, measured});
     }
-    return result;
+    return Success(std::move(result));
 }
 
-std::vector<KnotContinuity> ContinuityAtKnots(const Spline& spline) {
-    return ContinuityNear(spline, DomainOf(spline).first, -1);
+Outcome<std::vector<KnotContinuity>> ContinuityAtKnots(const Spline& spline) {
+    return ContinuityNear(spline, SplineFault(spline).empty() ? DomainOf(spline).first : 0.0, -1);
 }
 
-std::vector<CombTooth> CombInSpan(const Spline& spline, int span, int perSpan) {
+int InnerKnotCount(const Spline& spline) {
+    if (!SplineFault(spline).empty()) {
+        return 0;
+    }
+    const SplineDomain domain = DomainOf(spline);
+    int count = 0;
+    for (std::size_t j = 0; j < spline.knots.size(); ++j) {
+        const double u = spline.knots[j];
+        count += u > domain.first && u < domain.last && (j == 0 || spline.knots[j - 1] != u);
+    }
+    return count;
+}
+
+namespace {
+
+std::vector<CombTooth> TeethInSpan(const Spline& spline, int span, int perSpan) {
     std::vector<CombTooth> teeth;
     const double a = spline.knots[span];
     const double b = spline.knots[span + 1];
     for (int s = 0; s <= perSpan; ++s) {
         const double t = s == perSpan ? b : a + (b - a) * s / perSpan;
-        const std::vector<SplinePoint> c = DerivativesInSpan(spline, span, t, 2);
+        const std::vector<SplinePoint> c = Derivatives(spline, span, t, 2);
         const double speed = std::hypot(c[1].x, c[1].y);
         const SplinePoint normal =
             speed > 0.0 ? SplinePoint{-c[1].y / speed, c[1].x / speed} : SplinePoint{0.0, 0.0};
@@ -173,19 +245,44 @@ std::vector<CombTooth> CombInSpan(const Spline& spline, int span, int perSpan) {
     return teeth;
 }
 
-std::vector<CombTooth> CurvatureComb(const Spline& spline, int perSpan) {
+} // namespace
+
+Outcome<std::vector<CombTooth>> CombInSpan(const Spline& spline, int span, int perSpan) {
+    using Teeth = std::vector<CombTooth>;
+    if (!IsSpan(spline, span)) {
+        return Refusal<Teeth>(NoSpan(span));
+    }
+    return perSpan >= 1 ? Success(TeethInSpan(spline, span, perSpan))
+                        : Refusal<Teeth>("a comb needs a tooth or more a span");
+}
+
+std::vector<CombTooth> JoinComb(const std::vector<std::vector<CombTooth>>& spans) {
     std::vector<CombTooth> teeth;
-    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
-        if (!(spline.knots[i] < spline.knots[i + 1])) {
+    for (const std::vector<CombTooth>& span : spans) {
+        if (span.empty()) {
             continue;
         }
-        std::vector<CombTooth> span = CombInSpan(spline, i, perSpan);
-        span.front().breakBefore =
-            !teeth.empty() && (teeth.back().point.x != span.front().point.x ||
-                               teeth.back().point.y != span.front().point.y);
+        const bool jump = !teeth.empty() && (teeth.back().point.x != span.front().point.x ||
+                                             teeth.back().point.y != span.front().point.y);
         teeth.insert(teeth.end(), span.begin(), span.end());
+        teeth[teeth.size() - span.size()].breakBefore = jump;
     }
     return teeth;
+}
+
+Outcome<std::vector<CombTooth>> CurvatureComb(const Spline& spline, int perSpan) {
+    using Teeth = std::vector<CombTooth>;
+    if (!SplineFault(spline).empty() || perSpan < 1) {
+        return SplineFault(spline).empty() ? Refusal<Teeth>("a comb needs a tooth or more a span")
+                                           : SplineRefused<Teeth>(spline);
+    }
+    std::vector<Teeth> spans;
+    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
+        if (spline.knots[i] < spline.knots[i + 1]) {
+            spans.push_back(TeethInSpan(spline, i, perSpan));
+        }
+    }
+    return Success(JoinComb(spans));
 }
 
 namespace {
@@ -197,7 +294,7 @@ constexpr double kWeights[4] = {0.3626837833783620, 0.3137066458778873, 0.222381
                                 0.1012285362903763};
 
 double Speed(const Spline& spline, int span, double t) {
-    const std::vector<SplinePoint> c = DerivativesInSpan(spline, span, t, 1);
+    const std::vector<SplinePoint> c = Derivatives(spline, span, t, 1);
     return std::hypot(c[1].x, c[1].y);
 }
 
@@ -232,19 +329,40 @@ double LengthInSpan(const Spline& spline, int span, double a, double b) {
 
 } // namespace
 
-double SpanLength(const Spline& spline, int span) {
-    return LengthInSpan(spline, span, spline.knots[span], spline.knots[span + 1]);
+Outcome<double> SpanLength(const Spline& spline, int span) {
+    const bool empty = IsShaped(spline) && span >= spline.degree &&
+                       span < static_cast<int>(spline.points.size()) &&
+                       spline.knots[static_cast<std::size_t>(span)] ==
+                           spline.knots[static_cast<std::size_t>(span) + 1];
+    if (empty) {
+        return Success(0.0);
+    }
+    return IsSpan(spline, span)
+               ? Success(LengthInSpan(spline, span, spline.knots[span], spline.knots[span + 1]))
+               : Refusal<double>(NoSpan(span));
 }
 
-std::vector<double> SpanLengths(const Spline& spline) {
+Outcome<std::vector<double>> SpanLengths(const Spline& spline) {
+    if (!SplineFault(spline).empty()) {
+        return SplineRefused<std::vector<double>>(spline);
+    }
     std::vector<double> lengths;
     for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
-        lengths.push_back(SpanLength(spline, i));
+        lengths.push_back(SpanLength(spline, i).value);
     }
-    return lengths;
+    return Success(std::move(lengths));
 }
 
-double LengthTo(const Spline& spline, const std::vector<double>& spanLengths, double t) {
+namespace {
+
+bool FitsLengths(const Spline& spline, const std::vector<double>& spanLengths) {
+    return IsShaped(spline) && spanLengths.size() == spline.points.size() -
+                                                         static_cast<std::size_t>(spline.degree);
+}
+
+constexpr const char* kNotItsLengths = "the span lengths are not this spline's";
+
+double LengthUpTo(const Spline& spline, const std::vector<double>& spanLengths, double t) {
     const int k = spline.degree;
     const SplineDomain domain = DomainOf(spline);
     const double at = std::clamp(t, domain.first, domain.last);
@@ -253,12 +371,27 @@ double LengthTo(const Spline& spline, const std::vector<double>& spanLengths, do
     return before + LengthInSpan(spline, i, spline.knots[i], at);
 }
 
-std::vector<double> EqualLengthParameters(const Spline& spline,
-                                          const std::vector<double>& spanLengths, int count) {
+} // namespace
+
+Outcome<double> LengthTo(const Spline& spline, const std::vector<double>& spanLengths, double t) {
+    if (!FitsLengths(spline, spanLengths) || std::isnan(t)) {
+        return Refusal<double>(std::isnan(t) ? "t is not a number" : kNotItsLengths);
+    }
+    return Success(LengthUpTo(spline, spanLengths, t));
+}
+
+Outcome<std::vector<double>> EqualLengthParameters(const Spline& spline,
+                                                   const std::vector<double>& spanLengths,
+                                                   int count) {
+    using Parameters = std::vector<double>;
+    if (!FitsLengths(spline, spanLengths) || count < 1) {
+        return Refusal<Parameters>(count < 1 ? "the curve is cut into one piece or more"
+                                             : kNotItsLengths);
+    }
     const int k = spline.degree;
     const SplineDomain domain = DomainOf(spline);
     const double total = std::accumulate(spanLengths.begin(), spanLengths.end(), 0.0);
-    std::vector<double> parameters{domain.first};
+    Parameters parameters{domain.first};
     int i = k;
     double before = 0.0; // the length up to span i's start
     for (int m = 1; m < count; ++m) {
@@ -289,5 +422,38 @@ std::vector<double> EqualLengthParameters(const Spline& spline,
         parameters.push_back(t);
     }
     parameters.push_back(domain.last);
-    return parameters;
+    return Success(std::move(parameters));
+}
+
+namespace {
+
+CurveTick TickAt(const Spline& spline, double t) {
+    const std::vector<SplinePoint> c = Derivatives(spline, SpanOf(spline, t), t, 1);
+    const double speed = std::hypot(c[1].x, c[1].y);
+    const SplinePoint n =
+        speed > 0.0 ? SplinePoint{-c[1].y / speed, c[1].x / speed} : SplinePoint{0.0, 0.0};
+    return CurveTick{t, c[0], n};
+}
+
+} // namespace
+
+Outcome<std::vector<CurveTick>> LengthTicks(const Spline& spline,
+                                            const std::vector<double>& spanLengths, int count) {
+    using Ticks = std::vector<CurveTick>;
+    if (count < 1 || count > 4096) {
+        return Refusal<Ticks>("from 1 to 4096 pieces are ticked");
+    }
+    const Outcome<std::vector<double>> even = EqualLengthParameters(spline, spanLengths, count);
+    if (!even.ok()) {
+        return Refusal<Ticks>(even.fault);
+    }
+    const SplineDomain d = DomainOf(spline);
+    Ticks ticks;
+    for (int m = 0; m <= count; ++m) {
+        ticks.push_back(TickAt(spline, m == count ? d.last : d.first + (d.last - d.first) * m / count));
+    }
+    for (const double t : even.value) {
+        ticks.push_back(TickAt(spline, t));
+    }
+    return Success(std::move(ticks));
 }

@@ -40,7 +40,16 @@ std::string InsertFault(const Spline& spline, double t) {
     return "";
 }
 
-Spline InsertKnot(const Spline& spline, double t) {
+namespace {
+
+// Both faults, the spline's first.
+std::string Faults(const Spline& spline, std::string (*at)(const Spline&, double), double t) {
+    const std::string fault = SplineFault(spline);
+    return fault.empty() ? at(spline, t) : fault;
+}
+
+// InsertKnot on a spline and t it can take.
+Spline Inserted(const Spline& spline, double t) {
     const int k = spline.degree;
     const SplineTriangle triangle = TriangleOf(spline, t);
     const std::ptrdiff_t first = triangle.first; // i - k
@@ -59,12 +68,34 @@ Spline InsertKnot(const Spline& spline, double t) {
     return refined;
 }
 
-Spline InsertKnotTimes(const Spline& spline, double t, int times, int& inserted) {
-    Spline refined = spline;
-    for (inserted = 0; inserted < times && InsertFault(refined, t).empty(); ++inserted) {
-        refined = InsertKnot(refined, t);
+Refinement InsertedTimes(const Spline& spline, double t, int times) {
+    Refinement refinement{spline, 0, ""};
+    while (refinement.inserted < times) {
+        refinement.stopped = InsertFault(refinement.spline, t);
+        if (!refinement.stopped.empty()) {
+            break;
+        }
+        refinement.spline = Inserted(refinement.spline, t);
+        ++refinement.inserted;
     }
-    return refined;
+    return refinement;
+}
+
+} // namespace
+
+Outcome<Spline> InsertKnot(const Spline& spline, double t) {
+    const std::string fault = Faults(spline, InsertFault, t);
+    return fault.empty() ? Success(Inserted(spline, t)) : Refusal<Spline>(fault);
+}
+
+Outcome<Refinement> InsertKnotTimes(const Spline& spline, double t, int times) {
+    const std::string fault = SplineFault(spline);
+    if (!fault.empty() || times < 0) {
+        return Refusal<Refinement>(fault.empty() ? "a knot cannot be inserted " +
+                                                       std::to_string(times) + " times"
+                                                 : fault);
+    }
+    return Success(InsertedTimes(spline, t, times));
 }
 
 std::string SplitFault(const Spline& spline, double t) {
@@ -78,10 +109,13 @@ std::string SplitFault(const Spline& spline, double t) {
     return "";
 }
 
-SplitSpline SplitAt(const Spline& spline, double t) {
+Outcome<SplitSpline> SplitAt(const Spline& spline, double t) {
+    const std::string fault = Faults(spline, SplitFault, t);
+    if (!fault.empty()) {
+        return Refusal<SplitSpline>(fault);
+    }
     const int k = spline.degree;
-    int inserted = 0;
-    const Spline s = InsertKnotTimes(spline, t, k, inserted);
+    const Spline s = InsertedTimes(spline, t, k).spline;
     // t at a .. a + k - 1; the curve passes through point a - 1 there.
     const std::ptrdiff_t a = std::lower_bound(s.knots.begin(), s.knots.end(), t) - s.knots.begin();
     SplitSpline halves;
@@ -95,10 +129,28 @@ SplitSpline SplitAt(const Spline& spline, double t) {
                           {s.weights.begin() + a - 1, s.weights.end()},
                           {t}};
     halves.after.knots.insert(halves.after.knots.end(), s.knots.begin() + a, s.knots.end());
-    return halves;
+    return Success(std::move(halves));
 }
 
-WeightedPoint Blossom(const Spline& spline, int span, const std::vector<double>& arguments) {
+namespace {
+
+// Whether span i of a spline of this shape exists and is not empty: the one O(1) check a span's
+// operations make (the spline's own validity is SplineFault's, checked once a curve).
+bool IsSpan(const Spline& spline, int span) {
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    return k >= 1 && span >= k && span < n &&
+           spline.knots.size() == static_cast<std::size_t>(n + k + 1) &&
+           spline.weights.size() == spline.points.size() &&
+           spline.knots[static_cast<std::size_t>(span)] <
+               spline.knots[static_cast<std::size_t>(span) + 1];
+}
+
+std::string NoSpan(int span) {
+    return "there is no span " + std::to_string(span) + " with a piece of curve";
+}
+
+WeightedPoint BlossomIn(const Spline& spline, int span, const std::vector<double>& arguments) {
     const int k = spline.degree;
     const std::vector<double>& u = spline.knots;
     std::vector<Homogeneous> level;
@@ -117,26 +169,61 @@ WeightedPoint Blossom(const Spline& spline, int span, const std::vector<double>&
     return Project(level[0]);
 }
 
-BezierPiece BezierPieceOf(const Spline& spline, int span) {
+BezierPiece PieceOf(const Spline& spline, int span) {
     const int k = spline.degree;
     const std::vector<double>& u = spline.knots;
     BezierPiece piece{u[span], u[span + 1], {}};
     for (int j = 0; j <= k; ++j) {
         std::vector<double> arguments(static_cast<std::size_t>(k), u[span]);
         std::fill(arguments.end() - j, arguments.end(), u[span + 1]);
-        piece.points.push_back(Blossom(spline, span, arguments));
+        piece.points.push_back(BlossomIn(spline, span, arguments));
     }
     return piece;
 }
 
-std::vector<BezierPiece> BezierPieces(const Spline& spline) {
+} // namespace
+
+Outcome<WeightedPoint> Blossom(const Spline& spline, int span,
+                               const std::vector<double>& arguments) {
+    if (!IsSpan(spline, span)) {
+        return Refusal<WeightedPoint>(NoSpan(span));
+    }
+    if (arguments.size() != static_cast<std::size_t>(spline.degree)) {
+        return Refusal<WeightedPoint>("the blossom of degree " + std::to_string(spline.degree) +
+                                      " takes as many arguments");
+    }
+    return Success(BlossomIn(spline, span, arguments));
+}
+
+std::vector<double> BlossomArguments(const Spline& spline, int j, int r, double t) {
+    const int k = spline.degree;
+    std::vector<double> arguments(static_cast<std::size_t>(std::clamp(r, 0, k)), t);
+    for (int m = j + 1; m <= j + k - r; ++m) {
+        if (m >= 0 && static_cast<std::size_t>(m) < spline.knots.size()) {
+            arguments.push_back(spline.knots[static_cast<std::size_t>(m)]);
+        }
+    }
+    std::sort(arguments.begin(), arguments.end());
+    return arguments;
+}
+
+Outcome<BezierPiece> BezierPieceOf(const Spline& spline, int span) {
+    return IsSpan(spline, span) ? Success(PieceOf(spline, span))
+                                : Refusal<BezierPiece>(NoSpan(span));
+}
+
+Outcome<std::vector<BezierPiece>> BezierPieces(const Spline& spline) {
+    const std::string fault = SplineFault(spline);
+    if (!fault.empty()) {
+        return Refusal<std::vector<BezierPiece>>(fault);
+    }
     std::vector<BezierPiece> pieces;
     for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
         if (spline.knots[i] < spline.knots[i + 1]) {
-            pieces.push_back(BezierPieceOf(spline, i));
+            pieces.push_back(PieceOf(spline, i));
         }
     }
-    return pieces;
+    return Success(std::move(pieces));
 }
 
 namespace {
@@ -145,8 +232,6 @@ bool IsRational(const Spline& spline) {
     return std::any_of(spline.weights.begin(), spline.weights.end(),
                        [&](double w) { return w != spline.weights.front(); });
 }
-
-} // namespace
 
 // Every distinct knot of the domain once more, the knots outside it as they are; for a rational
 // curve the ends k + 2 times instead, as its weights outside the domain could turn negative.
@@ -212,7 +297,7 @@ WeightedPoint RaisedPoint(const Spline& spline, const std::vector<double>& raise
                     v[static_cast<std::size_t>(j) + 1 + static_cast<std::size_t>(r)]);
             }
         }
-        const WeightedPoint p = Blossom(spline, span, arguments);
+        const WeightedPoint p = BlossomIn(spline, span, arguments);
         sum.x += p.point.x * p.weight;
         sum.y += p.point.y * p.weight;
         sum.w += p.weight;
@@ -220,7 +305,13 @@ WeightedPoint RaisedPoint(const Spline& spline, const std::vector<double>& raise
     return Project(Homogeneous{sum.x / d, sum.y / d, sum.w / d});
 }
 
-Spline RaiseDegree(const Spline& spline) {
+} // namespace
+
+Outcome<Spline> RaiseDegree(const Spline& spline) {
+    const std::string fault = SplineFault(spline);
+    if (!fault.empty()) {
+        return Refusal<Spline>(fault);
+    }
     const int d = spline.degree + 1;
     const std::vector<double> v = RaisedKnots(spline);
     const int count = static_cast<int>(v.size()) - d - 1;
@@ -229,5 +320,39 @@ Spline RaiseDegree(const Spline& spline) {
     for (int j = 0; j < count; ++j) {
         points.push_back(RaisedPoint(spline, v, j, RaisedSource(spline, v, j)));
     }
-    return FromWeighted(d, points, v);
+    return Success(FromWeighted(d, points, v));
+}
+
+Outcome<Spline> RaiseDegreeKept(KeptRaise& kept, const Spline& spline) {
+    const std::string fault = SplineFault(spline);
+    if (!fault.empty()) {
+        kept = KeptRaise{};
+        return Refusal<Spline>(fault);
+    }
+    const int k = spline.degree;
+    std::vector<double> v = RaisedKnots(spline);
+    if (v != kept.knots) {
+        kept = KeptRaise{v, {}, {}, {}};
+        kept.taken.resize(spline.points.size() - static_cast<std::size_t>(k));
+        const int count = static_cast<int>(v.size()) - k - 2;
+        for (int j = 0; j < count; ++j) {
+            const int source = RaisedSource(spline, v, j);
+            std::vector<int>& taken = kept.taken[static_cast<std::size_t>(source - k)];
+            kept.from.emplace_back(source, static_cast<int>(taken.size()));
+            taken.push_back(j);
+        }
+    }
+    const auto& bySpan = kept.points.Refresh(spline, [&](int i) {
+        const std::vector<int>& taken = kept.taken[static_cast<std::size_t>(i - k)];
+        std::vector<WeightedPoint> points(taken.size());
+        std::transform(taken.begin(), taken.end(), points.begin(),
+                       [&](int j) { return RaisedPoint(spline, v, j, i); });
+        return points;
+    });
+    std::vector<WeightedPoint> points;
+    for (const auto& [span, place] : kept.from) {
+        points.push_back(
+            bySpan[static_cast<std::size_t>(span - k)][static_cast<std::size_t>(place)]);
+    }
+    return Success(FromWeighted(k + 1, points, std::move(v)));
 }

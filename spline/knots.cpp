@@ -81,7 +81,8 @@ Spline ClosedSpline(const std::vector<SplinePoint>& points, const std::vector<do
     return closed;
 }
 
-std::vector<double> FitKnots(const std::vector<double>& knots, int pointCount, int degree) {
+Outcome<std::vector<double>> FitKnots(const std::vector<double>& knots, int pointCount,
+                                      int degree) {
     std::vector<double> fitted;
     std::size_t run = 0;
     for (std::size_t j = 0; j < knots.size(); ++j) {
@@ -98,10 +99,144 @@ std::vector<double> FitKnots(const std::vector<double>& knots, int pointCount, i
     while (fitted.size() < count) {
         fitted.push_back(fitted.empty() ? 0.0 : fitted.back() + 1.0);
     }
-    return fitted;
+    std::string fault = KnotsFault(fitted, pointCount, degree);
+    return fault.empty() ? Success(std::move(fitted)) : Refusal<std::vector<double>>(fault);
 }
 
-std::string ParseKnots(const std::string& text, std::vector<double>& knots) {
+namespace {
+
+using Knots = std::vector<double>;
+
+// The copies of knot `index`'s value: positions first .. last.
+struct Run {
+    std::size_t first;
+    std::size_t last;
+    std::size_t count() const { return last - first + 1; }
+};
+
+Run RunAt(const Knots& knots, std::size_t index) {
+    Run run{index, index};
+    while (run.first > 0 && knots[run.first - 1] == knots[index]) {
+        --run.first;
+    }
+    while (run.last + 1 < knots.size() && knots[run.last + 1] == knots[index]) {
+        ++run.last;
+    }
+    return run;
+}
+
+// "" when `index` names a knot of a vector that serves the points; else why not.
+std::string EditFault(const Knots& knots, int index, int pointCount, int degree) {
+    const std::string fault = KnotsFault(knots, pointCount, degree);
+    if (!fault.empty()) {
+        return fault;
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= knots.size()) {
+        return "there is no knot " + std::to_string(index);
+    }
+    return "";
+}
+
+// Where u lies against the domain [a, b]: -1 outside, 0 at an end, 1 strictly inside.
+int Placement(double u, double a, double b) {
+    return u > a && u < b ? 1 : u == a || u == b ? 0 : -1;
+}
+
+Outcome<Knots> Raised(const Knots& knots, std::size_t index, int pointCount, int degree) {
+    const std::size_t n = static_cast<std::size_t>(pointCount);
+    const std::size_t k = static_cast<std::size_t>(degree);
+    const double u = knots[index];
+    const Run run = RunAt(knots, index);
+    if (run.count() >= k + 1) {
+        return Refusal<Knots>("the knot " + FormatDouble(u) + " already stands k + 1 = " +
+                              std::to_string(k + 1) + " times");
+    }
+    const int placement = Placement(u, knots[k], knots[n]);
+    Knots added = knots;
+    added.insert(added.begin() + static_cast<std::ptrdiff_t>(run.last) + 1, u);
+    Knots best;
+    double widest = -1.0;
+    for (const bool dropLast : {true, false}) {
+        Knots candidate = added;
+        candidate.erase(dropLast ? candidate.end() - 1 : candidate.begin());
+        const bool keeps = KnotsFault(candidate, pointCount, degree).empty() &&
+                           static_cast<std::size_t>(std::count(candidate.begin(), candidate.end(),
+                                                               u)) == run.count() + 1 &&
+                           Placement(u, candidate[k], candidate[n]) == placement;
+        if (keeps && candidate[n] - candidate[k] > widest) {
+            widest = candidate[n] - candidate[k];
+            best = std::move(candidate);
+        }
+    }
+    if (!best.empty()) {
+        return Success(std::move(best));
+    }
+    const std::size_t times = run.count() + 1;
+    if (placement == 1 && n < k + times + 1) {
+        return Refusal<Knots>("to stand " + std::to_string(times) +
+                              " times inside the domain, a knot of degree " +
+                              std::to_string(k) + " needs " + std::to_string(k + times + 1) +
+                              " points (there are " + std::to_string(n) + ")");
+    }
+    return Refusal<Knots>("the knot " + FormatDouble(u) + " cannot stand " +
+                          std::to_string(times) + " times and stay where it is in the domain");
+}
+
+Outcome<Knots> Lowered(Knots knots, std::size_t index, int degree) {
+    const double u = knots[index];
+    const Run run = RunAt(knots, index);
+    if (run.count() == 1) {
+        return Refusal<Knots>("the knot " + FormatDouble(u) + " stands once");
+    }
+    if (u <= knots[static_cast<std::size_t>(degree)]) {
+        knots[run.first] = run.first > 0 ? (knots[run.first - 1] + u) / 2.0 : u - 1.0;
+    } else {
+        knots[run.last] = run.last + 1 < knots.size() ? (u + knots[run.last + 1]) / 2.0 : u + 1.0;
+    }
+    return Success(std::move(knots));
+}
+
+} // namespace
+
+Outcome<std::vector<double>> MoveKnot(const std::vector<double>& knots, int index, double u,
+                                      int pointCount, int degree) {
+    const std::string fault = EditFault(knots, index, pointCount, degree);
+    if (!fault.empty()) {
+        return Refusal<Knots>(fault);
+    }
+    if (!std::isfinite(u)) {
+        return Refusal<Knots>("a knot must be a finite number");
+    }
+    const Run run = RunAt(knots, static_cast<std::size_t>(index));
+    const double low = run.first > 0 ? knots[run.first - 1] : -1e9;
+    const double high = run.last + 1 < knots.size() ? knots[run.last + 1] : 1e9;
+    Knots moved = knots;
+    std::fill(moved.begin() + static_cast<std::ptrdiff_t>(run.first),
+              moved.begin() + static_cast<std::ptrdiff_t>(run.last) + 1,
+              std::min(std::max(u, low), high));
+    const std::string after = KnotsFault(moved, pointCount, degree);
+    return after.empty() ? Success(std::move(moved)) : Refusal<Knots>(after);
+}
+
+Outcome<std::vector<double>> ChangeMultiplicity(const std::vector<double>& knots, int index,
+                                                int delta, int pointCount, int degree) {
+    const std::string fault = EditFault(knots, index, pointCount, degree);
+    if (!fault.empty()) {
+        return Refusal<Knots>(fault);
+    }
+    if (delta != 1 && delta != -1) {
+        return Refusal<Knots>("a multiplicity changes by one at a time");
+    }
+    Outcome<Knots> changed =
+        delta > 0 ? Raised(knots, static_cast<std::size_t>(index), pointCount, degree)
+                  : Lowered(knots, static_cast<std::size_t>(index), degree);
+    if (changed.ok()) {
+        changed.fault = KnotsFault(changed.value, pointCount, degree);
+    }
+    return changed;
+}
+
+Outcome<std::vector<double>> ParseKnots(const std::string& text) {
     std::vector<double> read;
     std::size_t at = 0;
     const auto separator = [](char c) { return c == ' ' || c == ','; };
@@ -119,20 +254,17 @@ std::string ParseKnots(const std::string& text, std::vector<double>& knots) {
         double value = 0.0;
         const DecimalRead result = ReadDouble(text.data() + at, end - at, value);
         if (result == DecimalRead::NotANumber) {
-            return "knot " + std::to_string(read.size()) + " (\"" +
-                   text.substr(at, std::min<std::size_t>(end - at, 24)) + "\") is not a number";
+            return Refusal<Knots>("knot " + std::to_string(read.size()) + " (\"" +
+                                  text.substr(at, std::min<std::size_t>(end - at, 24)) +
+                                  "\") is not a number");
         }
         if (result == DecimalRead::NotFinite) {
-            return "knot " + std::to_string(read.size()) + " is not a finite number";
+            return Refusal<Knots>("knot " + std::to_string(read.size()) + " is not a finite number");
         }
         read.push_back(value);
         at = end;
     }
-    if (read.empty()) {
-        return "no knots";
-    }
-    knots = read;
-    return "";
+    return read.empty() ? Refusal<Knots>("no knots") : Success(std::move(read));
 }
 
 std::string FormatKnots(const std::vector<double>& knots) {

@@ -226,7 +226,15 @@ void Subdivide(const Spline& spline, int span, const SplineSample& a, const Spli
 
 } // namespace
 
-std::vector<SplineSample> SampleSpan(const Spline& spline, int span, double tolerance) {
+namespace {
+
+std::string SamplingFault(double tolerance) {
+    return std::isfinite(tolerance) && tolerance > 0.0
+               ? ""
+               : "the tolerance must be a positive number";
+}
+
+std::vector<SplineSample> SampledSpan(const Spline& spline, int span, double tolerance) {
     std::vector<SplineSample> samples;
     const std::vector<double>& u = spline.knots;
     if (!(u[span] < u[span + 1])) {
@@ -236,6 +244,20 @@ std::vector<SplineSample> SampleSpan(const Spline& spline, int span, double tole
     const SplineSample b{u[span + 1], PointInSpan(spline, u[span + 1], span), false};
     Subdivide(spline, span, samples.front(), b, tolerance, 0, samples);
     return samples;
+}
+
+} // namespace
+
+Outcome<std::vector<SplineSample>> SampleSpan(const Spline& spline, int span, double tolerance) {
+    using Samples = std::vector<SplineSample>;
+    const int k = spline.degree;
+    const int n = static_cast<int>(spline.points.size());
+    if (span < k || span >= n || spline.knots.size() != static_cast<std::size_t>(n + k + 1) ||
+        spline.weights.size() != spline.points.size()) {
+        return Refusal<Samples>("there is no span " + std::to_string(span));
+    }
+    const std::string fault = SamplingFault(tolerance);
+    return fault.empty() ? Success(SampledSpan(spline, span, tolerance)) : Refusal<Samples>(fault);
 }
 
 void JoinSpan(std::vector<SplineSample>& samples, const std::vector<SplineSample>& span) {
@@ -252,12 +274,20 @@ void JoinSpan(std::vector<SplineSample>& samples, const std::vector<SplineSample
     }
 }
 
-std::vector<SplineSample> SampleSpline(const Spline& spline, double tolerance) {
-    std::vector<SplineSample> samples;
-    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
-        JoinSpan(samples, SampleSpan(spline, i, tolerance));
+Outcome<std::vector<SplineSample>> SampleSpline(const Spline& spline, double tolerance) {
+    using Samples = std::vector<SplineSample>;
+    std::string fault = SplineFault(spline);
+    if (fault.empty()) {
+        fault = SamplingFault(tolerance);
     }
-    return samples;
+    if (!fault.empty()) {
+        return Refusal<Samples>(fault);
+    }
+    Samples samples;
+    for (int i = spline.degree; i < static_cast<int>(spline.points.size()); ++i) {
+        JoinSpan(samples, SampledSpan(spline, i, tolerance));
+    }
+    return Success(std::move(samples));
 }
 
 std::vector<SplineSample> KnotPoints(const Spline& spline) {

@@ -2,6 +2,8 @@
 // Plain functions over a small value type; nothing here reads the editor's state.
 #pragma once
 
+#include "outcome.h"
+
 #include <string>
 #include <vector>
 
@@ -57,19 +59,21 @@ SplineBasis BasisOf(const Spline& spline, double t);
 std::vector<double> AllBasisAt(const Spline& spline, double t);
 
 // The curve for drawing: each non-empty span halved until each piece's chord lies within
-// `tolerance` of the curve at its middle (at least 4 pieces a span longer than 4 tolerances, at
-// most 2^12); the parameters with the points. Where the curve jumps (a knot k + 1 times inside the
-// domain) the sample after the jump has breakBefore.
+// `tolerance` (a positive number) of the curve at its middle (at least 4 pieces a span longer
+// than 4 tolerances, at most 2^12); the parameters with the points. Where the curve jumps (a knot
+// k + 1 times inside the domain) the sample after the jump has breakBefore. Refused for an
+// invalid spline or tolerance.
 struct SplineSample {
     double t;
     SplinePoint point;
     bool breakBefore;
 };
-std::vector<SplineSample> SampleSpline(const Spline& spline, double tolerance);
+Outcome<std::vector<SplineSample>> SampleSpline(const Spline& spline, double tolerance);
 
-// The same for the one span i (k <= i < N), both ends included; none when it is empty. A caller
-// that keeps spans can sample again only those whose k + 1 points moved, and join them in order.
-std::vector<SplineSample> SampleSpan(const Spline& spline, int span, double tolerance);
+// The same for the one span i (k <= i < N) of a valid spline, both ends included; none when it is
+// empty. A caller that keeps spans can sample again only those whose k + 1 points moved, and join
+// them in order.
+Outcome<std::vector<SplineSample>> SampleSpan(const Spline& spline, int span, double tolerance);
 void JoinSpan(std::vector<SplineSample>& samples, const std::vector<SplineSample>& span);
 
 // The curve at every distinct knot of the domain (from the right, at the domain's end from the

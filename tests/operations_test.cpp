@@ -4,14 +4,17 @@
 // length by composite Gauss-Legendre quadrature; degrees 1 to 9 on uniform, clamped and custom
 // knots, with and without weights.
 #include "calculus.h"
+#include "kept.h"
 #include "knots.h"
 #include "refine.h"
 #include "spline_reference.h"
+#include "tables.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 
 namespace {
@@ -90,7 +93,7 @@ TEST(Refine, InsertionSplittingPiecesAndRaisingKeepTheCurve) {
                 Spline refined = s;
                 while (InsertFault(refined, t).empty()) {
                     const Spline boehm = Boehm(refined, t);
-                    refined = InsertKnot(refined, t);
+                    refined = InsertKnot(refined, t).value;
                     ASSERT_EQ(refined.knots, boehm.knots);
                     for (std::size_t j = 0; j < boehm.points.size(); ++j) {
                         ASSERT_NEAR(refined.points[j].x, boehm.points[j].x, 1e-12);
@@ -100,13 +103,13 @@ TEST(Refine, InsertionSplittingPiecesAndRaisingKeepTheCurve) {
                     ExpectSameCurve(s, refined, d.first, d.last);
                 }
                 EXPECT_EQ(MultiplicityOf(refined, t), k);
-                const SplitSpline halves = SplitAt(s, t);
+                const SplitSpline halves = SplitAt(s, t).value;
                 ExpectSameCurve(s, halves.before, d.first, t);
                 ExpectSameCurve(s, halves.after, t, d.last);
                 EXPECT_EQ(DomainOf(halves.before).last, t);
                 EXPECT_EQ(DomainOf(halves.after).first, t);
                 // Each Bezier piece by de Casteljau in homogeneous coordinates.
-                for (const BezierPiece& piece : BezierPieces(s)) {
+                for (const BezierPiece& piece : BezierPieces(s).value) {
                     for (const double f : {0.0, 0.3, 0.7, 1.0}) {
                         std::vector<std::array<double, 3>> h(piece.points.size());
                         std::transform(piece.points.begin(), piece.points.end(), h.begin(),
@@ -123,26 +126,92 @@ TEST(Refine, InsertionSplittingPiecesAndRaisingKeepTheCurve) {
                             }
                         }
                         const double x = piece.first + (piece.last - piece.first) * f;
-                        const SplinePoint c = DerivativesInSpan(s, SpanOf(s, piece.first), x, 0)[0];
+                        const SplinePoint c = DerivativesInSpan(s, SpanOf(s, piece.first), x, 0).value[0];
                         ASSERT_NEAR(h[0][0] / h[0][2], c.x, 1e-9);
                         ASSERT_NEAR(h[0][1] / h[0][2], c.y, 1e-9);
                     }
                 }
-                const Spline raised = RaiseDegree(s);
+                const Spline raised = RaiseDegree(s).value;
                 EXPECT_EQ(raised.degree, k + 1);
                 ExpectSameCurve(s, raised, d.first, d.last);
-                ExpectSameCurve(s, RaiseDegree(raised), d.first, d.last);
+                ExpectSameCurve(s, RaiseDegree(raised).value, d.first, d.last);
             }
         }
     }
-    // Refused: outside the domain, at a knot already k times, a split at the ends or at a jump.
+    // Refused with the reason: outside the domain, at a knot already k times, a split at the
+    // ends or at a jump; taken at the domain's last value and at a knot k times for a split.
     Spline s{3, {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {4, 0}}, {1, 1, 1, 1, 1}, ClampedKnots(5, 3)};
-    EXPECT_NE(InsertFault(s, -0.5), "");
+    EXPECT_EQ(InsertKnot(s, -0.5).fault, "t must lie in the domain");
+    EXPECT_FALSE(InsertKnot(s, NAN).ok());
     EXPECT_NE(InsertFault(s, 0.0), "");
     EXPECT_EQ(InsertFault(s, 1.0), "");
+    EXPECT_EQ(InsertKnotTimes(s, 1.0, 1).value.spline.knots.size(), s.knots.size() + 1);
+    EXPECT_FALSE(InsertKnotTimes(s, 1.0, -1).ok());
     EXPECT_NE(SplitFault(s, 0.0), "");
-    s.knots = {0, 0, 0, 0, 1, 1, 1, 1, 2};
+    EXPECT_FALSE(SplitAt(s, 2.0).ok());
+    EXPECT_FALSE(BezierPieceOf(s, 2).ok());
+    EXPECT_FALSE(Blossom(s, 3, {0.5, 0.5}).ok());
+    Spline invalid = s;
+    invalid.knots[4] = -1.0;
+    EXPECT_NE(RaiseDegree(invalid).fault.find("decrease"), std::string::npos);
+    s.knots = UniformKnots(5, 3);
+    EXPECT_EQ(InsertKnot(s, 5.0).fault, "") << "the domain's last value is in it";
+    s.points.insert(s.points.end(), {{5, 1}, {6, 0}, {7, 1}});
+    s.weights.assign(8, 1.0);
+    s.knots = {0, 0, 0, 0, 1, 1, 1, 2, 3, 3, 3, 3};
+    EXPECT_EQ(SplitFault(s, 1.0), "") << "k times already: split without inserting";
+    EXPECT_EQ(SplitAt(s, 1.0).value.before.points.size(), 4u);
+    s.knots = {0, 0, 0, 0, 1, 1, 1, 1, 2, 3, 3, 3};
     EXPECT_NE(SplitFault(s, 1.0), "");
+}
+
+// The raised curve and the pieces kept from frame to frame are those made afresh after every
+// drag, weight and knot change; each change computes again exactly the spans it touches.
+TEST(Refine, KeptOperationsFollowEveryChange) {
+    std::mt19937 random(17u);
+    Spline s = RandomSpline(random, 3, 12, true, 2);
+    KeptRaise raise{};
+    KeptOperations kept{};
+    SpanCache<int> cache{};
+    int computed = 0;
+    const auto refresh = [&] {
+        computed = 0;
+        cache.Refresh(s, [&](int) { return ++computed; });
+        return computed;
+    };
+    EXPECT_EQ(refresh(), 9);
+    for (int change = 0; change < 12; ++change) {
+        const std::size_t j = random() % s.points.size();
+        int touched = 0;
+        if (change % 3 == 0) {
+            s.points[j].x += 0.25;
+            touched = static_cast<int>(std::min(j + 3, std::size_t{11}) - std::max(j, std::size_t{3})) + 1;
+        } else if (change % 3 == 1) {
+            s.weights[j] *= 1.5;
+            touched = static_cast<int>(std::min(j + 3, std::size_t{11}) - std::max(j, std::size_t{3})) + 1;
+        } else {
+            std::size_t m = 5 + j % 6; // a knot of the domain's spans, kept in order
+            while (!(s.knots[m] < s.knots[m + 1])) {
+                --m;
+            }
+            s.knots[m] += (s.knots[m + 1] - s.knots[m]) / 4;
+            touched = static_cast<int>(std::min(m + 2, std::size_t{11}) - std::max(m - 3, std::size_t{3})) + 1;
+        }
+        EXPECT_EQ(refresh(), touched) << "change " << change;
+        const Spline kepted = RaiseDegreeKept(raise, s).value;
+        const Spline fresh = RaiseDegree(s).value;
+        ASSERT_EQ(kepted.knots, fresh.knots);
+        for (std::size_t p = 0; p < fresh.points.size(); ++p) {
+            ASSERT_EQ(kepted.points[p].x, fresh.points[p].x);
+            ASSERT_EQ(kepted.weights[p], fresh.weights[p]);
+        }
+        const std::vector<BezierPiece> pieces = KeptPieces(kept, s).value;
+        const std::vector<BezierPiece> afresh = BezierPieces(s).value;
+        ASSERT_EQ(pieces.size(), afresh.size());
+        EXPECT_EQ(pieces.back().points.back().point.y, afresh.back().points.back().point.y);
+        EXPECT_EQ(KeptLengths(kept, s).value, SpanLengths(s).value);
+    }
+    EXPECT_FALSE(RaiseDegreeKept(raise, Spline{3, {}, {}, {}}).ok());
 }
 
 // The speed |C'| by 5-point Gauss-Legendre on [a, b], and halved until the halves agree.
@@ -178,7 +247,7 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
                     if (std::count(s.knots.begin(), s.knots.end(), t) > 0) {
                         continue;
                     }
-                    const std::vector<SplinePoint> c = DerivativesAt(s, t, 2);
+                    const std::vector<SplinePoint> c = DerivativesAt(s, t, 2).value;
                     const std::vector<SplinePoint> r = ReferenceDerivatives(s, t);
                     for (int d = 0; d < 3; ++d) {
                         const double scale =
@@ -201,13 +270,13 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
                         reference += Quadrature(s, a, b, Gauss5(s, a, b), 0);
                     }
                 }
-                const std::vector<double> lengths = SpanLengths(s);
-                const double total = LengthTo(s, lengths, DomainOf(s).last);
+                const std::vector<double> lengths = SpanLengths(s).value;
+                const double total = LengthTo(s, lengths, DomainOf(s).last).value;
                 ASSERT_NEAR(total, reference, 1e-9 * reference) << "k " << k;
-                const std::vector<double> even = EqualLengthParameters(s, lengths, 7);
+                const std::vector<double> even = EqualLengthParameters(s, lengths, 7).value;
                 ASSERT_EQ(even.size(), 8u);
                 for (int m = 0; m <= 7; ++m) {
-                    EXPECT_NEAR(LengthTo(s, lengths, even[m]), total * m / 7, 1e-9 * total);
+                    EXPECT_NEAR(LengthTo(s, lengths, even[m]).value, total * m / 7, 1e-9 * total);
                 }
             }
         }
@@ -227,19 +296,125 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
                          {150, 0}},
                         {1, c, 1, c, 1, c, 1, c, 1},
                         {0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 4}};
-    for (const CombTooth& tooth : CurvatureComb(circle, 8)) {
+    for (const CombTooth& tooth : CurvatureComb(circle, 8).value) {
         ASSERT_NEAR(tooth.curvature, 1.0 / 150.0, 1e-12);
     }
-    for (const KnotContinuity& knot : ContinuityAtKnots(circle)) {
+    for (const KnotContinuity& knot : ContinuityAtKnots(circle).value) {
         EXPECT_EQ(knot.promised, 0);
         EXPECT_EQ(knot.measured, 1); // C^1 in t, not C^2
     }
-    EXPECT_NEAR(LengthTo(circle, SpanLengths(circle), 4.0), 2 * M_PI * 150, 1e-9);
+    EXPECT_NEAR(LengthTo(circle, SpanLengths(circle).value, 4.0).value, 2 * M_PI * 150, 1e-9);
+    // The comb's teeth point to the side the curve turns to: the circle's centre.
+    for (const CombTooth& tooth : KeptComb(*std::make_unique<KeptOperations>(), circle, 8).value) {
+        const double inward = -tooth.point.x * tooth.normal.x - tooth.point.y * tooth.normal.y;
+        ASSERT_GT(inward * tooth.curvature, 0.0) << "t = " << tooth.t;
+    }
+    // The continuity listed near t is at the knots nearest t, whatever the count.
+    Spline spaced = RandomSpline(random, 2, 30, false, 1);
+    const std::vector<double> inner(spaced.knots.begin() + 3, spaced.knots.begin() + 30);
+    for (const int count : {1, 3, 4, 7}) {
+        for (const double t : {inner[2] + 0.01, inner[10] - 0.01, inner[20] + 0.4 * (inner[21] - inner[20])}) {
+            std::vector<double> nearest = inner;
+            std::sort(nearest.begin(), nearest.end(), [&](double a, double b) {
+                return std::fabs(a - t) < std::fabs(b - t);
+            });
+            nearest.resize(static_cast<std::size_t>(count));
+            std::sort(nearest.begin(), nearest.end());
+            std::vector<double> listed;
+            for (const KnotContinuity& knot : ContinuityNear(spaced, t, count).value) {
+                listed.push_back(knot.t);
+            }
+            EXPECT_EQ(listed, nearest) << "count " << count << " t " << t;
+        }
+    }
+    EXPECT_EQ(InnerKnotCount(spaced), 27);
     // Random points on knots with multiplicities 1 .. k + 1: as smooth as promised, no more.
     const Spline s = RandomSpline(random, 4, 14, true);
-    for (const KnotContinuity& knot : ContinuityAtKnots(s)) {
+    for (const KnotContinuity& knot : ContinuityAtKnots(s).value) {
         EXPECT_EQ(knot.measured, std::max(knot.promised, -1)) << "at " << knot.t;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Records of RFC 4180 CSV: fields split at commas outside quotes, "" inside quotes a quote,
+// records ending in CRLF.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t j = 0; j < text.size(); ++j) {
+        const char c = text[j];
+        if (quoted && c == '"' && j + 1 < text.size() && text[j + 1] == '"') {
+            records.back().back() += '"';
+            ++j;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && c == ',') {
+            records.back().emplace_back();
+        } else if (!quoted && c == '\r' && j + 1 < text.size() && text[j + 1] == '\n') {
+            records.emplace_back(1);
+            ++j;
+        } else {
+            records.back().back() += c;
+        }
+    }
+    records.pop_back(); // after the last CRLF
+    return records;
+}
+
+TEST(Tables, EveryKindInBothFormatsHasItsHeadsColumns) {
+    std::mt19937 random(23u);
+    const TableKind kinds[] = {TableKind::Triangle, TableKind::Basis, TableKind::Refinement,
+                               TableKind::Derivatives};
+    for (const int k : {1, 3, 9}) {
+        const Spline s = RandomSpline(random, k, k + 4, true);
+        const double t = (DomainOf(s).first + 2 * DomainOf(s).last) / 3;
+        for (const TableKind kind : kinds) {
+            const Table table = TableAt(kind, s, t, 2).value;
+            const std::vector<std::vector<std::string>> csv = ReadCsv(TableCsv(table));
+            ASSERT_EQ(csv.size(), table.rows.size() + 1);
+            for (std::size_t r = 0; r < csv.size(); ++r) {
+                ASSERT_EQ(csv[r].size(), table.head.size()) << "k " << k << " row " << r;
+            }
+            EXPECT_EQ(csv[0][0], table.head[0].text);
+            const std::string latex = TableLatex(table);
+            const std::string columns = "{" + std::string(table.head.size(), 'l') + "}";
+            EXPECT_NE(latex.find("\\begin{tabular}" + columns), std::string::npos);
+            EXPECT_EQ(std::count(latex.begin(), latex.end(), '&'),
+                      static_cast<std::ptrdiff_t>((table.head.size() - 1) * csv.size()));
+        }
+        // The numbers are the curve's: the triangle's last row is C(t), the basis sums to 1.
+        const std::vector<std::vector<std::string>> triangle =
+            ReadCsv(TableCsv(TableAt(TableKind::Triangle, s, t, 0).value));
+        EXPECT_EQ(std::stod(triangle.back()[5]), SplineAt(s, t).x);
+        EXPECT_EQ(triangle.back()[4].rfind("p(", 0), 0u);
+        const std::vector<std::vector<std::string>> basis =
+            ReadCsv(TableCsv(TableAt(TableKind::Basis, s, t, 0).value));
+        EXPECT_EQ(basis[0][2], "N_j," + std::to_string(k));
+        double sum = 0.0;
+        for (std::size_t r = 1; r < basis.size(); ++r) {
+            sum += std::stod(basis[r][2]);
+        }
+        EXPECT_NEAR(sum, 1.0, 1e-12);
+        const Table refined = TableAt(TableKind::Refinement, s, t, 1).value;
+        EXPECT_EQ(refined.rows.size(), s.knots.size() + 1);
+        EXPECT_NE(refined.caption.find("inserted once"), std::string::npos);
+        EXPECT_NE(TableAt(TableKind::Refinement, s, t, 0).value.caption.find("not inserted"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(ReadCsv(TableCsv(Table{"", {{"a,\"b\"", ""}}, {}}))[0][0], "a,\"b\"");
+    EXPECT_FALSE(TableKindNamed("knots").ok());
+    EXPECT_FALSE(TableAt(TableKind::Basis, Spline{3, {}, {}, {}}, 0.0, 0).ok());
+    // Named as the triangle's points are: level r point j is the blossom at r times t and the
+    // knots u_(j+1) .. u_(j+k-r).
+    const Spline cubic{3, std::vector<SplinePoint>(7, SplinePoint{1, 1}),
+                       std::vector<double>(7, 1.0), UniformKnots(7, 3)};
+    const auto labels = TriangleLabels(cubic, 5.3).value;
+    EXPECT_EQ(labels[1][0].index, 3);
+    EXPECT_EQ(labels[1][0].arguments, (std::vector<double>{4, 5, 5.3}));
+    EXPECT_EQ(labels[3][0].arguments, (std::vector<double>{5.3, 5.3, 5.3}));
 }
 
 } // namespace

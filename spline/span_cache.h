@@ -1,6 +1,6 @@
-// Values per span of a spline, kept from frame to frame for the panel's parts: a span's value is
-// computed again only when its k + 1 points, their weights or its 2k knots change, which is all
-// a span's piece depends on; a drag changes the k + 1 spans its point shapes.
+// Values per span of a spline, kept from frame to frame: a span's value is computed again only
+// when its k + 1 points, their weights or its 2k knots change, which is all a span's piece
+// depends on; a drag changes the k + 1 spans its point shapes. The spline must be valid.
 #pragma once
 
 #include "spline.h"
