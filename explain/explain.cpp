@@ -34,6 +34,13 @@ CurveDomain DomainOfCurve() {
     return domain;
 }
 
+EditorSample EditorSampleAt(std::int32_t n) {
+    const CurveDomain domain = DomainOfCurve();
+    const std::int32_t at = std::clamp(n, 0, std::max(domain.sampleCount - 1, 0));
+    return EditorSample{at, SampleParameter(at),
+                        std::min(domain.degree + at / 10.0, double(domain.pointCount))};
+}
+
 float SampleParameter(std::int32_t n) {
     const float last = static_cast<float>(editor.pointCount);
     float t = editor.degree;

@@ -21,6 +21,15 @@ CurveDomain DomainOfCurve();
 // sums of the step 0.1. Negative n gives the first.
 float SampleParameter(std::int32_t n);
 
+// The editor's sample n, taken into its samples: its index, the float32 t it draws at, and the
+// t it stands for (k + n / 10, at most N).
+struct EditorSample {
+    std::int32_t index;
+    float exact;
+    double nominal;
+};
+EditorSample EditorSampleAt(std::int32_t n);
+
 // The uniform B-spline basis functions of degree k on the knots 0, 1, 2, ... at t >= 0, in
 // double: N_first .. N_first+k, the k + 1 of them that can be non-zero at t (first = floor(t) - k,
 // which is negative below t = k).

@@ -22,3 +22,16 @@ ReachedPoint FirstPointWithinReach(std::uint16_t clientX, std::uint16_t clientY,
     }
     return ReachedPoint{false, 0, 0};
 }
+
+int PointIndexAtPixel(int clientX, int clientY) {
+    const float x = static_cast<float>(clientX);
+    const float y = static_cast<float>(kWorldOriginRow - clientY);
+    int index = 0;
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next, ++index) {
+        if (x >= p->x - kMarkerHalfSize && x < p->x + kMarkerHalfSize &&
+            y >= p->y - kMarkerHalfSize && y < p->y + kMarkerHalfSize) {
+            return index;
+        }
+    }
+    return -1;
+}

@@ -13,3 +13,7 @@ struct ReachedPoint {
 // The first placed point whose marker (world x - 4 to x + 3, y - 4 to y + 3) lies within
 // `reach` client pixels of the client position, at its own client position.
 ReachedPoint FirstPointWithinReach(std::uint16_t clientX, std::uint16_t clientY, float reach);
+
+// The first placed point whose marker (world x - 4 to x + 3, y - 4 to y + 3) holds the client
+// pixel; -1 when none does.
+int PointIndexAtPixel(int clientX, int clientY);

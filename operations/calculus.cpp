@@ -356,8 +356,8 @@ Outcome<std::vector<double>> SpanLengths(const Spline& spline) {
 namespace {
 
 bool FitsLengths(const Spline& spline, const std::vector<double>& spanLengths) {
-    return IsShaped(spline) && spanLengths.size() == spline.points.size() -
-                                                         static_cast<std::size_t>(spline.degree);
+    return IsShaped(spline) &&
+           spanLengths.size() == spline.points.size() - static_cast<std::size_t>(spline.degree);
 }
 
 constexpr const char* kNotItsLengths = "the span lengths are not this spline's";
@@ -380,9 +380,8 @@ Outcome<double> LengthTo(const Spline& spline, const std::vector<double>& spanLe
     return Success(LengthUpTo(spline, spanLengths, t));
 }
 
-Outcome<std::vector<double>> EqualLengthParameters(const Spline& spline,
-                                                   const std::vector<double>& spanLengths,
-                                                   int count) {
+Outcome<std::vector<double>>
+EqualLengthParameters(const Spline& spline, const std::vector<double>& spanLengths, int count) {
     using Parameters = std::vector<double>;
     if (!FitsLengths(spline, spanLengths) || count < 1) {
         return Refusal<Parameters>(count < 1 ? "the curve is cut into one piece or more"
@@ -450,7 +449,8 @@ Outcome<std::vector<CurveTick>> LengthTicks(const Spline& spline,
     const SplineDomain d = DomainOf(spline);
     Ticks ticks;
     for (int m = 0; m <= count; ++m) {
-        ticks.push_back(TickAt(spline, m == count ? d.last : d.first + (d.last - d.first) * m / count));
+        ticks.push_back(
+            TickAt(spline, m == count ? d.last : d.first + (d.last - d.first) * m / count));
     }
     for (const double t : even.value) {
         ticks.push_back(TickAt(spline, t));

@@ -65,9 +65,8 @@ Outcome<double> LengthTo(const Spline& spline, const std::vector<double>& spanLe
 
 // count + 1 parameters, from the domain's start to its end, that cut the curve into count pieces
 // of equal arc length (count >= 1).
-Outcome<std::vector<double>> EqualLengthParameters(const Spline& spline,
-                                                   const std::vector<double>& spanLengths,
-                                                   int count);
+Outcome<std::vector<double>>
+EqualLengthParameters(const Spline& spline, const std::vector<double>& spanLengths, int count);
 
 // A tick across the curve at t: the curve point and the unit normal (zero where the curve
 // stands still).

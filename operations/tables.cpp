@@ -23,8 +23,8 @@ Outcome<TableFormat> TableFormatNamed(const std::string& word) {
     if (word == "csv" || word == "latex") {
         return Success(word == "csv" ? TableFormat::Csv : TableFormat::Latex);
     }
-    return Refusal<TableFormat>("tables are written as csv or latex, not \"" +
-                                word.substr(0, 24) + "\"");
+    return Refusal<TableFormat>("tables are written as csv or latex, not \"" + word.substr(0, 24) +
+                                "\"");
 }
 
 namespace {
@@ -104,11 +104,10 @@ Table RefinementTable(const Spline& s, double t, int times) {
                 {}};
     for (std::size_t j = 0; j < refined.knots.size(); ++j) {
         const bool point = j < refined.points.size();
-        table.rows.push_back({Whole(static_cast<int>(j)),
-                              point ? Number(refined.points[j].x) : Plain(""),
-                              point ? Number(refined.points[j].y) : Plain(""),
-                              point ? Number(refined.weights[j]) : Plain(""),
-                              Number(refined.knots[j])});
+        table.rows.push_back(
+            {Whole(static_cast<int>(j)), point ? Number(refined.points[j].x) : Plain(""),
+             point ? Number(refined.points[j].y) : Plain(""),
+             point ? Number(refined.weights[j]) : Plain(""), Number(refined.knots[j])});
     }
     return table;
 }
@@ -122,9 +121,9 @@ Table DerivativesTable(const Spline& s, double t) {
                  TableCell{"curvature", "$\\kappa$"}, TableCell{"length to t", "$s(t)$"},
                  TableCell{"length", "$L$"}},
                 {}};
-    table.rows.push_back({Number(t), Number(c[0].x), Number(c[0].y), Number(c[1].x),
-                          Number(c[1].y), Number(c[2].x), Number(c[2].y),
-                          Number(CurvatureOf(c[1], c[2])), Number(LengthTo(s, lengths, t).value),
+    table.rows.push_back({Number(t), Number(c[0].x), Number(c[0].y), Number(c[1].x), Number(c[1].y),
+                          Number(c[2].x), Number(c[2].y), Number(CurvatureOf(c[1], c[2])),
+                          Number(LengthTo(s, lengths, t).value),
                           Number(LengthTo(s, lengths, DomainOf(s).last).value)});
     return table;
 }
@@ -184,8 +183,8 @@ std::string TableCsv(const Table& table) {
 }
 
 std::string TableLatex(const Table& table) {
-    std::string text = "% " + table.caption + "\n\\begin{tabular}{" +
-                       std::string(table.head.size(), 'l') + "}\n";
+    std::string text =
+        "% " + table.caption + "\n\\begin{tabular}{" + std::string(table.head.size(), 'l') + "}\n";
     for (std::size_t r = 0; r <= table.rows.size(); ++r) {
         const std::vector<TableCell>& row = r == 0 ? table.head : table.rows[r - 1];
         for (std::size_t c = 0; c < row.size(); ++c) {

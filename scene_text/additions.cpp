@@ -64,9 +64,8 @@ std::vector<ExampleScene> ExampleScenes() {
 }
 
 Outcome<SceneText> ExampleNamed(const std::string& name) {
-    SceneText scene{3,
-                    {{80, -140}, {150, 120}, {280, 170}, {330, -60}, {440, -170}, {560, -20},
-                     {590, 160}}};
+    SceneText scene{
+        3, {{80, -140}, {150, 120}, {280, 170}, {330, -60}, {440, -170}, {560, -20}, {590, 160}}};
     if (name == "clamped") {
         scene.knots = KnotMode::Clamped;
     } else if (name == "closed") {

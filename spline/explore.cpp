@@ -1,12 +1,13 @@
 #include "explore.h"
 
+#include <cmath>
 #include <numeric>
 
 Outcome<std::vector<SplineSample>> KeptCurve(KeptSamples& kept, const Spline& spline,
                                              double tolerance) {
     using Samples = std::vector<SplineSample>;
     std::string fault = SplineFault(spline);
-    if (fault.empty() && !(tolerance > 0.0 && tolerance < 1e300)) {
+    if (fault.empty() && !(std::isfinite(tolerance) && tolerance > 0.0)) {
         fault = "the tolerance must be a positive number";
     }
     if (!fault.empty()) {
@@ -16,8 +17,8 @@ Outcome<std::vector<SplineSample>> KeptCurve(KeptSamples& kept, const Spline& sp
     if (kept.tolerance != tolerance) {
         kept = KeptSamples{tolerance, {}};
     }
-    const std::vector<Samples>& spans = kept.spans.Refresh(
-        spline, [&](int i) { return SampleSpan(spline, i, tolerance).value; });
+    const std::vector<Samples>& spans =
+        kept.spans.Refresh(spline, [&](int i) { return SampleSpan(spline, i, tolerance).value; });
     Samples samples;
     for (const Samples& span : spans) {
         JoinSpan(samples, span);

@@ -148,8 +148,8 @@ Outcome<Knots> Raised(const Knots& knots, std::size_t index, int pointCount, int
     const double u = knots[index];
     const Run run = RunAt(knots, index);
     if (run.count() >= k + 1) {
-        return Refusal<Knots>("the knot " + FormatDouble(u) + " already stands k + 1 = " +
-                              std::to_string(k + 1) + " times");
+        return Refusal<Knots>("the knot " + FormatDouble(u) +
+                              " already stands k + 1 = " + std::to_string(k + 1) + " times");
     }
     const int placement = Placement(u, knots[k], knots[n]);
     Knots added = knots;
@@ -174,12 +174,12 @@ Outcome<Knots> Raised(const Knots& knots, std::size_t index, int pointCount, int
     const std::size_t times = run.count() + 1;
     if (placement == 1 && n < k + times + 1) {
         return Refusal<Knots>("to stand " + std::to_string(times) +
-                              " times inside the domain, a knot of degree " +
-                              std::to_string(k) + " needs " + std::to_string(k + times + 1) +
-                              " points (there are " + std::to_string(n) + ")");
+                              " times inside the domain, a knot of degree " + std::to_string(k) +
+                              " needs " + std::to_string(k + times + 1) + " points (there are " +
+                              std::to_string(n) + ")");
     }
-    return Refusal<Knots>("the knot " + FormatDouble(u) + " cannot stand " +
-                          std::to_string(times) + " times and stay where it is in the domain");
+    return Refusal<Knots>("the knot " + FormatDouble(u) + " cannot stand " + std::to_string(times) +
+                          " times and stay where it is in the domain");
 }
 
 Outcome<Knots> Lowered(Knots knots, std::size_t index, int degree) {
@@ -259,7 +259,8 @@ Outcome<std::vector<double>> ParseKnots(const std::string& text) {
                                   "\") is not a number");
         }
         if (result == DecimalRead::NotFinite) {
-            return Refusal<Knots>("knot " + std::to_string(read.size()) + " is not a finite number");
+            return Refusal<Knots>("knot " + std::to_string(read.size()) +
+                                  " is not a finite number");
         }
         read.push_back(value);
         at = end;

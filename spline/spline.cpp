@@ -229,9 +229,8 @@ void Subdivide(const Spline& spline, int span, const SplineSample& a, const Spli
 namespace {
 
 std::string SamplingFault(double tolerance) {
-    return std::isfinite(tolerance) && tolerance > 0.0
-               ? ""
-               : "the tolerance must be a positive number";
+    return std::isfinite(tolerance) && tolerance > 0.0 ? ""
+                                                       : "the tolerance must be a positive number";
 }
 
 std::vector<SplineSample> SampledSpan(const Spline& spline, int span, double tolerance) {

@@ -126,7 +126,8 @@ TEST(Refine, InsertionSplittingPiecesAndRaisingKeepTheCurve) {
                             }
                         }
                         const double x = piece.first + (piece.last - piece.first) * f;
-                        const SplinePoint c = DerivativesInSpan(s, SpanOf(s, piece.first), x, 0).value[0];
+                        const SplinePoint c =
+                            DerivativesInSpan(s, SpanOf(s, piece.first), x, 0).value[0];
                         ASSERT_NEAR(h[0][0] / h[0][2], c.x, 1e-9);
                         ASSERT_NEAR(h[0][1] / h[0][2], c.y, 1e-9);
                     }
@@ -185,17 +186,23 @@ TEST(Refine, KeptOperationsFollowEveryChange) {
         int touched = 0;
         if (change % 3 == 0) {
             s.points[j].x += 0.25;
-            touched = static_cast<int>(std::min(j + 3, std::size_t{11}) - std::max(j, std::size_t{3})) + 1;
+            touched =
+                static_cast<int>(std::min(j + 3, std::size_t{11}) - std::max(j, std::size_t{3})) +
+                1;
         } else if (change % 3 == 1) {
             s.weights[j] *= 1.5;
-            touched = static_cast<int>(std::min(j + 3, std::size_t{11}) - std::max(j, std::size_t{3})) + 1;
+            touched =
+                static_cast<int>(std::min(j + 3, std::size_t{11}) - std::max(j, std::size_t{3})) +
+                1;
         } else {
             std::size_t m = 5 + j % 6; // a knot of the domain's spans, kept in order
             while (!(s.knots[m] < s.knots[m + 1])) {
                 --m;
             }
             s.knots[m] += (s.knots[m + 1] - s.knots[m]) / 4;
-            touched = static_cast<int>(std::min(m + 2, std::size_t{11}) - std::max(m - 3, std::size_t{3})) + 1;
+            touched = static_cast<int>(std::min(m + 2, std::size_t{11}) -
+                                       std::max(m - 3, std::size_t{3})) +
+                      1;
         }
         EXPECT_EQ(refresh(), touched) << "change " << change;
         const Spline kepted = RaiseDegreeKept(raise, s).value;
@@ -313,11 +320,11 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
     Spline spaced = RandomSpline(random, 2, 30, false, 1);
     const std::vector<double> inner(spaced.knots.begin() + 3, spaced.knots.begin() + 30);
     for (const int count : {1, 3, 4, 7}) {
-        for (const double t : {inner[2] + 0.01, inner[10] - 0.01, inner[20] + 0.4 * (inner[21] - inner[20])}) {
+        for (const double t :
+             {inner[2] + 0.01, inner[10] - 0.01, inner[20] + 0.4 * (inner[21] - inner[20])}) {
             std::vector<double> nearest = inner;
-            std::sort(nearest.begin(), nearest.end(), [&](double a, double b) {
-                return std::fabs(a - t) < std::fabs(b - t);
-            });
+            std::sort(nearest.begin(), nearest.end(),
+                      [&](double a, double b) { return std::fabs(a - t) < std::fabs(b - t); });
             nearest.resize(static_cast<std::size_t>(count));
             std::sort(nearest.begin(), nearest.end());
             std::vector<double> listed;

@@ -1,14 +1,14 @@
 // The scene text: every error class named with its line, the round trip bit for bit, the
 // limits; a scene loaded through the editor's operations is the scene placed by hand; undo and
 // redo step through whole scenes.
-#include "canvas.h"
 #include "additions.h"
+#include "canvas.h"
 #include "decimal.h"
 #include "explored.h"
-#include "knots.h"
 #include "fake_host.h"
 #include "history.h"
 #include "input.h"
+#include "knots.h"
 #include "render.h"
 #include "scene_edit.h"
 #include "scene_load.h"
@@ -304,6 +304,14 @@ TEST_F(SceneTextTest, KnotsEditedAndAdditionsFittedToThePoints) {
         EXPECT_EQ(SplineFault(ExploredSpline(opened.value)), "") << example.name;
     }
     EXPECT_FALSE(ExampleNamed("square").ok());
+    // A refinement opened as the scene: its knots custom, weights all 1 kept as none.
+    Spline spline = ExploredSpline(ExampleNamed("clamped").value);
+    const Outcome<SceneText> opened = SceneOfSpline(spline);
+    ASSERT_TRUE(opened.ok()) << opened.fault;
+    EXPECT_EQ(opened.value.customKnots, spline.knots);
+    EXPECT_TRUE(opened.value.weights.empty());
+    spline.points[2].y = 1e6;
+    EXPECT_FALSE(SceneOfSpline(spline).ok());
 }
 
 TEST_F(SceneTextTest, UndoAndRedoStepThroughWholeScenes) {

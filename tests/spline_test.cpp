@@ -183,8 +183,9 @@ TEST(Spline, KnotsMovedAndTheirMultiplicityChanged) {
     const Outcome<std::vector<double>> corner = ChangeMultiplicity(once.value, 5, 1, 7, 3);
     ASSERT_TRUE(corner.ok()) << corner.fault;
     EXPECT_EQ(corner.value, (std::vector<double>{1, 2, 3, 4, 5, 5, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(ChangeMultiplicity(corner.value, 6, 1, 7, 3).fault,
-              "to stand 4 times inside the domain, a knot of degree 3 needs 8 points (there are 7)");
+    EXPECT_EQ(
+        ChangeMultiplicity(corner.value, 6, 1, 7, 3).fault,
+        "to stand 4 times inside the domain, a knot of degree 3 needs 8 points (there are 7)");
     const Outcome<std::vector<double>> lower = ChangeMultiplicity(corner.value, 4, -1, 7, 3);
     EXPECT_EQ(lower.value, (std::vector<double>{1, 2, 3, 4, 5, 5, 5.5, 6, 7, 8, 9}));
     EXPECT_EQ(ChangeMultiplicity(uniform, 5, -1, 7, 3).fault, "the knot 5 stands once");

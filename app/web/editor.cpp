@@ -3,6 +3,7 @@
 // editor's geometry, menu and event language for the page, by name.
 #include "editor.h"
 
+#include "explain.h"
 #include "host.h"
 #include "menu.h"
 #include "queued_loop.h"
@@ -167,6 +168,13 @@ int Pass() {
 
 EMSCRIPTEN_BINDINGS(editor) {
     using namespace emscripten;
+    value_object<CurveDomain>("CurveDomain")
+        .field("degree", &CurveDomain::degree)
+        .field("points", &CurveDomain::pointCount)
+        .field("hasCurve", &CurveDomain::hasCurve)
+        .field("needed", &CurveDomain::pointsNeeded)
+        .field("samples", &CurveDomain::sampleCount);
+    function("curveDomain", &DomainOfCurve);
     value_object<Geometry>("Geometry")
         .field("clientWidth", &Geometry::clientWidth)
         .field("clientHeight", &Geometry::clientHeight)

@@ -340,6 +340,9 @@ export function startEditor(module) {
     emit: emit,
     // Asks for a pass: the parts call it after changing the scene through the core.
     requestPass: schedule,
+    // The editor's curve: its degree, points, whether there is one, how many more points it
+    // needs, and its samples.
+    curveDomain: function () { return module.curveDomain(); },
     // The first frame, once every part listens.
     run: function () {
       canvas.focus();

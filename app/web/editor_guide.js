@@ -1,7 +1,6 @@
 // The line under the editor: what to do on a first visit, how many more points the curve
 // needs, and the pointer's position in world coordinates while it is over the editor.
 export function startEditorGuide(editor) {
-  var module = editor.module;
   var hint = document.getElementById("guide-hint");
   var position = document.getElementById("guide-position");
   var maxDegree = editor.geometry.maxDegree;
@@ -11,7 +10,7 @@ export function startEditorGuide(editor) {
   }
 
   editor.on("frame", function () {
-    var domain = module.curveDomain();
+    var domain = editor.curveDomain();
     if (domain.points === 0) {
       say(hint, "Click to place points, drag a point with either button, press 1\u2013" +
         maxDegree + " for the degree.");

@@ -98,7 +98,7 @@ export function startInsidePanel(editor) {
   function update() {
     if (!open) return;
     var previous = domain;
-    domain = module.curveDomain();
+    domain = editor.curveDomain();
     explored = module.explored();
     if (isExplored()) {
       updateExplored();

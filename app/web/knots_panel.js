@@ -97,7 +97,7 @@ export function startKnotsPanel(editor) {
   var shownFor = "";
   function update() {
     if (!open) return;
-    var domain = module.curveDomain();
+    var domain = editor.curveDomain();
     var key = domain.points + " " + domain.degree;
     if (state === null || key !== shownFor) {
       shownFor = key;
@@ -124,7 +124,7 @@ export function startKnotsPanel(editor) {
       elements.weightValue.textContent = "";
       return;
     }
-    var weight = module.weightOf(index);
+    var weight = module.sliderWeight(index);
     elements.weightLabel.textContent = "Weight of P" + index;
     elements.weight.dataset.index = String(index);
     if (document.activeElement !== elements.weight) elements.weight.value = String(Math.log2(weight));
@@ -203,7 +203,7 @@ export function startKnotsPanel(editor) {
   // The weight on a scale of powers of 2, from 1/16 to 16; one step when the slider is let go.
   elements.weight.addEventListener("input", function () {
     var weight = Math.pow(2, Number(elements.weight.value));
-    var error = module.setWeight(Number(elements.weight.dataset.index),
+    var error = module.setSliderWeight(Number(elements.weight.dataset.index),
                                  String(Math.round(weight * 1000) / 1000), true);
     say(error === "" ? "" : error + ".");
     editor.emit("explored");

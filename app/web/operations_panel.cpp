@@ -1,267 +1,126 @@
-// The numbers of the panel's operations (operations_panel.js) on the curve the panel explains:
-// knot insertion and splitting at t, the Bezier pieces, the degree raised, derivatives and
-// curvature, continuity at the knots, arc length, de Boor's triangle labelled, and the triangle
-// and basis at t as CSV and LaTeX; a refinement or the raised curve opened as the scene. What is
-// drawn span by span is kept from frame to frame: a drag changes only the k + 1 spans a point
-// shapes, and only those are computed again.
+// The numbers of the panel's operations (operations_panel.js) on the curve the panel explains,
+// by name: knot insertion and splitting at t, the Bezier pieces, the degree raised, derivatives
+// and curvature, continuity at the knots, arc length, the tables at t as CSV or LaTeX; a
+// refinement or the raised curve opened as the scene (its points through the editor's
+// operations, its knots as the page's custom vector, as one step).
 #include "calculus.h"
+#include "explored.h"
+#include "js_values.h"
+#include "kept.h"
 #include "panel_curve.h"
 #include "refine.h"
 #include "scene_controls.h"
-#include "span_cache.h"
+#include "tables.h"
 
 #include <emscripten/bind.h>
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <string>
 #include <vector>
 
 namespace {
 
 using emscripten::val;
 
-std::vector<double> numbers; // the last view handed to the page
+KeptOperations kept{};
 
-val View(const std::vector<double>& values) {
-    return val(emscripten::typed_memory_view(values.size(), values.data()));
+const Spline& Curve() {
+    return CurrentCurve().spline;
 }
 
-// A plain array the page keeps (a view would change under it).
-val Copy(const std::vector<double>& values) {
-    return val::global("Array").call<val>("from", View(values));
-}
-
-val PointsOf(const Spline& spline) {
-    std::vector<double> xy;
-    for (const SplinePoint& p : spline.points) {
-        xy.insert(xy.end(), {p.x, p.y});
-    }
-    return Copy(xy);
-}
-
-val Vector(SplinePoint p) {
-    val v = val::object();
-    v.set("x", p.x);
-    v.set("y", p.y);
-    return v;
-}
-
-SpanCache<BezierPiece> pieces;
-SpanCache<std::vector<CombTooth>> combs;
-SpanCache<double> lengths;
-int combPerSpan = 0;
-
-bool Drawable() {
-    return CurrentCurve().fault.empty();
-}
-
-const std::vector<double>& Lengths() {
-    const Spline& s = CurrentCurve().spline;
-    return lengths.Refresh(s, [&](int i) { return SpanLength(s, i); });
-}
-
-// At t: the refinement after `times` insertions (and the halves once t is there k times), the
-// derivatives, curvature and the length to t.
-val OperationsAt(double t, int times) {
+val AtT(double t, int times) {
     val at = val::object();
-    at.set("fault", CurrentCurve().fault);
-    if (!Drawable()) {
+    const Outcome<OperationsAtT> made = OperationsAt(kept, Curve(), t, times);
+    at.set("fault", CurrentCurve().fault.empty() ? made.fault : CurrentCurve().fault);
+    if (!made.ok()) {
         return at;
     }
-    const Spline& s = CurrentCurve().spline;
-    int inserted = 0;
-    const Spline refined = InsertKnotTimes(s, t, times, inserted);
-    const std::string next = InsertFault(refined, t);
+    const OperationsAtT& o = made.value;
+    const Spline& s = Curve();
     at.set("degree", s.degree);
     // Changes whenever the curve's knots (or whether it is rational) can: with the page's
     // additions, the degree or the number of points.
     at.set("knotsKey", std::to_string(AdditionsVersion()) + " " + std::to_string(s.degree) + " " +
                            std::to_string(s.points.size()));
-    const SplineDomain domain = DomainOf(s);
-    int spans = 0;
-    for (int i = s.degree; i < static_cast<int>(s.points.size()); ++i) {
-        spans += s.knots[i] < s.knots[i + 1] ? 1 : 0;
+    at.set("spans", o.spans);
+    at.set("meanSpan", o.meanSpan);
+    at.set("inserted", o.refinement.inserted);
+    at.set("multiplicity", o.multiplicity);
+    at.set("insertNote", o.insertFault);
+    if (o.refinement.inserted > 0) {
+        at.set("refined", PointNumbers(o.refinement.spline.points));
+        at.set("refinedKnots", ArrayOf(o.refinement.spline.knots));
     }
-    at.set("spans", spans);
-    at.set("meanSpan", (domain.last - domain.first) / std::max(spans, 1));
-    at.set("inserted", inserted);
-    at.set("multiplicity", MultiplicityOf(refined, t));
-    at.set("insertNote", next);
-    if (inserted > 0) {
-        at.set("refined", PointsOf(refined));
-        at.set("refinedKnots", Copy(refined.knots));
+    at.set("splitNote", o.splitFault);
+    if (o.split) {
+        at.set("before", PointNumbers(o.halves.before.points));
+        at.set("after", PointNumbers(o.halves.after.points));
     }
-    const std::string splitFault = SplitFault(s, t);
-    at.set("splitNote", splitFault);
-    if (inserted > 0 && splitFault.empty() && MultiplicityOf(refined, t) >= s.degree) {
-        const SplitSpline halves = SplitAt(refined, t); // t there k times: nothing inserted again
-        at.set("before", PointsOf(halves.before));
-        at.set("after", PointsOf(halves.after));
-    }
-    const std::vector<SplinePoint> c = DerivativesAt(s, t, 2);
-    at.set("point", Vector(c[0]));
-    at.set("first", Vector(c[1]));
-    at.set("second", Vector(c[2]));
-    const double curvature = CurvatureOf(c[1], c[2]);
-    at.set("curvature", std::isfinite(curvature) ? val(curvature) : val::null());
-    const std::vector<double>& lengthsNow = Lengths();
-    at.set("length", std::accumulate(lengthsNow.begin(), lengthsNow.end(), 0.0));
-    at.set("lengthToT", LengthTo(s, lengthsNow, t));
+    at.set("point", XY(o.derivatives[0]));
+    at.set("first", XY(o.derivatives[1]));
+    at.set("second", XY(o.derivatives[2]));
+    at.set("curvature", std::isfinite(o.curvature) ? val(o.curvature) : val::null());
+    at.set("length", o.length);
+    at.set("lengthToT", o.lengthToT);
     return at;
 }
 
 // Every Bezier piece: its span's ends, then its k + 1 points as x, y.
 val Pieces() {
-    numbers.clear();
-    if (Drawable()) {
-        const Spline& s = CurrentCurve().spline;
-        const auto& all = pieces.Refresh(s, [&](int i) {
-            return s.knots[i] < s.knots[i + 1] ? BezierPieceOf(s, i) : BezierPiece{};
-        });
-        for (const BezierPiece& piece : all) {
-            if (piece.points.empty()) {
-                continue;
-            }
-            numbers.insert(numbers.end(), {piece.first, piece.last});
-            for (const WeightedPoint& p : piece.points) {
-                numbers.insert(numbers.end(), {p.point.x, p.point.y});
-            }
+    std::vector<double> numbers;
+    for (const BezierPiece& piece : KeptPieces(kept, Curve()).value) {
+        numbers.insert(numbers.end(), {piece.first, piece.last});
+        for (const WeightedPoint& p : piece.points) {
+            numbers.insert(numbers.end(), {p.point.x, p.point.y});
         }
     }
-    return View(numbers);
-}
-
-// The raised curve's points, kept by the span of the original each is taken from: the raised
-// knots and which span each point comes from change only with the knots.
-struct RaisedKept {
-    std::vector<double> knots;             // the raised knots the sources are for
-    std::vector<std::pair<int, int>> from; // point j: its span, and its place among its span's
-    std::vector<std::vector<int>> taken;   // span k + s at s: the points taken from it
-    SpanCache<std::vector<WeightedPoint>> points;
-};
-RaisedKept raisedKept;
-
-Spline RaisedNow(const Spline& s) {
-    std::vector<double> v = RaisedKnots(s);
-    const int count = static_cast<int>(v.size()) - s.degree - 2;
-    if (v != raisedKept.knots) {
-        raisedKept = RaisedKept{v, {}, {}, {}};
-        raisedKept.taken.resize(s.points.size() - static_cast<std::size_t>(s.degree));
-        for (int j = 0; j < count; ++j) {
-            std::vector<int>& taken =
-                raisedKept.taken[static_cast<std::size_t>(RaisedSource(s, v, j) - s.degree)];
-            raisedKept.from.emplace_back(RaisedSource(s, v, j), static_cast<int>(taken.size()));
-            taken.push_back(j);
-        }
-    }
-    const auto& bySpan = raisedKept.points.Refresh(s, [&](int i) {
-        const std::vector<int>& taken = raisedKept.taken[static_cast<std::size_t>(i - s.degree)];
-        std::vector<WeightedPoint> points(taken.size());
-        std::transform(taken.begin(), taken.end(), points.begin(),
-                       [&](int j) { return RaisedPoint(s, v, j, i); });
-        return points;
-    });
-    Spline raised{s.degree + 1, {}, {}, std::move(v)};
-    for (const auto& [span, place] : raisedKept.from) {
-        const WeightedPoint& p =
-            bySpan[static_cast<std::size_t>(span - s.degree)][static_cast<std::size_t>(place)];
-        raised.points.push_back(p.point);
-        raised.weights.push_back(p.weight);
-    }
-    return raised;
+    return NumberArray(numbers);
 }
 
 // The same curve one degree higher: its points and knots, or why there is none.
 val Raised() {
     val raised = val::object();
-    if (!Drawable()) {
-        raised.set("fault", CurrentCurve().fault);
-        return raised;
+    const Outcome<Spline> r = RaiseDegreeKept(kept.raise, Curve());
+    raised.set("fault", r.fault);
+    if (r.ok()) {
+        raised.set("degree", r.value.degree);
+        raised.set("points", PointNumbers(r.value.points));
+        raised.set("knots", ArrayOf(r.value.knots));
     }
-    const Spline r = RaisedNow(CurrentCurve().spline);
-    raised.set("fault", std::string());
-    raised.set("degree", r.degree);
-    raised.set("points", PointsOf(r));
-    raised.set("knots", Copy(r.knots));
     return raised;
-}
-
-const std::vector<std::vector<CombTooth>>& CombSpans(int perSpan) {
-    const Spline& s = CurrentCurve().spline;
-    const int per = std::clamp(perSpan, 1, 64);
-    if (per != combPerSpan) {
-        combs = {};
-        combPerSpan = per;
-    }
-    return combs.Refresh(s, [&](int i) {
-        return s.knots[i] < s.knots[i + 1] ? CombInSpan(s, i, per) : std::vector<CombTooth>{};
-    });
 }
 
 // The curvature comb: x, y, the unit normal, the curvature (NaN where the curve stands still)
 // and 1 where the comb breaks before the tooth, else 0.
 val Comb(int perSpan) {
-    numbers.clear();
-    if (Drawable()) {
-        for (const std::vector<CombTooth>& span : CombSpans(perSpan)) {
-            for (std::size_t j = 0; j < span.size(); ++j) {
-                const CombTooth& tooth = span[j];
-                const bool jump = j == 0 && numbers.size() >= 6 &&
-                                  (numbers[numbers.size() - 6] != tooth.point.x ||
-                                   numbers[numbers.size() - 5] != tooth.point.y);
-                numbers.insert(numbers.end(), {tooth.point.x, tooth.point.y, tooth.normal.x,
-                                               tooth.normal.y, tooth.curvature, jump ? 1.0 : 0.0});
-            }
-        }
+    std::vector<double> numbers;
+    for (const CombTooth& tooth : KeptComb(kept, Curve(), std::clamp(perSpan, 1, 64)).value) {
+        numbers.insert(numbers.end(), {tooth.point.x, tooth.point.y, tooth.normal.x, tooth.normal.y,
+                                       tooth.curvature, tooth.breakBefore ? 1.0 : 0.0});
     }
-    return View(numbers);
-}
-
-void AddTick(const Spline& s, double t, std::vector<double>& out) {
-    const std::vector<SplinePoint> c = DerivativesAt(s, t, 1);
-    const double speed = std::hypot(c[1].x, c[1].y);
-    const SplinePoint n =
-        speed > 0.0 ? SplinePoint{-c[1].y / speed, c[1].x / speed} : SplinePoint{0, 0};
-    out.insert(out.end(), {c[0].x, c[0].y, n.x, n.y});
+    return NumberArray(numbers);
 }
 
 // count + 1 ticks at equal steps of t and as many at equal arc length: x, y and the unit normal
 // each, the first set then the second.
-val LengthTicks(int count) {
-    numbers.clear();
-    if (Drawable() && count >= 1 && count <= 4096) {
-        const Spline& s = CurrentCurve().spline;
-        const SplineDomain d = DomainOf(s);
-        for (int m = 0; m <= count; ++m) {
-            AddTick(s, m == count ? d.last : d.first + (d.last - d.first) * m / count, numbers);
-        }
-        for (const double t : EqualLengthParameters(s, Lengths(), count)) {
-            AddTick(s, t, numbers);
-        }
+val Ticks(int count) {
+    std::vector<double> numbers;
+    const Outcome<std::vector<double>> lengths = KeptLengths(kept, Curve());
+    for (const CurveTick& tick : LengthTicks(Curve(), lengths.value, count).value) {
+        numbers.insert(numbers.end(), {tick.point.x, tick.point.y, tick.normal.x, tick.normal.y});
     }
-    return View(numbers);
+    return NumberArray(numbers);
 }
 
 // At the `count` knots inside the domain nearest t: each one's value, multiplicity, the
-// promised and the measured continuity.
+// promised and the measured continuity; and how many there are in all.
 val Continuity(double t, int count) {
     val result = val::object();
     val knots = val::array();
     result.set("knots", knots);
-    if (!Drawable()) {
-        result.set("total", 0);
-        return result;
-    }
-    const Spline& s = CurrentCurve().spline;
-    const SplineDomain domain = DomainOf(s);
-    int total = 0;
-    for (std::size_t j = 0; j < s.knots.size(); ++j) {
-        const double u = s.knots[j];
-        total += u > domain.first && u < domain.last && (j == 0 || s.knots[j - 1] != u) ? 1 : 0;
-    }
-    result.set("total", total);
-    for (const KnotContinuity& knot : ContinuityNear(s, t, count)) {
+    result.set("total", InnerKnotCount(Curve()));
+    for (const KnotContinuity& knot : ContinuityNear(Curve(), t, count).value) {
         val one = val::object();
         one.set("t", knot.t);
         one.set("multiplicity", knot.multiplicity);
@@ -272,42 +131,58 @@ val Continuity(double t, int count) {
     return result;
 }
 
-// The non-empty span nearest the world point within `reach`, by the comb's points, as its
-// piece's index among the pieces and its ends; index -1 when none is that near.
+// The piece nearest the world point within `reach`: its index among the pieces and its span's
+// ends; index -1 when none is that near.
 val SpanNear(double x, double y, double reach) {
+    const PieceNear piece = PieceNearPoint(kept, Curve(), SplinePoint{x, y}, reach);
     val near = val::object();
-    near.set("index", -1);
-    if (!Drawable()) {
-        return near;
+    near.set("index", piece.index);
+    if (piece.index >= 0) {
+        near.set("first", piece.first);
+        near.set("last", piece.last);
     }
-    double best = reach;
-    int piece = -1;
-    int found = -1;
-    for (const std::vector<CombTooth>& span : CombSpans(combPerSpan > 0 ? combPerSpan : 8)) {
-        piece += span.empty() ? 0 : 1;
-        for (const CombTooth& tooth : span) {
-            const double distance = std::hypot(tooth.point.x - x, tooth.point.y - y);
-            if (distance <= best) {
-                best = distance;
-                found = piece;
-                near.set("first", span.front().t);
-                near.set("last", span.back().t);
-            }
-        }
-    }
-    near.set("index", found);
     return near;
+}
+
+// "triangle", "basis", "refinement" or "derivatives" at t, as "csv" or "latex"; "" for an
+// unknown kind or format, or a curve that cannot be drawn.
+std::string TableAsText(const std::string& kind, const std::string& format, double t, int times) {
+    const Outcome<TableKind> named = TableKindNamed(kind);
+    const Outcome<TableFormat> as = TableFormatNamed(format);
+    const Outcome<Table> table =
+        named.ok() ? TableAt(named.value, Curve(), t, times) : Refusal<Table>(named.fault);
+    return table.ok() && as.ok() ? TableText(table.value, as.value) : "";
+}
+
+std::string Open(const Outcome<Spline>& made) {
+    const Outcome<SceneText> scene =
+        made.ok() ? SceneOfSpline(made.value) : Refusal<SceneText>(made.fault);
+    return scene.ok() ? LoadSceneAsStep(scene.value) : scene.fault;
+}
+
+// The curve with t inserted `times` times (as far as it can be), or one degree higher, as the
+// scene: "" when opened, else why not.
+std::string OpenRefinement(double t, int times) {
+    const Outcome<Refinement> refined = InsertKnotTimes(Curve(), t, times);
+    return Open(refined.ok() ? Success(refined.value.spline) : Refusal<Spline>(refined.fault));
+}
+
+std::string OpenRaised() {
+    return Open(RaiseDegree(Curve()));
 }
 
 } // namespace
 
 EMSCRIPTEN_BINDINGS(operations_panel) {
     using namespace emscripten;
-    function("operationsAt", &OperationsAt);
+    function("operationsAt", &AtT);
     function("bezierPieces", &Pieces);
     function("raisedDegree", &Raised);
     function("curvatureComb", &Comb);
-    function("lengthTicks", &LengthTicks);
+    function("lengthTicks", &Ticks);
     function("continuity", &Continuity);
     function("spanNear", &SpanNear);
+    function("operationsTable", &TableAsText);
+    function("openRefinement", &OpenRefinement);
+    function("openRaised", &OpenRaised);
 }

@@ -187,11 +187,11 @@ export function startOperationsPanel(editor) {
     var view = {
       at: at, insertion: true, highlighted: highlighted, combScale: Math.pow(2, Number(elements.combScale.value)),
       // Each view of the core's numbers copied at once: the next call reuses their memory.
-      pieces: shown("pieces") ? module.bezierPieces().slice() : null,
+      pieces: shown("pieces") ? module.bezierPieces() : null,
       raised: shown("raised") ? module.raisedDegree() : null,
       first: shown("first"), second: shown("second"),
-      comb: shown("comb") ? module.curvatureComb(Math.max(1, Math.min(16, Math.floor(COMB_TEETH / at.spans)))).slice() : null,
-      ticks: shown("ticks") && tickCount > 0 ? module.lengthTicks(tickCount).slice() : null,
+      comb: shown("comb") ? module.curvatureComb(Math.max(1, Math.min(16, Math.floor(COMB_TEETH / at.spans)))) : null,
+      ticks: shown("ticks") && tickCount > 0 ? module.lengthTicks(tickCount) : null,
     };
     drawn = view;
     overlay.draw(view);

@@ -39,7 +39,7 @@ val PointsPage(int first, int count) {
 }
 
 std::string Apply(const SceneEdit& edit) {
-    return edit.ok ? LoadSceneAsStep(edit.scene) : edit.error;
+    return edit.ok() ? LoadSceneAsStep(edit.value) : edit.fault;
 }
 
 std::size_t Index(int index) {
@@ -58,23 +58,13 @@ std::string InsertAfter(int index) {
     return Apply(InsertPointAfter(PageScene(), Index(index)));
 }
 
-// A weight changes only what the page adds to the scene: one step (or, while its slider is
-// dragged, none until the pass after), the editor untouched.
-std::string Weigh(int index, const std::string& weight, bool dragging) {
+// A weight changes only what the page adds to the scene: one step, the editor untouched.
+std::string Weigh(int index, const std::string& weight) {
     const SceneEdit edit = SetWeight(PageScene(), Index(index), weight);
-    if (edit.ok && dragging) {
-        ChangeAdditions(edit.scene);
-    } else if (edit.ok) {
-        ChangeAdditionsAsStep(edit.scene);
+    if (edit.ok()) {
+        ChangeAdditionsAsStep(edit.value);
     }
-    return edit.ok ? "" : edit.error;
-}
-
-double WeightOf(int index) {
-    const SceneText scene = PageScene();
-    return index >= 0 && static_cast<std::size_t>(index) < scene.weights.size()
-               ? scene.weights[static_cast<std::size_t>(index)]
-               : 1.0;
+    return edit.fault;
 }
 
 } // namespace
@@ -86,5 +76,4 @@ EMSCRIPTEN_BINDINGS(points_panel) {
     function("deletePoint", &Delete);
     function("insertPointAfter", &InsertAfter);
     function("setWeight", &Weigh);
-    function("weightOf", &WeightOf);
 }

@@ -103,7 +103,7 @@ export function startPointsPanel(editor) {
     if (!input.dataset.axis) return;
     var index = Number(input.dataset.index);
     if (input.dataset.axis === "w") {
-      change(module.setWeight(index, input.value.trim(), false));
+      change(module.setWeight(index, input.value.trim()));
       editor.emit("explored");
       return;
     }

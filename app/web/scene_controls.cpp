@@ -4,9 +4,9 @@
 // explored curve's knots, the points' weights), kept fitting its points and degree.
 #include "scene_controls.h"
 
+#include "additions.h"
 #include "editor.h"
 #include "history.h"
-#include "knots.h"
 #include "queued_loop.h"
 #include "scene.h"
 #include "scene_load.h"
@@ -15,57 +15,37 @@
 
 #include <emscripten/bind.h>
 
-#include <algorithm>
 #include <string>
 
 namespace {
 
 SceneHistory history{};
-SceneText additions{}; // its knots, customKnots and weights only
+SceneAdditions additions{};
 std::uint32_t additionsVersion = 0;
 std::string additionsNote;
 
-// Weights follow the points (new ones 1, all 1 kept as none); a custom vector is cut or extended
-// in unit steps, and becomes the uniform one when it cannot serve the points.
-void FitAdditions() {
-    const int n = editor.pointCount;
-    const int k = static_cast<int>(editor.degree);
-    SceneText fitted = additions;
-    if (!fitted.weights.empty()) {
-        fitted.weights.resize(static_cast<std::size_t>(n), 1.0);
-        if (std::all_of(fitted.weights.begin(), fitted.weights.end(),
-                        [](double w) { return w == 1.0; })) {
-            fitted.weights.clear();
-        }
+// The additions brought to the editor's points and degree; the note kept until the next change.
+void KeepAdditionsFitting() {
+    const FittedAdditions fitted =
+        FitAdditions(additions, editor.pointCount, static_cast<int>(editor.degree));
+    if (!fitted.note.empty()) {
+        additionsNote = fitted.note;
     }
-    if (fitted.knots == KnotMode::Custom) {
-        fitted.customKnots = FitKnots(fitted.customKnots, n, k);
-        const std::string fault = KnotsFault(fitted.customKnots, n, k);
-        if (!fault.empty()) {
-            additionsNote = "The custom knots could not follow the points (" + fault +
-                            "): the knots are uniform now.";
-            fitted.knots = KnotMode::Uniform;
-            fitted.customKnots.clear();
-        }
-    }
-    if (fitted.knots != additions.knots || fitted.customKnots != additions.customKnots ||
-        fitted.weights != additions.weights) {
-        additions = fitted;
+    if (!SameAdditions(fitted.additions, additions)) {
+        additions = fitted.additions;
         additionsVersion += 1;
     }
 }
 
 void SetAdditions(const SceneText& scene) {
-    additions.knots = scene.knots;
-    additions.customKnots = scene.customKnots;
-    additions.weights = scene.weights;
+    additions = AdditionsOf(scene);
     additionsVersion += 1;
     additionsNote.clear();
-    FitAdditions();
+    KeepAdditionsFitting();
 }
 
 bool Record() {
-    FitAdditions();
+    KeepAdditionsFitting();
     return RecordScene(history, additionsVersion, PageScene);
 }
 
@@ -132,11 +112,7 @@ HistoryState RedoStep() {
 } // namespace
 
 SceneText PageScene() {
-    SceneText scene = CurrentScene();
-    scene.knots = additions.knots;
-    scene.customKnots = additions.customKnots;
-    scene.weights = additions.weights;
-    return scene;
+    return WithAdditions(CurrentScene(), additions);
 }
 
 std::string LoadSceneAsStep(const SceneText& scene) {

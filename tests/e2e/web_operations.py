@@ -27,11 +27,27 @@ VIEWS = ["op-pieces", "op-raised", "op-first", "op-second", "op-comb", "op-ticks
 OPERATIONS = "return operationsState();"
 
 
+HEADS = {
+    "triangle": ["t", "level", "index", "point", "blossom", "x", "y", "weight"],
+    "basis": ["t", "point", "N_j,{k}"],
+    "refinement": ["index", "x", "y", "weight", "knot"],
+    "derivatives": ["t", "x", "y", "dx", "dy", "ddx", "ddy", "curvature", "length to t", "length"],
+}
+
+
 def table(browser, kind):
     rows = list(csv.reader(io.StringIO(browser.execute_script(
-        "return operationsTable(arguments[0], false);", kind))))
-    return rows[0], [[float(cell) if cell not in ("",) and cell[0] not in "Pp" else cell
-                      for cell in row] for row in rows[1:]]
+        "return operationsTable(arguments[0], false);", kind), newline="")))
+    head = rows[0]
+    expected = [name.replace("{k}", head[-1][4:]) for name in HEADS[kind]]
+    if head != expected or (kind == "basis" and not head[-1][4:].isdigit()):
+        raise Failure(f"the {kind} table's header is {head}, not {HEADS[kind]}")
+    for row in rows[1:]:
+        if len(row) != len(head):
+            raise Failure(f"the {kind} table's row {row} does not have the {len(head)} fields of "
+                          f"its header {head}")
+    return head, [[float(cell) if cell not in ("",) and cell[0] not in "Pp" else cell
+                   for cell in row] for row in rows[1:]]
 
 
 def insertions(browser, count):
