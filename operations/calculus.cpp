@@ -101,7 +101,8 @@ std::vector<SplinePoint> Derivatives(const Spline& spline, int span, double t, i
 bool IsShaped(const Spline& spline) {
     const int k = spline.degree;
     const int n = static_cast<int>(spline.points.size());
-    return k >= 1 && n >= k + 1 && spline.knots.size() == static_cast<std::size_t>(n + k + 1) &&
+    return k >= 1 && n >= k + 1 &&
+           spline.knots.size() == static_cast<std::size_t>(n) + static_cast<std::size_t>(k) + 1 &&
            spline.weights.size() == spline.points.size();
 }
 
@@ -223,7 +224,8 @@ int InnerKnotCount(const Spline& spline) {
     int count = 0;
     for (std::size_t j = 0; j < spline.knots.size(); ++j) {
         const double u = spline.knots[j];
-        count += u > domain.first && u < domain.last && (j == 0 || spline.knots[j - 1] != u);
+        count +=
+            u > domain.first && u < domain.last && (j == 0 || spline.knots[j - 1] != u) ? 1 : 0;
     }
     return count;
 }
@@ -452,8 +454,7 @@ Outcome<std::vector<CurveTick>> LengthTicks(const Spline& spline,
         ticks.push_back(
             TickAt(spline, m == count ? d.last : d.first + (d.last - d.first) * m / count));
     }
-    for (const double t : even.value) {
-        ticks.push_back(TickAt(spline, t));
-    }
+    std::transform(even.value.begin(), even.value.end(), std::back_inserter(ticks),
+                   [&](double t) { return TickAt(spline, t); });
     return Success(std::move(ticks));
 }

@@ -140,7 +140,7 @@ bool IsSpan(const Spline& spline, int span) {
     const int k = spline.degree;
     const int n = static_cast<int>(spline.points.size());
     return k >= 1 && span >= k && span < n &&
-           spline.knots.size() == static_cast<std::size_t>(n + k + 1) &&
+           spline.knots.size() == static_cast<std::size_t>(n) + static_cast<std::size_t>(k) + 1 &&
            spline.weights.size() == spline.points.size() &&
            spline.knots[static_cast<std::size_t>(span)] <
                spline.knots[static_cast<std::size_t>(span) + 1];

@@ -130,7 +130,7 @@ Table DerivativesTable(const Spline& s, double t) {
 
 // "" when t is a number in the domain of a valid spline.
 std::string AtFault(const Spline& spline, double t) {
-    const std::string fault = SplineFault(spline);
+    std::string fault = SplineFault(spline);
     if (!fault.empty()) {
         return fault;
     }

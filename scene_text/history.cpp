@@ -27,7 +27,8 @@ bool RecordScene(SceneHistory& history) {
     return RecordScene(history, history.extraVersion, CurrentScene);
 }
 
-bool RecordScene(SceneHistory& history, std::uint32_t extraVersion, SceneText (*read)()) {
+bool RecordScene(SceneHistory& history, std::uint32_t extraVersion,
+                 const std::function<SceneText()>& read) {
     if (editor.pressed || (!history.steps.empty() && history.version == editor.sceneVersion &&
                            history.extraVersion == extraVersion)) {
         return false;

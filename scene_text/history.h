@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 constexpr std::size_t kMostHistorySteps = 1000;
 // Beyond this many points in all, the oldest steps go first (32 MB of coordinates).
@@ -27,7 +28,8 @@ bool RecordScene(SceneHistory& history);
 
 // The same for the scene `read` gives: the editor's and what the caller adds to it (the
 // explored curve's knots and weights), whose changes `extraVersion` counts.
-bool RecordScene(SceneHistory& history, std::uint32_t extraVersion, SceneText (*read)());
+bool RecordScene(SceneHistory& history, std::uint32_t extraVersion,
+                 const std::function<SceneText()>& read);
 bool CanUndo(const SceneHistory& history);
 bool CanRedo(const SceneHistory& history);
 // Restores the step before or after through the editor's operations (what the caller adds is

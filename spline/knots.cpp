@@ -127,7 +127,7 @@ Run RunAt(const Knots& knots, std::size_t index) {
 
 // "" when `index` names a knot of a vector that serves the points; else why not.
 std::string EditFault(const Knots& knots, int index, int pointCount, int degree) {
-    const std::string fault = KnotsFault(knots, pointCount, degree);
+    std::string fault = KnotsFault(knots, pointCount, degree);
     if (!fault.empty()) {
         return fault;
     }

@@ -35,7 +35,7 @@ template <typename T> struct SpanCache {
     // compared where they lie, every frame, without copying them.
     static bool Holds(const std::vector<double>& key, const Spline& s, int i) {
         const int k = s.degree;
-        if (key.size() != static_cast<std::size_t>(2 * k + 3 * (k + 1))) {
+        if (key.size() != 5 * static_cast<std::size_t>(k) + 3) { // 2k knots, k + 1 points
             return false;
         }
         std::size_t at = 0;

@@ -251,7 +251,8 @@ Outcome<std::vector<SplineSample>> SampleSpan(const Spline& spline, int span, do
     using Samples = std::vector<SplineSample>;
     const int k = spline.degree;
     const int n = static_cast<int>(spline.points.size());
-    if (span < k || span >= n || spline.knots.size() != static_cast<std::size_t>(n + k + 1) ||
+    if (span < k || span >= n ||
+        spline.knots.size() != static_cast<std::size_t>(n) + static_cast<std::size_t>(k) + 1 ||
         spline.weights.size() != spline.points.size()) {
         return Refusal<Samples>("there is no span " + std::to_string(span));
     }

@@ -1,5 +1,8 @@
 // A general B-spline in the plane: any valid knot vector, rational where the weights differ.
 // Plain functions over a small value type; nothing here reads the editor's state.
+// SplineFault tells whether a spline is valid. The evaluations (DomainOf, SpanOf, TriangleOf,
+// SplineAt, BasisOf, AllBasisAt, KnotPoints), called many times a curve, take a spline it has
+// passed and any finite t; what makes a whole curve (SampleSpline) checks it and refuses.
 #pragma once
 
 #include "outcome.h"

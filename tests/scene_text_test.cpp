@@ -9,6 +9,7 @@
 #include "history.h"
 #include "input.h"
 #include "knots.h"
+#include "page_scene.h"
 #include "render.h"
 #include "scene_edit.h"
 #include "scene_load.h"
@@ -347,6 +348,24 @@ TEST_F(SceneTextTest, UndoAndRedoStepThroughWholeScenes) {
     Append(50.0f, 60.0f);
     RecordScene(history);
     EXPECT_FALSE(CanRedo(history));
+
+    // The page's scene: what it adds (knots, weights) is part of every step, and follows the
+    // points.
+    PageScene page{};
+    SceneText clamped{3, std::vector<ScenePoint>(6, ScenePoint{5.0f, 6.0f}), KnotMode::Clamped};
+    clamped.weights = {1, 2, 1, 1, 1, 1};
+    EXPECT_EQ(LoadAsStep(page, clamped, kMenu), "");
+    ChangeAdditions(page, ChangeSceneMultiplicity(SceneOf(page), 4, 1).value, true);
+    EXPECT_EQ(SceneOf(page).knots, KnotMode::Custom);
+    ASSERT_TRUE(UndoPage(page, kMenu));
+    EXPECT_TRUE(SameScene(SceneOf(page), clamped));
+    ASSERT_TRUE(UndoPage(page, kMenu)); // before the load
+    EXPECT_EQ(SceneOf(page).knots, KnotMode::Uniform);
+    ASSERT_TRUE(RedoPage(page, kMenu));
+    EXPECT_EQ(SceneOf(page).weights, clamped.weights);
+    Append(7.0f, 8.0f);
+    EXPECT_TRUE(RecordPage(page));
+    EXPECT_EQ(StepShown(page).weights, (std::vector<double>{1, 2, 1, 1, 1, 1, 1}));
 
     for (int step = 0; step < 1200; ++step) {
         SelectDegree(kMenu, 1 + step % 9);

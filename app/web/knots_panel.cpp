@@ -17,7 +17,7 @@ namespace {
 using emscripten::val;
 
 val Knots() {
-    const SceneText scene = PageScene();
+    const SceneText scene = ShownScene();
     const Spline spline = ExploredSpline(scene);
     val state = val::object();
     state.set("mode", std::string(KnotModeWord(scene.knots)));
@@ -42,23 +42,23 @@ std::string Apply(const SceneEdit& edit, bool dragging = false) {
 }
 
 std::string SetMode(const std::string& word) {
-    return Apply(SetKnotMode(PageScene(), word));
+    return Apply(SetKnotMode(ShownScene(), word));
 }
 
 std::string SetText(const std::string& text) {
-    return Apply(SetKnotsText(PageScene(), text));
+    return Apply(SetKnotsText(ShownScene(), text));
 }
 
 std::string Move(int index, double u, bool dragging) {
-    return Apply(MoveSceneKnot(PageScene(), index, u), dragging);
+    return Apply(MoveSceneKnot(ShownScene(), index, u), dragging);
 }
 
 std::string Multiplicity(int index, int delta) {
-    return Apply(ChangeSceneMultiplicity(PageScene(), index, delta));
+    return Apply(ChangeSceneMultiplicity(ShownScene(), index, delta));
 }
 
 double SliderWeight(int index) {
-    const SceneText scene = PageScene();
+    const SceneText scene = ShownScene();
     return index >= 0 && static_cast<std::size_t>(index) < scene.weights.size()
                ? scene.weights[static_cast<std::size_t>(index)]
                : 1.0;
@@ -66,7 +66,7 @@ double SliderWeight(int index) {
 
 std::string SetSliderWeight(int index, const std::string& weight, bool dragging) {
     const std::size_t at = index < 0 ? SIZE_MAX : static_cast<std::size_t>(index);
-    return Apply(SetWeight(PageScene(), at, weight), dragging);
+    return Apply(SetWeight(ShownScene(), at, weight), dragging);
 }
 
 val Examples() {

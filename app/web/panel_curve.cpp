@@ -13,7 +13,7 @@ PanelCurve now{};
 const PanelCurve& CurrentCurve() {
     if (!now.made || now.sceneVersion != editor.sceneVersion ||
         now.additionsVersion != AdditionsVersion()) {
-        now.scene = PageScene();
+        now.scene = ShownScene();
         now.spline = ExploredSpline(now.scene);
         now.fault = SplineFault(now.spline);
         now.sceneVersion = editor.sceneVersion;

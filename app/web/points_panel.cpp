@@ -17,7 +17,7 @@ using emscripten::val;
 
 // Points first .. first + count - 1 as {x, y}, and how many there are in all.
 val PointsPage(int first, int count) {
-    const SceneText scene = PageScene();
+    const SceneText scene = ShownScene();
     const int total = static_cast<int>(scene.points.size());
     const int from = std::clamp(first, 0, total);
     const int to = std::clamp(from + std::max(count, 0), from, total);
@@ -47,20 +47,20 @@ std::size_t Index(int index) {
 }
 
 std::string MoveTo(int index, const std::string& x, const std::string& y) {
-    return Apply(MovePoint(PageScene(), Index(index), x, y));
+    return Apply(MovePoint(ShownScene(), Index(index), x, y));
 }
 
 std::string Delete(int index) {
-    return Apply(DeletePoint(PageScene(), Index(index)));
+    return Apply(DeletePoint(ShownScene(), Index(index)));
 }
 
 std::string InsertAfter(int index) {
-    return Apply(InsertPointAfter(PageScene(), Index(index)));
+    return Apply(InsertPointAfter(ShownScene(), Index(index)));
 }
 
 // A weight changes only what the page adds to the scene: one step, the editor untouched.
 std::string Weigh(int index, const std::string& weight) {
-    const SceneEdit edit = SetWeight(PageScene(), Index(index), weight);
+    const SceneEdit edit = SetWeight(ShownScene(), Index(index), weight);
     if (edit.ok()) {
         ChangeAdditionsAsStep(edit.value);
     }

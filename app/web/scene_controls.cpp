@@ -4,12 +4,10 @@
 // explored curve's knots, the points' weights), kept fitting its points and degree.
 #include "scene_controls.h"
 
-#include "additions.h"
 #include "editor.h"
-#include "history.h"
+#include "page_scene.h"
 #include "queued_loop.h"
 #include "scene.h"
-#include "scene_load.h"
 #include "scene_text.h"
 #include "svg.h"
 
@@ -19,34 +17,10 @@
 
 namespace {
 
-SceneHistory history{};
-SceneAdditions additions{};
-std::uint32_t additionsVersion = 0;
-std::string additionsNote;
-
-// The additions brought to the editor's points and degree; the note kept until the next change.
-void KeepAdditionsFitting() {
-    const FittedAdditions fitted =
-        FitAdditions(additions, editor.pointCount, static_cast<int>(editor.degree));
-    if (!fitted.note.empty()) {
-        additionsNote = fitted.note;
-    }
-    if (!SameAdditions(fitted.additions, additions)) {
-        additions = fitted.additions;
-        additionsVersion += 1;
-    }
-}
-
-void SetAdditions(const SceneText& scene) {
-    additions = AdditionsOf(scene);
-    additionsVersion += 1;
-    additionsNote.clear();
-    KeepAdditionsFitting();
-}
+PageScene page{};
 
 bool Record() {
-    KeepAdditionsFitting();
-    return RecordScene(history, additionsVersion, PageScene);
+    return RecordPage(page);
 }
 
 struct HistoryState {
@@ -56,21 +30,20 @@ struct HistoryState {
 };
 
 HistoryState State(bool recorded = false) {
-    return HistoryState{CanUndo(history), CanRedo(history), recorded};
+    return HistoryState{CanUndo(page.history), CanRedo(page.history), recorded};
 }
 
 std::string SceneTextNow() {
-    return FormatScene(PageScene());
+    return FormatScene(ShownScene());
 }
 
 std::string SceneLinkNow() {
-    return SceneToLink(PageScene());
+    return SceneToLink(ShownScene());
 }
 
 // The scene of the current step: after "Quit", the scene as it was before.
 std::string StepText() {
-    return history.steps.empty() ? FormatScene(PageScene())
-                                 : FormatScene(history.steps[history.at]);
+    return FormatScene(StepShown(page));
 }
 
 std::string SceneSvg() {
@@ -91,55 +64,40 @@ HistoryState RecordStep() {
     return State(!QuitRequested(queuedLoop) && Record());
 }
 
-// Undo or Redo: the editor's scene restored through its operations, then the step's additions.
-HistoryState Step(bool (*restore)(SceneHistory&, MenuRef)) {
-    Record();
-    if (restore(history, PageMenu())) {
-        SetAdditions(history.steps[history.at]);
-        history.extraVersion = additionsVersion;
-    }
+HistoryState UndoStep() {
+    UndoPage(page, PageMenu());
     return State();
 }
 
-HistoryState UndoStep() {
-    return Step(Undo);
-}
-
 HistoryState RedoStep() {
-    return Step(Redo);
+    RedoPage(page, PageMenu());
+    return State();
 }
 
 } // namespace
 
-SceneText PageScene() {
-    return WithAdditions(CurrentScene(), additions);
+SceneText ShownScene() {
+    return SceneOf(page);
 }
 
 std::string LoadSceneAsStep(const SceneText& scene) {
-    Record(); // the scene before, if it was not recorded yet
-    const bool loaded = LoadScene(scene, PageMenu());
-    SetAdditions(scene);
-    Record();
-    return loaded ? "" : "not enough memory for every point: the scene is loaded in part";
+    return LoadAsStep(page, scene, PageMenu());
 }
 
 void ChangeAdditionsAsStep(const SceneText& scene) {
-    Record();
-    SetAdditions(scene);
-    Record();
+    ChangeAdditions(page, scene, true);
 }
 
 void ChangeAdditions(const SceneText& scene) {
-    Record();
-    SetAdditions(scene);
+    ChangeAdditions(page, scene, false);
 }
 
 std::uint32_t AdditionsVersion() {
-    return additionsVersion;
+    return page.additionsVersion;
 }
 
 const std::string& AdditionsNote() {
-    return additionsNote;
+    return page.note;
 }
 
 EMSCRIPTEN_BINDINGS(scene_controls) {

@@ -9,7 +9,7 @@
 #include <string>
 
 // The editor's scene with the page's additions, which always fit its points and degree.
-SceneText PageScene();
+SceneText ShownScene();
 
 // Loads the scene through the editor's own operations, then its additions, as one step: "" when
 // it is loaded, else what went wrong.
