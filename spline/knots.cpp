@@ -188,11 +188,16 @@ Outcome<Knots> Lowered(Knots knots, std::size_t index, int degree) {
     if (run.count() == 1) {
         return Refusal<Knots>("the knot " + FormatDouble(u) + " stands once");
     }
-    if (u <= knots[static_cast<std::size_t>(degree)]) {
-        knots[run.first] = run.first > 0 ? (knots[run.first - 1] + u) / 2.0 : u - 1.0;
-    } else {
-        knots[run.last] = run.last + 1 < knots.size() ? (u + knots[run.last + 1]) / 2.0 : u + 1.0;
+    const bool left = u <= knots[static_cast<std::size_t>(degree)];
+    const std::size_t copy = left ? run.first : run.last;
+    const bool end = left ? run.first == 0 : run.last + 1 == knots.size();
+    const double neighbour = end ? u + (left ? -1.0 : 1.0) : knots[left ? copy - 1 : copy + 1];
+    const double between = end ? neighbour : (u + neighbour) / 2.0;
+    if (between == u || (!end && between == neighbour)) {
+        return Refusal<Knots>("no number lies between the knot " + FormatDouble(u) +
+                              " and its neighbour");
     }
+    knots[copy] = between;
     return Success(std::move(knots));
 }
 
