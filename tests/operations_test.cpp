@@ -221,6 +221,26 @@ TEST(Refine, KeptOperationsFollowEveryChange) {
         EXPECT_EQ(KeptLengths(kept, s).value, SpanLengths(s).value);
     }
     EXPECT_FALSE(RaiseDegreeKept(raise, Spline{3, {}, {}, {}}).ok());
+    // Pointing at the curve picks the piece there.
+    std::size_t span = 6;
+    while (!(s.knots[span] < s.knots[span + 1])) {
+        ++span;
+    }
+    const double middle = (s.knots[span] + s.knots[span + 1]) / 2;
+    const PieceNear near = PieceNearPoint(kept, s, SplineAt(s, middle), 0.01);
+    ASSERT_GE(near.index, 0);
+    EXPECT_EQ(near.first, s.knots[span]);
+    EXPECT_EQ(near.last, s.knots[span + 1]);
+    EXPECT_EQ(PieceNearPoint(kept, s, SplinePoint{50, 50}, 1.0).index, -1);
+    // At t: inserted k times, the curve is split there; once, it is not yet.
+    const Outcome<OperationsAtT> split = OperationsAt(kept, s, middle, 3);
+    ASSERT_TRUE(split.ok()) << split.fault;
+    EXPECT_EQ(split.value.refinement.inserted, 3);
+    EXPECT_TRUE(split.value.split);
+    EXPECT_EQ(DomainOf(split.value.halves.before).last, middle);
+    EXPECT_FALSE(OperationsAt(kept, s, middle, 1).value.split);
+    EXPECT_LT(split.value.lengthToT, split.value.length);
+    EXPECT_FALSE(OperationsAt(kept, s, DomainOf(s).last + 1, 1).ok());
 }
 
 // The speed |C'| by 5-point Gauss-Legendre on [a, b], and halved until the halves agree.
@@ -348,6 +368,14 @@ TEST(Calculus, DerivativesCurvatureContinuityAndLength) {
         }
     }
     EXPECT_EQ(InnerKnotCount(spaced), 27);
+    // A small jump is still a jump: a point off the line by 1e-3 at a double knot of a cubic.
+    const Spline nearlyStraight{3,
+                                {{0, 0}, {1, 0}, {2, 0}, {3, 1e-3}, {4, 0}, {5, 0}, {6, 0}},
+                                std::vector<double>(7, 1.0),
+                                {0, 1, 2, 3, 4, 4, 6, 7, 8, 9, 10}};
+    for (const KnotContinuity& knot : ContinuityAtKnots(nearlyStraight).value) {
+        EXPECT_EQ(knot.measured, knot.promised) << "at " << knot.t;
+    }
     // Random points on knots with multiplicities 1 .. k + 1: as smooth as promised, no more.
     const Spline s = RandomSpline(random, 4, 14, true);
     for (const KnotContinuity& knot : ContinuityAtKnots(s).value) {
@@ -425,6 +453,10 @@ TEST(Tables, EveryKindInBothFormatsHasItsHeadsColumns) {
                   std::string::npos);
     }
     EXPECT_EQ(ReadCsv(TableCsv(Table{"", {{"a,\"b\"", ""}}, {}}))[0][0], "a,\"b\"");
+    // Where the curve stands still it has no curvature: the cell is left empty.
+    const Spline still{2, std::vector<SplinePoint>(3, SplinePoint{4, 4}),
+                       std::vector<double>(3, 1.0), UniformKnots(3, 2)};
+    EXPECT_EQ(ReadCsv(TableCsv(TableAt(TableKind::Derivatives, still, 2.5, 0).value))[1][7], "");
     EXPECT_FALSE(TableKindNamed("knots").ok());
     EXPECT_FALSE(TableAt(TableKind::Basis, Spline{3, {}, {}, {}}, 0.0, 0).ok());
     // Named as the triangle's points are: level r point j is the blossom at r times t and the

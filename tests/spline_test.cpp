@@ -142,6 +142,7 @@ TEST(Spline, PresetsAndTheirEnds) {
     // A knot k + 1 times inside the domain: the drawing breaks there.
     Spline broken{1, {{0, 0}, {10, 0}, {10, 10}, {20, 10}}, {1, 1, 1, 1}, {0, 0, 1, 1, 2, 2}};
     ASSERT_EQ(SplineFault(broken), "");
+    EXPECT_EQ(KnotPoints(broken).size(), 3u) << "one point a distinct knot";
     const std::vector<SplineSample> samples = SampleSpline(broken, 0.1).value;
     EXPECT_EQ(std::count_if(samples.begin(), samples.end(),
                             [](const SplineSample& s) { return s.breakBefore; }),

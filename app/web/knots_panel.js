@@ -204,7 +204,7 @@ export function startKnotsPanel(editor) {
   elements.weight.addEventListener("input", function () {
     var weight = Math.pow(2, Number(elements.weight.value));
     var error = module.setSliderWeight(Number(elements.weight.dataset.index),
-                                 String(Math.round(weight * 1000) / 1000), true);
+                                       String(Math.round(weight * 1000) / 1000), true);
     say(error === "" ? "" : error + ".");
     editor.emit("explored");
     refresh();
