@@ -1,6 +1,7 @@
 #include "refine.h"
 
 #include "homogeneous.h"
+#include "span_checks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,22 +134,6 @@ Outcome<SplitSpline> SplitAt(const Spline& spline, double t) {
 }
 
 namespace {
-
-// Whether span i of a spline of this shape exists and is not empty: the one O(1) check a span's
-// operations make (the spline's own validity is SplineFault's, checked once a curve).
-bool IsSpan(const Spline& spline, int span) {
-    const int k = spline.degree;
-    const int n = static_cast<int>(spline.points.size());
-    return k >= 1 && span >= k && span < n &&
-           spline.knots.size() == static_cast<std::size_t>(n) + static_cast<std::size_t>(k) + 1 &&
-           spline.weights.size() == spline.points.size() &&
-           spline.knots[static_cast<std::size_t>(span)] <
-               spline.knots[static_cast<std::size_t>(span) + 1];
-}
-
-std::string NoSpan(int span) {
-    return "there is no span " + std::to_string(span) + " with a piece of curve";
-}
 
 WeightedPoint BlossomIn(const Spline& spline, int span, const std::vector<double>& arguments) {
     const int k = spline.degree;
