@@ -6,11 +6,11 @@
 // larger stay readable where the canvas is shown smaller than its pixels (a phone). Asked of the
 // layout only when the window changes, not every frame.
 export function canvasScale(canvas) {
-  var measured = null;
+  let measured = null;
   window.addEventListener("resize", function () { measured = null; });
   return function () {
     if (measured === null) {
-      var width = canvas.getBoundingClientRect().width;
+      const width = canvas.getBoundingClientRect().width;
       measured = width > 0 ? Math.max(1, canvas.width / width) : null;
     }
     return measured || 1;
@@ -22,7 +22,7 @@ function lineAt(context, g, t, s) {
   context.strokeStyle = "#000";
   context.lineWidth = s;
   context.beginPath();
-  var x = Math.round(g.x(t)) + 0.5;
+  const x = Math.round(g.x(t)) + 0.5;
   context.moveTo(x, g.margin.top);
   context.lineTo(x, g.y(0));
   context.stroke();
@@ -31,10 +31,10 @@ function lineAt(context, g, t, s) {
 // A plot's fixed part, drawn once for a canvas of its size: white, the domain from `first` to
 // `last` shaded, the axes.
 function backgroundOf(canvas, g, first, last, s) {
-  var background = document.createElement("canvas");
+  const background = document.createElement("canvas");
   background.width = canvas.width;
   background.height = canvas.height;
-  var context = background.getContext("2d");
+  const context = background.getContext("2d");
   context.fillStyle = "#fff";
   context.fillRect(0, 0, canvas.width, canvas.height);
   context.fillStyle = "#e4ecf8";
@@ -61,16 +61,16 @@ function axes(context, g, s) {
 }
 
 export function startBasisPlot(module, canvas, colourOf) {
-  var drawn = { key: "", background: null, shape: null, perKnot: 0, scale: 1 };
+  const drawn = { key: "", background: null, shape: null, perKnot: 0, scale: 1 };
 
-  var scaleNow = canvasScale(canvas);
+  const scaleNow = canvasScale(canvas);
 
   function geometry(k, n) {
-    var s = drawn.scale;
-    var margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
-    var width = canvas.width - margin.left - margin.right;
-    var height = canvas.height - margin.top - margin.bottom;
-    var span = n + k;
+    const s = drawn.scale;
+    const margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
+    const width = canvas.width - margin.left - margin.right;
+    const height = canvas.height - margin.top - margin.bottom;
+    const span = n + k;
     return {
       x: function (u) { return margin.left + u / span * width; },
       u: function (x) { return (x - margin.left) / width * span; },
@@ -80,10 +80,10 @@ export function startBasisPlot(module, canvas, colourOf) {
   }
 
   function basisPath(context, g, j) {
-    var shape = drawn.shape;
+    const shape = drawn.shape;
     context.beginPath();
-    for (var s = 0; s < shape.length; ++s) {
-      var u = j + s / drawn.perKnot;
+    for (let s = 0; s < shape.length; ++s) {
+      const u = j + s / drawn.perKnot;
       if (s === 0) context.moveTo(g.x(u), g.y(shape[s]));
       else context.lineTo(g.x(u), g.y(shape[s]));
     }
@@ -93,18 +93,18 @@ export function startBasisPlot(module, canvas, colourOf) {
   // function in grey; drawn once and kept with N_0's shape.
   function prepare(k, n, scale) {
     drawn.scale = scale;
-    var s = scale;
-    var g = geometry(k, n);
+    const s = scale;
+    const g = geometry(k, n);
     drawn.perKnot = Math.max(2, Math.min(32, Math.floor(4 * g.width / g.span)));
     drawn.shape = Array.from(module.firstBasis(k, drawn.perKnot));
-    var background = backgroundOf(canvas, g, k, n, s);
-    var context = background.getContext("2d");
+    const background = backgroundOf(canvas, g, k, n, s);
+    const context = background.getContext("2d");
     // The knots, labelled where there is room.
-    var every = Math.max(1, Math.ceil(g.span * 24 * s / g.width));
+    const every = Math.max(1, Math.ceil(g.span * 24 * s / g.width));
     context.textAlign = "center";
     context.beginPath();
-    for (var u = 0; u <= g.span; ++u) {
-      var x = Math.round(g.x(u)) + 0.5;
+    for (let u = 0; u <= g.span; ++u) {
+      const x = Math.round(g.x(u)) + 0.5;
       context.moveTo(x, g.y(0));
       context.lineTo(x, g.y(0) + (u % every === 0 ? 5 : 3) * s);
       if (u % every === 0) context.fillText(String(u), x, g.y(0) + 16 * s);
@@ -112,7 +112,7 @@ export function startBasisPlot(module, canvas, colourOf) {
     context.stroke();
     context.strokeStyle = "#b8b8b8";
     context.lineWidth = 1.25 * s;
-    for (var j = 0; j < n; ++j) {
+    for (let j = 0; j < n; ++j) {
       basisPath(context, g, j);
       context.stroke();
     }
@@ -124,14 +124,14 @@ export function startBasisPlot(module, canvas, colourOf) {
     // Degree k over n points, the functions first .. first + k highlighted, `looked` in black,
     // the line at t. Returns the plot's scale.
     draw: function (k, n, first, t, tText, looked) {
-      var scale = scaleNow();
+      const scale = scaleNow();
       if (drawn.key !== k + " " + n + " " + scale) prepare(k, n, scale);
-      var s = drawn.scale;
-      var context = canvas.getContext("2d");
+      const s = drawn.scale;
+      const context = canvas.getContext("2d");
       context.drawImage(drawn.background, 0, 0);
-      var g = geometry(k, n);
+      const g = geometry(k, n);
       context.lineWidth = 2 * s;
-      for (var j = Math.max(first, 0); j <= first + k && j < n; ++j) {
+      for (let j = Math.max(first, 0); j <= first + k && j < n; ++j) {
         context.strokeStyle = colourOf(j);
         basisPath(context, g, j);
         context.stroke();
@@ -152,9 +152,10 @@ export function startBasisPlot(module, canvas, colourOf) {
     // The function largest at the canvas column x, or null: N_j is N_0 shifted by j.
     functionAt: function (x) {
       if (!drawn.shape) return null;
-      var u = geometry(drawn.k, drawn.n).u(x), best = null, value = 0;
-      for (var j = Math.max(0, Math.floor(u) - drawn.k); j <= Math.floor(u) && j < drawn.n; ++j) {
-        var v = drawn.shape[Math.round((u - j) * drawn.perKnot)] || 0;
+      const u = geometry(drawn.k, drawn.n).u(x);
+      let best = null, value = 0;
+      for (let j = Math.max(0, Math.floor(u) - drawn.k); j <= Math.floor(u) && j < drawn.n; ++j) {
+        const v = drawn.shape[Math.round((u - j) * drawn.perKnot)] || 0;
         if (v > value) { value = v; best = j; }
       }
       return best;
@@ -168,17 +169,17 @@ export function startBasisPlot(module, canvas, colourOf) {
 // `basis(count)` gives the functions and their sum at count parameters (N + 1 numbers each);
 // it is asked again only when `key` changes.
 export function startGeneralPlot(canvas, colourOf, nameOf) {
-  var COUNT = 401;
-  var drawn = { key: "", background: null, values: null, n: 0, scale: 1, from: 0, to: 1 };
+  const COUNT = 401;
+  const drawn = { key: "", background: null, values: null, n: 0, scale: 1, from: 0, to: 1 };
 
-  var scaleNow = canvasScale(canvas);
+  const scaleNow = canvasScale(canvas);
 
   function geometry() {
-    var s = drawn.scale;
-    var margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
-    var width = canvas.width - margin.left - margin.right;
-    var height = canvas.height - margin.top - margin.bottom;
-    var span = drawn.to - drawn.from || 1;
+    const s = drawn.scale;
+    const margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
+    const width = canvas.width - margin.left - margin.right;
+    const height = canvas.height - margin.top - margin.bottom;
+    const span = drawn.to - drawn.from || 1;
     return {
       x: function (u) { return margin.left + (u - drawn.from) / span * width; },
       u: function (x) { return drawn.from + (x - margin.left) / width * span; },
@@ -189,10 +190,10 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
 
   function path(context, g, j, stride) {
     context.beginPath();
-    var started = false;
-    for (var s = 0; s < COUNT; ++s) {
-      var v = drawn.values[s * stride + j];
-      var u = drawn.from + (drawn.to - drawn.from) * s / (COUNT - 1);
+    let started = false;
+    for (let s = 0; s < COUNT; ++s) {
+      const v = drawn.values[s * stride + j];
+      const u = drawn.from + (drawn.to - drawn.from) * s / (COUNT - 1);
       if (v <= 0 && (s + 1 >= COUNT || drawn.values[(s + 1) * stride + j] <= 0) &&
           (s === 0 || drawn.values[(s - 1) * stride + j] <= 0)) {
         started = false;
@@ -210,9 +211,9 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
     drawn.to = curve.knots[curve.knots.length - 1];
     drawn.n = curve.knots.length - curve.degree - 1;
     drawn.values = Float64Array.from(basis(COUNT));
-    var s = scale, g = geometry(), stride = drawn.n + 1;
-    var background = backgroundOf(canvas, g, curve.first, curve.last, s);
-    var context = background.getContext("2d");
+    const s = scale, g = geometry(), stride = drawn.n + 1;
+    const background = backgroundOf(canvas, g, curve.first, curve.last, s);
+    const context = background.getContext("2d");
     context.textAlign = "center";
     [drawn.from, curve.first, curve.last, drawn.to].forEach(function (u, i, all) {
       if (i > 0 && Math.abs(g.x(u) - g.x(all[i - 1])) < 24 * s) return;
@@ -220,7 +221,7 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
     });
     context.strokeStyle = "#b8b8b8";
     context.lineWidth = 1.25 * s;
-    for (var j = 0; j < drawn.n; ++j) {
+    for (let j = 0; j < drawn.n; ++j) {
       path(context, g, j, stride);
       context.stroke();
     }
@@ -236,13 +237,13 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
     // The explored curve's knots and degree; the functions first .. first + k in colour, `looked`
     // in black, the line at t. Returns the plot's scale for the knots' ticks.
     draw: function (curve, basis, first, t, tText, looked) {
-      var scale = scaleNow();
+      const scale = scaleNow();
       if (drawn.key !== curve.key + " " + scale) prepare(curve, basis, scale);
-      var s = drawn.scale, g = geometry(), stride = drawn.n + 1;
-      var context = canvas.getContext("2d");
+      const s = drawn.scale, g = geometry(), stride = drawn.n + 1;
+      const context = canvas.getContext("2d");
       context.drawImage(drawn.background, 0, 0);
       context.lineWidth = 2 * s;
-      for (var j = Math.max(first, 0); j <= first + curve.degree && j < drawn.n; ++j) {
+      for (let j = Math.max(first, 0); j <= first + curve.degree && j < drawn.n; ++j) {
         context.strokeStyle = colourOf(j);
         path(context, g, j, stride);
         context.stroke();
@@ -262,11 +263,11 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
     // The function largest at the canvas column x, or null.
     functionAt: function (x) {
       if (!drawn.values) return null;
-      var g = geometry(), stride = drawn.n + 1;
-      var s = Math.round((g.u(x) - drawn.from) / (drawn.to - drawn.from) * (COUNT - 1));
+      const g = geometry(), stride = drawn.n + 1;
+      const s = Math.round((g.u(x) - drawn.from) / (drawn.to - drawn.from) * (COUNT - 1));
       if (s < 0 || s >= COUNT) return null;
-      var best = null, value = 0;
-      for (var j = 0; j < drawn.n; ++j) {
+      let best = null, value = 0;
+      for (let j = 0; j < drawn.n; ++j) {
         if (drawn.values[s * stride + j] > value) { value = drawn.values[s * stride + j]; best = j; }
       }
       return best === null ? null : nameOf(best);

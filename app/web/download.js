@@ -1,6 +1,6 @@
 // A file handed to the browser to save, from a blob made on the page.
 export function download(name, blob) {
-  var link = document.createElement("a");
+  const link = document.createElement("a");
   link.href = URL.createObjectURL(blob);
   link.download = name;
   document.body.appendChild(link);

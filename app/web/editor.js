@@ -7,29 +7,29 @@
 export function startEditor(module) {
   // The core's event language: event kinds, the value of a key the editor does not read, and
   // what a pass returns.
-  var language = module.language();
-  var events = language.events;
-  var otherKey = language.otherKey;
-  var passes = language.passes;
-  var geometry = module.geometry();
-  var listeners = {};
-  var canvas = null;
-  var context = null;
-  var image = null; // an ImageData over the module's back buffer
-  var imageAddress = 0;
-  var marks = {};
-  var scheduled = false;
-  var modal = false;
-  var quit = false;
-  var shown = false; // a frame was shown in the pass
-  var channel = new MessageChannel();
+  const language = module.language();
+  const events = language.events;
+  const otherKey = language.otherKey;
+  const passes = language.passes;
+  const geometry = module.geometry();
+  const listeners = {};
+  let canvas = null;
+  let context = null;
+  let image = null; // an ImageData over the module's back buffer
+  let imageAddress = 0;
+  const marks = {};
+  let scheduled = false;
+  let modal = false;
+  let quit = false;
+  let shown = false; // a frame was shown in the pass
+  const channel = new MessageChannel();
 
   // One pass per task, queued without a timer's delay; nothing is queued while idle.
   channel.port1.onmessage = function () {
     scheduled = false;
     if (modal || quit) return;
     shown = false;
-    var outcome = module.pass();
+    const outcome = module.pass();
     emit("pass");
     if (shown) emit("frame");
     if (outcome === passes.quit) {
@@ -62,16 +62,16 @@ export function startEditor(module) {
 
   // The canvas pixel under the pointer, at any zoom or device pixel ratio; null off it.
   function canvasPoint(event) {
-    var box = canvas.getBoundingClientRect();
-    var x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
-    var y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
+    const box = canvas.getBoundingClientRect();
+    const x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
+    const y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
     return x >= 0 && y >= 0 && x < canvas.width && y < canvas.height ? [x, y] : null;
   }
 
-  var held = 0; // buttons pressed on the canvas and not yet released
+  let held = 0; // buttons pressed on the canvas and not yet released
 
   // The "pointer" hook: the canvas pixel under the pointer, and null once when it leaves.
-  var lastPointer = null;
+  let lastPointer = null;
   function pointerAt(point) {
     if (point === null && lastPointer === null) return;
     lastPointer = point;
@@ -80,8 +80,8 @@ export function startEditor(module) {
 
   // A finger covers far more than a point's pick square: a finger's press within reach of a
   // point's marker goes to the point itself, and its moves keep that offset.
-  var FINGER_REACH = 24; // CSS pixels
-  var fingers = {}; // by pointer: the offset from the finger to the point it took
+  const FINGER_REACH = 24; // CSS pixels
+  const fingers = {}; // by pointer: the offset from the finger to the point it took
 
   function isFinger(event) {
     return event.pointerType === "touch" || event.pointerType === "pen";
@@ -93,8 +93,8 @@ export function startEditor(module) {
 
   // The canvas pixel an event stands for: under the pointer, or a finger's point.
   function pointOf(event) {
-    var point = canvasPoint(event);
-    var offset = fingers[event.pointerId];
+    const point = canvasPoint(event);
+    const offset = fingers[event.pointerId];
     if (point === null || !offset) return point;
     return [inside(point[0] + offset[0], canvas.width), inside(point[1] + offset[1], canvas.height)];
   }
@@ -102,21 +102,21 @@ export function startEditor(module) {
   // A finger's press: first a move to where it lands, as a mouse would have made, taken to
   // the first placed point within reach; the editor's own pick then decides.
   function touchDown(event) {
-    var point = canvasPoint(event);
+    const point = canvasPoint(event);
     if (point === null) return;
-    var box = canvas.getBoundingClientRect();
-    var reached = module.reach(point[0], point[1], FINGER_REACH * canvas.width / box.width);
+    const box = canvas.getBoundingClientRect();
+    const reached = module.reach(point[0], point[1], FINGER_REACH * canvas.width / box.width);
     fingers[event.pointerId] = [0, 0];
-    var x = reached.clientX, y = reached.clientY;
+    const x = reached.clientX, y = reached.clientY;
     if (reached.found && x >= 0 && y >= 0 && x < canvas.width && y < canvas.height) {
       fingers[event.pointerId] = [x - point[0], y - point[1]];
     }
-    var at = pointOf(event);
+    const at = pointOf(event);
     send(events.move, at[0], at[1], 0);
   }
 
   function press(button, event) {
-    var point = pointOf(event);
+    const point = pointOf(event);
     if (point === null || (button !== 0 && button !== 2)) return;
     held |= buttonMask(button);
     send(button === 0 ? events.ldown : events.rdown, point[0], point[1], 0);
@@ -151,7 +151,7 @@ export function startEditor(module) {
         if (event.buttons & buttonMask(event.button)) press(event.button, event);
         else release(event.button);
       }
-      var point = pointOf(event);
+      const point = pointOf(event);
       if (point !== null) send(events.move, point[0], point[1], 0); // nothing off the canvas
       pointerAt(point);
     });
@@ -170,7 +170,7 @@ export function startEditor(module) {
   // What the editor reads of a key, by its place: the digit keys 1 to 9 of the main keyboard
   // are 0x31..0x39 on every layout; every other key is one and the same other key.
   function editorKey(event) {
-    var code = event.code;
+    const code = event.code;
     return /^Digit[1-9]$/.test(code) ? 0x30 + Number(code.charAt(5)) : otherKey;
   }
 
@@ -181,7 +181,7 @@ export function startEditor(module) {
       if (event.altKey) return; // a system key, as on Windows
       // Keys in the menus and in the parts beside the editor are theirs.
       if (event.target && event.target.closest && event.target.closest("#menubar, .part")) return;
-      var key = editorKey(event);
+      const key = editorKey(event);
       send(events.key, 0, 0, key);
       // The editor's own keys only; every other key keeps its meaning on the page.
       if (key !== otherKey) event.preventDefault();
@@ -198,39 +198,39 @@ export function startEditor(module) {
   }
 
   function buildMenu() {
-    var bar = document.getElementById("menubar");
-    var lists = {};
+    const bar = document.getElementById("menubar");
+    const lists = {};
     module.menu().forEach(function (entry) {
-      var popup = entry.popup, text = entry.text, command = entry.command;
+      const popup = entry.popup, text = entry.text, command = entry.command;
       if (!lists[popup]) {
-        var entry = document.createElement("li");
-        entry.setAttribute("role", "none");
-        var title = document.createElement("button");
+        const heading = document.createElement("li");
+        heading.setAttribute("role", "none");
+        const title = document.createElement("button");
         title.className = "popup";
         title.setAttribute("role", "menuitem");
         title.textContent = popup;
         title.setAttribute("aria-haspopup", "true");
         title.setAttribute("aria-expanded", "false");
-        var list = document.createElement("ul");
+        const list = document.createElement("ul");
         list.className = "items";
         list.setAttribute("role", "menu");
         list.setAttribute("aria-label", popup);
         title.addEventListener("click", function () {
-          var open = !list.classList.contains("open");
+          const open = !list.classList.contains("open");
           closeMenus(list);
           list.classList.toggle("open", open);
           title.setAttribute("aria-expanded", String(open));
           if (open) list.querySelector("button").focus();
         });
-        entry.appendChild(title);
-        entry.appendChild(list);
-        bar.appendChild(entry);
+        heading.appendChild(title);
+        heading.appendChild(list);
+        bar.appendChild(heading);
         lists[popup] = list;
       }
-      var item = document.createElement("li");
+      const item = document.createElement("li");
       item.setAttribute("role", "none");
-      var button = document.createElement("button");
-      var mark = document.createElement("span");
+      const button = document.createElement("button");
+      const mark = document.createElement("span");
       mark.className = "mark";
       button.setAttribute("role", popup === "Degree" ? "menuitemradio" : "menuitem");
       button.dataset.command = String(command);
@@ -251,25 +251,25 @@ export function startEditor(module) {
     // Arrow keys move within an open menu and from title to title, Down opens a menu,
     // Escape closes it.
     bar.addEventListener("keydown", function (event) {
-      var list = event.target.closest(".items");
-      var titles = Array.prototype.slice.call(bar.querySelectorAll("button.popup"));
-      var titleAt = titles.indexOf(list ? list.previousSibling : event.target);
+      const list = event.target.closest(".items");
+      const titles = Array.prototype.slice.call(bar.querySelectorAll("button.popup"));
+      const titleAt = titles.indexOf(list ? list.previousSibling : event.target);
       if (event.key === "Escape") {
         closeMenus(null);
         canvas.focus();
       } else if (list && (event.key === "ArrowDown" || event.key === "ArrowUp")) {
-        var buttons = Array.prototype.slice.call(list.querySelectorAll("button"));
-        var at = buttons.indexOf(event.target);
-        var next = (at + (event.key === "ArrowDown" ? 1 : buttons.length - 1)) % buttons.length;
+        const buttons = Array.prototype.slice.call(list.querySelectorAll("button"));
+        const at = buttons.indexOf(event.target);
+        const next = (at + (event.key === "ArrowDown" ? 1 : buttons.length - 1)) % buttons.length;
         buttons[next].focus();
         event.preventDefault();
       } else if (!list && event.key === "ArrowDown" && titleAt >= 0) {
         if (event.target.getAttribute("aria-expanded") !== "true") event.target.click();
         event.preventDefault();
       } else if (titleAt >= 0 && (event.key === "ArrowRight" || event.key === "ArrowLeft")) {
-        var wasOpen = list !== null;
+        const wasOpen = list !== null;
         closeMenus(null);
-        var other = titles[(titleAt + (event.key === "ArrowRight" ? 1 : titles.length - 1)) % titles.length];
+        const other = titles[(titleAt + (event.key === "ArrowRight" ? 1 : titles.length - 1)) % titles.length];
         if (wasOpen) other.click();
         else other.focus();
         event.preventDefault();
@@ -281,7 +281,7 @@ export function startEditor(module) {
   }
 
   function setMark(command, checked) {
-    var button = marks[command];
+    const button = marks[command];
     if (!button) return;
     checked = Boolean(checked); // from the core: 1 or 0
     button.firstChild.textContent = checked ? "\u2713" : "";

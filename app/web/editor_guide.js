@@ -1,16 +1,16 @@
 // The line under the editor: what to do on a first visit, how many more points the curve
 // needs, and the pointer's position in world coordinates while it is over the editor.
 export function startEditorGuide(editor) {
-  var hint = document.getElementById("guide-hint");
-  var position = document.getElementById("guide-position");
-  var maxDegree = editor.geometry.maxDegree;
+  const hint = document.getElementById("guide-hint");
+  const position = document.getElementById("guide-position");
+  const maxDegree = editor.geometry.maxDegree;
 
   function say(element, text) {
     if (element.textContent !== text) element.textContent = text;
   }
 
   editor.on("frame", function () {
-    var domain = editor.curveDomain();
+    const domain = editor.curveDomain();
     if (domain.points === 0) {
       say(hint, "Click to place points, drag a point with either button, press 1\u2013" +
         maxDegree + " for the degree.");

@@ -4,13 +4,13 @@
 import { canvasScale } from "./basis_plot.js";
 
 // One colour per control point, by its index: the k + 1 points of a span are always apart.
-var POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b",
+const POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b",
                      "#e377c2", "#17becf", "#bcbd22", "#b8860b"];
-var TICK_COLOUR = "#222";
-var EXPLORED_COLOUR = "#e66100";
-var MOST_LABELS = 200; // points labelled, and explored span ends marked, at the most
-var SUBSCRIPTS = "\u2080\u2081\u2082\u2083\u2084\u2085\u2086\u2087\u2088\u2089";
-var SUPERSCRIPTS = "\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079";
+const TICK_COLOUR = "#222";
+const EXPLORED_COLOUR = "#e66100";
+const MOST_LABELS = 200; // points labelled, and explored span ends marked, at the most
+const SUBSCRIPTS = "\u2080\u2081\u2082\u2083\u2084\u2085\u2086\u2087\u2088\u2089";
+const SUPERSCRIPTS = "\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079";
 
 export function colourOf(index) {
   return POINT_COLOURS[((index % 10) + 10) % 10];
@@ -19,13 +19,13 @@ export function colourOf(index) {
 // One shade of grey per level of the triangle, darker from the control points down to the
 // curve point.
 function levelShade(l, k) {
-  var grey = Math.round(170 - 150 * l / Math.max(1, k - 1));
+  const grey = Math.round(170 - 150 * l / Math.max(1, k - 1));
   return "rgb(" + grey + "," + grey + "," + grey + ")";
 }
 
 export function startOverlay(module, canvas, row) {
   // Lines and dots thick enough to see where the editor is shown smaller than its pixels.
-  var strokeScale = canvasScale(canvas);
+  const strokeScale = canvasScale(canvas);
 
   function client(point) {
     return [point.x + 0.5, row - point.y + 0.5];
@@ -41,15 +41,15 @@ export function startOverlay(module, canvas, row) {
   // Every point's name, up to 200 points (beyond, they would hide the picture).
   function drawLabels(context, s, view) {
     if (view.points > MOST_LABELS) return;
-    var points = module.pointsView(); // x, y pairs
-    var count = points.length / 2;
+    const points = module.pointsView(); // x, y pairs
+    const count = points.length / 2;
     context.textAlign = "left";
     context.lineWidth = 3 * s;
     context.strokeStyle = "rgba(255, 255, 255, 0.85)";
     context.fillStyle = "#111";
-    for (var j = 0; j < count; ++j) {
-      var x = points[2 * j] + 7 * s, y = row - points[2 * j + 1] - 6 * s;
-      var looked = j === view.looked;
+    for (let j = 0; j < count; ++j) {
+      const x = points[2 * j] + 7 * s, y = row - points[2 * j + 1] - 6 * s;
+      const looked = j === view.looked;
       context.font = (looked ? "bold " : "") + Math.round((looked ? 14 : 11) * s) +
         "px system-ui, sans-serif";
       context.strokeText("P" + j, x, y);
@@ -57,37 +57,37 @@ export function startOverlay(module, canvas, row) {
     }
     if (view.looked !== null && view.looked < points.length / 2) {
       context.lineWidth = 2.5 * s;
-      var centre = client({ x: points[2 * view.looked], y: points[2 * view.looked + 1] });
+      const centre = client({ x: points[2 * view.looked], y: points[2 * view.looked + 1] });
       dot(context, centre, 10 * s, null, "#000");
     }
   }
 
   // The explored curve in its colour, its knots' points, and a legend.
   function drawExplored(context, s, view) {
-    var samples = module.exploredSamples(0.5);
+    const samples = module.exploredSamples(0.5);
     context.strokeStyle = EXPLORED_COLOUR;
     context.lineWidth = 2 * s;
     context.beginPath();
-    for (var j = 0; j < samples.length; j += 3) {
-      var x = samples[j] + 0.5, y = row - samples[j + 1] + 0.5; // as client() places a point
+    for (let j = 0; j < samples.length; j += 3) {
+      const x = samples[j] + 0.5, y = row - samples[j + 1] + 0.5; // as client() places a point
       if (j === 0 || samples[j + 2] === 1) context.moveTo(x, y);
       else context.lineTo(x, y);
     }
     context.stroke();
     // The span ends, as for the editor's curve; beyond 200 they would only cover it.
-    var knots = view.explored.points <= MOST_LABELS ? module.exploredKnotPoints() : [];
+    const knots = view.explored.points <= MOST_LABELS ? module.exploredKnotPoints() : [];
     context.fillStyle = EXPLORED_COLOUR;
     context.beginPath();
-    for (j = 0; j < knots.length; j += 3) {
+    for (let j = 0; j < knots.length; j += 3) {
       context.rect(knots[j + 1] + 0.5 - 2.5 * s, row - knots[j + 2] + 0.5 - 2.5 * s, 5 * s, 5 * s);
     }
     context.fill();
     context.font = Math.round(12 * s) + "px system-ui, sans-serif";
     context.textAlign = "left";
-    var lines = [["#0000ff", "the editor's curve"], [EXPLORED_COLOUR, "explored: " + view.explored.mode +
+    const lines = [["#0000ff", "the editor's curve"], [EXPLORED_COLOUR, "explored: " + view.explored.mode +
       " knots" + (view.explored.weighted ? ", weights" : "")]];
     lines.forEach(function (line, i) {
-      var y = canvas.height - (10 + 16 * (lines.length - 1 - i)) * s;
+      const y = canvas.height - (10 + 16 * (lines.length - 1 - i)) * s;
       context.fillStyle = "rgba(255, 255, 255, 0.85)";
       context.fillRect(6 * s, y - 11 * s, 210 * s, 15 * s);
       context.fillStyle = line[0];
@@ -99,13 +99,13 @@ export function startOverlay(module, canvas, row) {
 
   // The stretch of curve the point looked at moves.
   function drawStretch(context, s, view) {
-    var stretch = module.pointStretch(view.looked, 0.25);
+    const stretch = module.pointStretch(view.looked, 0.25);
     context.strokeStyle = "rgba(0, 0, 0, 0.35)";
     context.lineWidth = 7 * s;
     context.lineCap = "round";
     context.beginPath();
-    for (var j = 0; j < stretch.length; j += 2) {
-      var p = client({ x: stretch[j], y: stretch[j + 1] });
+    for (let j = 0; j < stretch.length; j += 2) {
+      const p = client({ x: stretch[j], y: stretch[j + 1] });
       if (j === 0) context.moveTo(p[0], p[1]);
       else context.lineTo(p[0], p[1]);
     }
@@ -114,36 +114,36 @@ export function startOverlay(module, canvas, row) {
   }
 
   function drawConstruction(context, s, view) {
-    var ends = module.spanEnds();
+    const ends = module.spanEnds();
     // The span ends: where one polynomial piece of the curve meets the next.
     context.fillStyle = TICK_COLOUR;
     context.beginPath();
-    for (var e = 0; e < ends.length; e += 2) {
-      var end = client({ x: ends[e], y: ends[e + 1] });
+    for (let e = 0; e < ends.length; e += 2) {
+      const end = client({ x: ends[e], y: ends[e + 1] });
       context.rect(end[0] - 1.5 * s, end[1] - 1.5 * s, 3 * s, 3 * s);
     }
     context.fill();
-    var levels = view.construction.levels, k = view.construction.degree;
+    const levels = view.construction.levels, k = view.construction.degree;
     // In step mode only the levels up to the one reached; the curve point is level k.
-    var shown = view.triangle.level === null ? k : Math.min(view.triangle.level, k);
+    const shown = view.triangle.level === null ? k : Math.min(view.triangle.level, k);
     // Each level's points and the segments joining them, level 0 being the span's control
     // points, each ringed in its colour.
-    for (var l = 0; l < k && l <= shown; ++l) {
-      var level = levels[l];
+    for (let l = 0; l < k && l <= shown; ++l) {
+      const level = levels[l];
       context.lineWidth = 1.5 * s;
       context.strokeStyle = levelShade(l, k);
       context.beginPath();
       // At t = N the span reaches one index past the last point, with weight 0: not drawn.
-      var drawn = l === 0 && view.explored === null ?
+      const drawn = l === 0 && view.explored === null ?
         Math.min(level.length, view.points - view.construction.first) : level.length;
-      for (var j = 0; j < drawn; ++j) {
-        var p = client(level[j]);
+      for (let j = 0; j < drawn; ++j) {
+        const p = client(level[j]);
         if (j === 0) context.moveTo(p[0], p[1]);
         else context.lineTo(p[0], p[1]);
       }
       context.stroke();
-      for (j = 0; j < level.length; ++j) {
-        var index = view.construction.first + j;
+      for (let j = 0; j < level.length; ++j) {
+        const index = view.construction.first + j;
         if (l === 0) {
           if (index < view.points || view.explored !== null) {
             context.lineWidth = 2.5 * s;
@@ -163,16 +163,16 @@ export function startOverlay(module, canvas, row) {
 
   // Each point of the triangle's levels shown, named P_j^r or by its blossom p(a, b, ...).
   function drawTriangleNames(context, s, view, shown) {
-    var levels = view.construction.levels;
+    const levels = view.construction.levels;
     context.font = Math.round(11 * s) + "px system-ui, sans-serif";
     context.textAlign = "left";
     context.fillStyle = "#222";
-    for (var l = 1; l <= shown && l < levels.length; ++l) {
-      for (var j = 0; j < levels[l].length; ++j) {
-        var name = view.triangle.names[l][j];
-        var text = view.triangle.blossoms ? "p(" + name.arguments.map(short).join(", ") + ")" :
+    for (let l = 1; l <= shown && l < levels.length; ++l) {
+      for (let j = 0; j < levels[l].length; ++j) {
+        const name = view.triangle.names[l][j];
+        const text = view.triangle.blossoms ? "p(" + name.arguments.map(short).join(", ") + ")" :
           "P" + digits(name.index, SUBSCRIPTS) + digits(l, SUPERSCRIPTS);
-        var at = client(levels[l][j]);
+        const at = client(levels[l][j]);
         context.fillText(text, at[0] + 6 * s, at[1] + 12 * s);
       }
     }
@@ -195,9 +195,9 @@ export function startOverlay(module, canvas, row) {
     // name of a point of the curve (a closed curve's wrapped points are its first ones), and
     // the triangle's names (or null), whether as blossoms, and the last level drawn (or null).
     draw: function (view) {
-      var context = canvas.getContext("2d");
+      const context = canvas.getContext("2d");
       context.clearRect(0, 0, canvas.width, canvas.height);
-      var s = strokeScale();
+      const s = strokeScale();
       if (view.explored !== null && view.explored.fault === "") drawExplored(context, s, view);
       if (view.looked !== null) drawStretch(context, s, view);
       if (view.construction !== null) drawConstruction(context, s, view);

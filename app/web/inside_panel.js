@@ -7,8 +7,8 @@
 import { startBasisPlot, startGeneralPlot } from "./basis_plot.js";
 import { colourOf, startOverlay } from "./inside_overlay.js";
 
-var EXPLORED_STEPS = 200; // the slider's steps over an explored curve's domain
-var SPEEDS = [0.25, 0.5, 1, 2, 4]; // spans a second while "Play" sweeps
+const EXPLORED_STEPS = 200; // the slider's steps over an explored curve's domain
+const SPEEDS = [0.25, 0.5, 1, 2, 4]; // spans a second while "Play" sweeps
 
 // A value to six decimals, without trailing zeros; t's nominal values to at least one.
 function format(value) {
@@ -16,41 +16,41 @@ function format(value) {
 }
 
 function formatT(value) {
-  var text = format(value);
+  const text = format(value);
   return text.indexOf(".") < 0 ? text + ".0" : text;
 }
 
 export function startInsidePanel(editor) {
-  var module = editor.module;
-  var row = editor.geometry.worldOriginRow;
-  var ids = { panel: "inside", toggle: "inside-toggle", status: "inside-status",
+  const module = editor.module;
+  const row = editor.geometry.worldOriginRow;
+  const ids = { panel: "inside", toggle: "inside-toggle", status: "inside-status",
               slider: "t-slider", field: "t-value", note: "t-note", play: "t-play",
               speed: "t-speed", exact: "t-exact", labels: "show-labels", view: "inside-view",
               values: "basis-values", sum: "basis-sum", overlay: "overlay", point: "curve-point",
               basis: "basis", editorNote: "editor-note" };
-  var elements = {};
+  const elements = {};
   Object.keys(ids).forEach(function (name) { elements[name] = document.getElementById(ids[name]); });
-  var plot = startBasisPlot(module, elements.basis, colourOf);
-  var overlay = startOverlay(module, elements.overlay, row);
-  var general = startGeneralPlot(elements.basis, function (j) { return colourOf(nameOf(j)); }, nameOf);
-  var open = false;
-  var domain = null;
-  var explored = null; // module.explored(): the editor's curve, or the one the knots explore
-  var looked = null;   // the point looked at
+  const plot = startBasisPlot(module, elements.basis, colourOf);
+  const overlay = startOverlay(module, elements.overlay, row);
+  const general = startGeneralPlot(elements.basis, function (j) { return colourOf(nameOf(j)); }, nameOf);
+  let open = false;
+  let domain = null;
+  let explored = null; // module.explored(): the editor's curve, or the one the knots explore
+  let looked = null;   // the point looked at
   // What the user chose: a sample of the editor's (the slider, "Play") or a value typed.
-  var choice = { sample: 0 };
-  var at = null; // t now: { exact (float32, where the editor samples), nominal, index }
-  var construction = null;
-  var play = null; // while "Play" sweeps: where and when it started
+  let choice = { sample: 0 };
+  let at = null; // t now: { exact (float32, where the editor samples), nominal, index }
+  let construction = null;
+  let play = null; // while "Play" sweeps: where and when it started
   // How the triangle is shown (the operations part chooses): its points' names ("names",
   // "blossoms" or "none") and the levels drawn (all when null); and the span pointed at.
-  var triangleView = { labels: "none", level: null };
-  var lookedSpan = null;
-  var triangleNames = { key: "", names: null };
+  let triangleView = { labels: "none", level: null };
+  let lookedSpan = null;
+  let triangleNames = { key: "", names: null };
 
   // A closed curve's wrapped points are its first points again.
   function nameOf(j) {
-    var count = explored ? explored.points : 0;
+    const count = explored ? explored.points : 0;
     return explored && explored.mode === "closed" && !explored.editors && count > 0 ?
       j % (count - explored.degree) : j;
   }
@@ -63,26 +63,26 @@ export function startInsidePanel(editor) {
   // one nearest the value typed.
   function settle(previous) {
     if (isExplored()) {
-      var first = explored.first, last = explored.last, step = (last - first) / EXPLORED_STEPS;
+      const first = explored.first, last = explored.last, step = (last - first) / EXPLORED_STEPS;
       if (choice.sample !== undefined) {
-        var index = Math.min(Math.max(choice.sample, 0), EXPLORED_STEPS);
-        var value = index === EXPLORED_STEPS ? last : first + step * index;
+        const index = Math.min(Math.max(choice.sample, 0), EXPLORED_STEPS);
+        const value = index === EXPLORED_STEPS ? last : first + step * index;
         at = { exact: value, nominal: value, index: index };
       } else {
-        var typed = Math.min(Math.max(choice.value, first), last);
+        const typed = Math.min(Math.max(choice.value, first), last);
         at = { exact: typed, nominal: typed, index: Math.round((typed - first) / step) };
       }
       return;
     }
-    var k = domain.degree, n = domain.points;
+    const k = domain.degree, n = domain.points;
     if (previous && previous.degree !== k && choice.sample !== undefined && at !== null) {
       choice = { sample: Math.max(0, Math.round((at.nominal - k) * 10)) }; // the same t, roughly
     }
     if (choice.sample !== undefined) {
       at = module.sample(choice.sample);
     } else {
-      var value = Math.min(Math.max(choice.value, k), n);
-      var nearest = module.sample(Math.round((value - k) * 10));
+      const value = Math.min(Math.max(choice.value, k), n);
+      const nearest = module.sample(Math.round((value - k) * 10));
       at = { exact: Math.fround(value), nominal: value, index: nearest.index };
     }
   }
@@ -97,7 +97,7 @@ export function startInsidePanel(editor) {
 
   function update() {
     if (!open) return;
-    var previous = domain;
+    const previous = domain;
     domain = editor.curveDomain();
     explored = module.explored();
     if (isExplored()) {
@@ -107,7 +107,7 @@ export function startInsidePanel(editor) {
     elements.view.hidden = !domain.hasCurve;
     elements.editorNote.hidden = false;
     if (!domain.hasCurve) {
-      var word = domain.needed === 1 ? "point" : "points";
+      const word = domain.needed === 1 ? "point" : "points";
       showNoCurve(domain.degree === 0 ? "No curve." : "Place " + domain.needed +
         " more " + word + " for a curve of degree " + domain.degree + ".");
       return;
@@ -118,8 +118,8 @@ export function startInsidePanel(editor) {
     setControls(true);
     construction = module.construction(at.exact);
     drawOverlay();
-    var shown = exact() ? at.exact : at.nominal;
-    var g = plot.draw(domain.degree, domain.points, construction.first, shown, tText(), looked);
+    const shown = exact() ? at.exact : at.nominal;
+    const g = plot.draw(domain.degree, domain.points, construction.first, shown, tText(), looked);
     markSpan(g);
     editor.emit("plotted", g);
     fillValues(module.basisAt(shown));
@@ -129,7 +129,7 @@ export function startInsidePanel(editor) {
 
   // The curve of the page's knots and weights: its domain, construction and basis.
   function updateExplored() {
-    var count = explored.points;
+    const count = explored.points;
     if (explored.fault !== "") {
       elements.view.hidden = true;
       showNoCurve("The explored curve cannot be drawn: " + explored.fault + ".");
@@ -145,7 +145,7 @@ export function startInsidePanel(editor) {
     setControls(true);
     construction = module.exploredAt(at.exact);
     drawOverlay();
-    var g = general.draw(explored, module.exploredBasis, construction.first, at.exact, tText(),
+    const g = general.draw(explored, module.exploredBasis, construction.first, at.exact, tText(),
                          looked);
     markSpan(g);
     editor.emit("plotted", g);
@@ -167,14 +167,14 @@ export function startInsidePanel(editor) {
   // The span pointed at (its Bezier piece), shaded on the plot.
   function markSpan(g) {
     if (lookedSpan === null) return;
-    var context = elements.basis.getContext("2d");
+    const context = elements.basis.getContext("2d");
     context.fillStyle = "rgba(255, 190, 0, 0.3)";
     context.fillRect(g.x(lookedSpan.first), g.margin.top, g.x(lookedSpan.last) - g.x(lookedSpan.first),
                      g.height);
   }
 
   function showPoint(point) {
-    var text = "C(" + tText() + ") = (" + format(point.x) + ", " + format(point.y) + ")";
+    const text = "C(" + tText() + ") = (" + format(point.x) + ", " + format(point.y) + ")";
     if (elements.point.textContent !== text) elements.point.textContent = text;
   }
 
@@ -184,7 +184,7 @@ export function startInsidePanel(editor) {
   }
 
   function setControls(enabled) {
-    var slider = elements.slider, field = elements.field;
+    const slider = elements.slider, field = elements.field;
     slider.disabled = field.disabled = elements.play.disabled = !enabled;
     if (!enabled) {
       slider.removeAttribute("aria-valuetext");
@@ -203,10 +203,10 @@ export function startInsidePanel(editor) {
       overlay.clear();
       return;
     }
-    var names = null;
+    let names = null;
     if (construction !== null && triangleView.labels !== "none") {
       // The names change with t and the knots only, not while a point is dragged.
-      var key = at.exact + " " + explored.key + " " + domain.points;
+      const key = at.exact + " " + explored.key + " " + domain.points;
       if (triangleNames.key !== key) triangleNames = { key: key, names: module.triangleLabels(at.exact) };
       names = triangleNames.names;
     }
@@ -217,20 +217,20 @@ export function startInsidePanel(editor) {
   }
 
   function fillValues(basis) {
-    var body = elements.values.tBodies[0];
+    const body = elements.values.tBodies[0];
     body.textContent = "";
-    var sum = 0;
-    var count = isExplored() ? explored.points : domain.points;
+    let sum = 0;
+    const count = isExplored() ? explored.points : domain.points;
     basis.values.forEach(function (value, j) {
-      var index = basis.first + j;
+      const index = basis.first + j;
       if (index < 0 || index >= count) return;
-      var name = nameOf(index);
+      const name = nameOf(index);
       sum += value;
-      var line = body.insertRow();
-      var swatch = document.createElement("span");
+      const line = body.insertRow();
+      const swatch = document.createElement("span");
       swatch.className = "swatch";
       swatch.style.background = colourOf(name);
-      var head = document.createElement("th");
+      const head = document.createElement("th");
       head.scope = "row";
       head.appendChild(swatch);
       head.appendChild(document.createTextNode("P" + name));
@@ -249,18 +249,18 @@ export function startInsidePanel(editor) {
   // A typed t: a number in the domain is taken; one outside it is brought to the nearer end,
   // and anything else is refused; either way the field shows the t now and a note says why.
   function typed() {
-    var text = elements.field.value.trim();
-    var value = Number(text);
+    const text = elements.field.value.trim();
+    let value = Number(text);
     if (!domain || (!domain.hasCurve && !isExplored())) return;
-    var lowest = isExplored() ? explored.first : domain.degree;
-    var highest = isExplored() ? explored.last : domain.points;
+    const lowest = isExplored() ? explored.first : domain.degree;
+    const highest = isExplored() ? explored.last : domain.points;
     if (text === "" || !isFinite(value)) {
       note("\u201c" + text + "\u201d is not a number: t stays " + tText() + ".");
       elements.field.value = tText();
       return;
     }
     if (value < lowest || value > highest) {
-      var end = value < lowest ? lowest : highest;
+      const end = value < lowest ? lowest : highest;
       note("t runs from " + format(lowest) + " to " + format(highest) + ": " + text +
         " is outside, so t is " + format(end) + ".");
       value = end;
@@ -286,10 +286,10 @@ export function startInsidePanel(editor) {
       stopPlaying();
       return;
     }
-    var spans = (now - play.since) / 1000 * SPEEDS[Number(elements.speed.value)];
-    var last = lastSample();
-    var perSpan = isExplored() ? EXPLORED_STEPS / Math.max(1, explored.points - explored.degree) : 10;
-    var index = Math.min(play.from + Math.floor(spans * perSpan), last);
+    const spans = (now - play.since) / 1000 * SPEEDS[Number(elements.speed.value)];
+    const last = lastSample();
+    const perSpan = isExplored() ? EXPLORED_STEPS / Math.max(1, explored.points - explored.degree) : 10;
+    const index = Math.min(play.from + Math.floor(spans * perSpan), last);
     if (index !== at.index || choice.sample === undefined) toSample(index);
     if (index >= last) stopPlaying();
     else requestAnimationFrame(step);
@@ -301,7 +301,7 @@ export function startInsidePanel(editor) {
 
   function startPlaying() {
     if (!domain || (!domain.hasCurve && !isExplored()) || at === null) return;
-    var from = at.index >= lastSample() ? 0 : at.index;
+    const from = at.index >= lastSample() ? 0 : at.index;
     toSample(from);
     play = { from: from, since: performance.now() };
     elements.play.textContent = "Pause";
@@ -351,17 +351,17 @@ export function startInsidePanel(editor) {
   });
   editor.on("pointer", function (point) {
     if (!open) return;
-    var index = point === null ? -1 : module.pointIndexAt(point[0], point[1]);
+    const index = point === null ? -1 : module.pointIndexAt(point[0], point[1]);
     editor.emit("look", index < 0 ? null : index);
   });
   elements.basis.addEventListener("pointermove", function (event) {
-    var box = elements.basis.getBoundingClientRect();
-    var x = (event.clientX - box.left) * elements.basis.width / box.width;
+    const box = elements.basis.getBoundingClientRect();
+    const x = (event.clientX - box.left) * elements.basis.width / box.width;
     editor.emit("look", isExplored() ? general.functionAt(x) : plot.functionAt(x));
   });
   elements.basis.addEventListener("pointerleave", function () { editor.emit("look", null); });
   elements.values.addEventListener("pointerover", function (event) {
-    var line = event.target.closest("tr[data-point]");
+    const line = event.target.closest("tr[data-point]");
     editor.emit("look", line ? Number(line.dataset.point) : null);
   });
   editor.on("triangle-view", function (view) {
@@ -392,7 +392,7 @@ export function startInsidePanel(editor) {
   });
   // What the panel shows, for tests and scripts.
   window.insidePanelState = function () {
-    var basis = isExplored() ? construction && { first: construction.first, values: construction.basis } :
+    const basis = isExplored() ? construction && { first: construction.first, values: construction.basis } :
       domain && domain.hasCurve ? module.basisAt(exact() ? at.exact : at.nominal) : null;
     return open ? { domain: domain, construction: construction, sampleIndex: at && at.index,
                     t: at, explored: explored, looked: looked, basis: basis } : null;

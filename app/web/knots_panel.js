@@ -4,9 +4,9 @@
 // multiplicity), the weight of the point being looked at, and example scenes. The explored
 // curve itself is drawn and explained by the panel "Inside the curve"; the editor's own curve
 // never changes.
-var MODES = { uniform: "Uniform 0, 1, 2, \u2026 (the editor's)", clamped: "Clamped (open uniform)",
+const MODES = { uniform: "Uniform 0, 1, 2, \u2026 (the editor's)", clamped: "Clamped (open uniform)",
               closed: "Closed (periodic)", custom: "Custom" };
-var SUPERSCRIPT = { "-": "\u207b", "0": "\u2070", "1": "\u00b9", "2": "\u00b2", "3": "\u00b3",
+const SUPERSCRIPT = { "-": "\u207b", "0": "\u2070", "1": "\u00b9", "2": "\u00b2", "3": "\u00b3",
                     "4": "\u2074", "5": "\u2075", "6": "\u2076", "7": "\u2077", "8": "\u2078",
                     "9": "\u2079" };
 
@@ -15,31 +15,31 @@ function superscript(number) {
 }
 
 export function startKnotsPanel(editor) {
-  var module = editor.module;
-  var elements = {};
+  const module = editor.module;
+  const elements = {};
   ["mode:knot-mode", "text:knot-text", "apply:knot-apply", "message:knot-message",
    "ticks:knot-ticks", "weight:weight-slider", "weightValue:weight-value",
    "weightLabel:weight-label", "example:example", "openExample:example-open",
    "chosen:knot-chosen", "raise:knot-raise", "lower:knot-lower"]
     .forEach(function (pair) {
-      var parts = pair.split(":");
+      const parts = pair.split(":");
       elements[parts[0]] = document.getElementById(parts[1]);
     });
-  var open = false;
-  var state = null;
-  var looked = null; // the point being looked at, for its weight
-  var dragging = null;
-  var plotScale = null; // the basis plot's scale: u to x and back, in its canvas's pixels
-  var chosen = null; // the knot the multiplicity buttons change: the last one focused
+  let open = false;
+  let state = null;
+  let looked = null; // the point being looked at, for its weight
+  let dragging = null;
+  let plotScale = null; // the basis plot's scale: u to x and back, in its canvas's pixels
+  let chosen = null; // the knot the multiplicity buttons change: the last one focused
 
   Object.keys(MODES).forEach(function (mode) {
-    var option = document.createElement("option");
+    const option = document.createElement("option");
     option.value = mode;
     option.textContent = MODES[mode];
     elements.mode.appendChild(option);
   });
   module.examples().forEach(function (example) {
-    var option = document.createElement("option");
+    const option = document.createElement("option");
     option.value = example.name;
     option.textContent = example.title;
     elements.example.appendChild(option);
@@ -59,16 +59,16 @@ export function startKnotsPanel(editor) {
 
   // The knots' ticks under the plot, one per distinct knot, placed by the plot's own scale.
   function drawTicks() {
-    var ticks = elements.ticks;
+    const ticks = elements.ticks;
     ticks.textContent = "";
     if (!state.valid) return;
-    var scale = plotScale;
+    const scale = plotScale;
     if (!scale) return;
-    var k = state.degree, knots = state.knots, last = knots.length - 1;
-    for (var j = 0; j <= last; ) {
-      var m = 1;
+    const k = state.degree, knots = state.knots, last = knots.length - 1;
+    for (let j = 0; j <= last; ) {
+      let m = 1;
       while (j + m <= last && knots[j + m] === knots[j]) ++m;
-      var tick = document.createElement("button");
+      const tick = document.createElement("button");
       tick.type = "button";
       tick.className = "knot";
       tick.dataset.index = String(j);
@@ -78,7 +78,7 @@ export function startKnotsPanel(editor) {
       tick.setAttribute("aria-valuetext", "u = " + knots[j] + (m > 1 ? ", " + m + " times" : "") +
         (j > k && j + m - 1 < knots.length - k - 1 ? ", leaves C" + superscript(k - m) : ""));
       tick.setAttribute("aria-label", "Knot " + j + (m > 1 ? " to " + (j + m - 1) : ""));
-      var interior = j > 0 && j + m - 1 < last;
+      const interior = j > 0 && j + m - 1 < last;
       tick.textContent = (m > 1 ? m + "\u00d7" : "") +
         (interior && j >= k && j + m - 1 <= knots.length - k - 1 ? " C" + superscript(k - m) : "");
       tick.style.left = scale.x(knots[j]) / scale.canvasWidth * 100 + "%";
@@ -93,12 +93,13 @@ export function startKnotsPanel(editor) {
   }
 
   // The knots follow the points' count and the degree; a frame that changes neither (a drag)
-  // leaves them as they are.
-  var shownFor = "";
+  // leaves them as they are; the ticks are placed again only when the plot's scale has changed.
+  let shownFor = "";
+  let placedFor = "";
   function update() {
     if (!open) return;
-    var domain = editor.curveDomain();
-    var key = domain.points + " " + domain.degree;
+    const domain = editor.curveDomain();
+    const key = domain.points + " " + domain.degree;
     if (state === null || key !== shownFor) {
       shownFor = key;
       state = module.knots();
@@ -116,15 +117,15 @@ export function startKnotsPanel(editor) {
   }
 
   function updateWeight() {
-    var count = state ? state.points : 0;
-    var index = looked !== null && looked < count ? looked : count > 0 ? 0 : null;
+    const count = state ? state.points : 0;
+    const index = looked !== null && looked < count ? looked : count > 0 ? 0 : null;
     elements.weight.disabled = index === null;
     if (index === null) {
       elements.weightLabel.textContent = "Weight";
       elements.weightValue.textContent = "";
       return;
     }
-    var weight = module.sliderWeight(index);
+    const weight = module.sliderWeight(index);
     elements.weightLabel.textContent = "Weight of P" + index;
     elements.weight.dataset.index = String(index);
     if (document.activeElement !== elements.weight) elements.weight.value = String(Math.log2(weight));
@@ -134,7 +135,7 @@ export function startKnotsPanel(editor) {
   // The knot a tick stands for, moved to u (kept between its neighbours by the core); while
   // dragged, the views follow and the pass after the drag makes it one step.
   function moveTick(tick, u, drag) {
-    var error = module.moveKnot(Number(tick.dataset.index), u, Boolean(drag));
+    const error = module.moveKnot(Number(tick.dataset.index), u, Boolean(drag));
     if (drag) {
       say(error === "" ? "" : error + ".");
       if (error === "") editor.emit("explored");
@@ -142,7 +143,7 @@ export function startKnotsPanel(editor) {
     } else {
       change(error);
     }
-    var again = elements.ticks.querySelector("[data-index='" + tick.dataset.index + "']");
+    const again = elements.ticks.querySelector("[data-index='" + tick.dataset.index + "']");
     if (again) again.focus();
   }
 
@@ -152,7 +153,7 @@ export function startKnotsPanel(editor) {
     if (event.key === "Enter") change(module.setKnotsText(elements.text.value));
   });
   elements.ticks.addEventListener("focusin", function (event) {
-    var tick = event.target.closest(".knot");
+    const tick = event.target.closest(".knot");
     if (!tick) return;
     chosen = Number(tick.dataset.index);
     elements.ticks.querySelectorAll(".knot").forEach(function (other) {
@@ -168,11 +169,11 @@ export function startKnotsPanel(editor) {
     if (chosen !== null) change(module.changeMultiplicity(chosen, -1));
   });
   elements.ticks.addEventListener("keydown", function (event) {
-    var tick = event.target.closest(".knot");
+    const tick = event.target.closest(".knot");
     if (!tick) return;
-    var index = Number(tick.dataset.index);
-    var u = state.knots[index];
-    var step = event.shiftKey ? 0.01 : 0.1;
+    const index = Number(tick.dataset.index);
+    const u = state.knots[index];
+    const step = event.shiftKey ? 0.01 : 0.1;
     if (event.key === "ArrowLeft" || event.key === "ArrowDown") moveTick(tick, u - step);
     else if (event.key === "ArrowRight" || event.key === "ArrowUp") moveTick(tick, u + step);
     else if (event.key === "+" || event.key === "=") change(module.changeMultiplicity(index, 1));
@@ -181,7 +182,7 @@ export function startKnotsPanel(editor) {
     event.preventDefault();
   });
   elements.ticks.addEventListener("pointerdown", function (event) {
-    var tick = event.target.closest(".knot");
+    const tick = event.target.closest(".knot");
     if (!tick) return;
     dragging = tick;
     tick.setPointerCapture(event.pointerId);
@@ -190,10 +191,10 @@ export function startKnotsPanel(editor) {
   });
   elements.ticks.addEventListener("pointermove", function (event) {
     if (!dragging) return;
-    var scale = plotScale;
+    const scale = plotScale;
     if (!scale) return;
-    var box = elements.ticks.getBoundingClientRect();
-    var u = scale.u((event.clientX - box.left) / box.width * scale.canvasWidth);
+    const box = elements.ticks.getBoundingClientRect();
+    const u = scale.u((event.clientX - box.left) / box.width * scale.canvasWidth);
     moveTick(dragging, Math.round(u * 100) / 100, true);
   });
   elements.ticks.addEventListener("pointerup", function () {
@@ -202,8 +203,8 @@ export function startKnotsPanel(editor) {
   });
   // The weight on a scale of powers of 2, from 1/16 to 16; one step when the slider is let go.
   elements.weight.addEventListener("input", function () {
-    var weight = Math.pow(2, Number(elements.weight.value));
-    var error = module.setSliderWeight(Number(elements.weight.dataset.index),
+    const weight = Math.pow(2, Number(elements.weight.value));
+    const error = module.setSliderWeight(Number(elements.weight.dataset.index),
                                        String(Math.round(weight * 1000) / 1000), true);
     say(error === "" ? "" : error + ".");
     editor.emit("explored");
@@ -221,11 +222,9 @@ export function startKnotsPanel(editor) {
     if (open) refresh();
   });
   editor.on("frame", update);
-  // The ticks are placed again only when the plot's scale has changed.
-  var placedFor = "";
   editor.on("plotted", function (scale) {
     plotScale = scale;
-    var key = state ? scale.canvasWidth + " " + scale.x(state.knots[0]) + " " +
+    const key = state ? scale.canvasWidth + " " + scale.x(state.knots[0]) + " " +
       scale.x(state.knots[state.knots.length - 1]) : "";
     if (open && state && key !== placedFor) {
       placedFor = key;

@@ -14,7 +14,7 @@ function unsupported() {
 }
 
 createTavrimo({ onAbort: unsupported }).then(function (module) {
-  var editor = startEditor(module);
+  const editor = startEditor(module);
   startEditorGuide(editor);
   startInsidePanel(editor);
   startPointsPanel(editor);

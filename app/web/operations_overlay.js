@@ -4,18 +4,18 @@
 // and ticks at equal t beside ticks at equal arc length.
 import { canvasScale } from "./basis_plot.js";
 
-export var COLOURS = { refined: "#6a3d9a", before: "#1b9e77", after: "#d95f02",
+export const COLOURS = { refined: "#6a3d9a", before: "#1b9e77", after: "#d95f02",
                        pieces: ["#2b8a3e", "#c2255c"], raised: "#8c6d1f", first: "#0b5394",
                        second: "#a61c00", comb: "#9fb0d0", equalT: "#0000ff",
                        equalLength: "#111" };
 
-var MOST_MARKED = 150;
-var LONGEST_TOOTH = 150;
+const MOST_MARKED = 150;
+const LONGEST_TOOTH = 150;
 // Drawn by the processor: many short paths are drawn faster so than by an emulated GPU.
-var CONTEXT = { willReadFrequently: true };
+const CONTEXT = { willReadFrequently: true };
 
 export function startOperationsOverlay(canvas, row) {
-  var scaleNow = canvasScale(canvas);
+  const scaleNow = canvasScale(canvas);
 
   function x(value) { return value + 0.5; }
   function y(value) { return row - value + 0.5; }
@@ -24,14 +24,14 @@ export function startOperationsOverlay(canvas, row) {
   // them; beyond, they would only cover the lines): one path to stroke and one to fill.
   function polygons(context, s, list, colour, width, dash) {
     // Many vertices: thin solid lines, which the canvas draws much faster than wide or dashed.
-    var vertices = list.reduce(function (sum, xy) { return sum + xy.length / 2; }, 0);
-    var many = vertices > MOST_MARKED;
+    const vertices = list.reduce(function (sum, xy) { return sum + xy.length / 2; }, 0);
+    const many = vertices > MOST_MARKED;
     context.strokeStyle = colour;
     context.lineWidth = (many ? Math.min(width, 1) : width) * s;
     context.setLineDash(dash && !many ? dash.map(function (d) { return d * s; }) : []);
     context.beginPath();
     list.forEach(function (xy) {
-      for (var j = 0; j < xy.length; j += 2) {
+      for (let j = 0; j < xy.length; j += 2) {
         if (j === 0) context.moveTo(x(xy[j]), y(xy[j + 1]));
         else context.lineTo(x(xy[j]), y(xy[j + 1]));
       }
@@ -42,7 +42,7 @@ export function startOperationsOverlay(canvas, row) {
     context.fillStyle = colour;
     context.beginPath();
     list.forEach(function (xy) {
-      for (var j = 0; j < xy.length; j += 2) context.rect(x(xy[j]) - 2.5 * s, y(xy[j + 1]) - 2.5 * s, 5 * s, 5 * s);
+      for (let j = 0; j < xy.length; j += 2) context.rect(x(xy[j]) - 2.5 * s, y(xy[j + 1]) - 2.5 * s, 5 * s, 5 * s);
     });
     context.fill();
   }
@@ -52,10 +52,10 @@ export function startOperationsOverlay(canvas, row) {
   }
 
   function arrow(context, s, from, vector, colour, label) {
-    var length = Math.hypot(vector.x, vector.y);
+    const length = Math.hypot(vector.x, vector.y);
     if (!(length > 0)) return;
-    var x0 = x(from.x), y0 = y(from.y), x1 = x(from.x + vector.x), y1 = y(from.y + vector.y);
-    var ux = (x1 - x0) / length, uy = (y1 - y0) / length, head = Math.min(10 * s, length / 2);
+    const x0 = x(from.x), y0 = y(from.y), x1 = x(from.x + vector.x), y1 = y(from.y + vector.y);
+    const ux = (x1 - x0) / length, uy = (y1 - y0) / length, head = Math.min(10 * s, length / 2);
     context.strokeStyle = context.fillStyle = colour;
     context.lineWidth = 2 * s;
     context.beginPath();
@@ -72,9 +72,9 @@ export function startOperationsOverlay(canvas, row) {
 
   // The pieces in alternating colours, the one pointed at thicker.
   function drawPieces(context, s, pieces, k, highlighted) {
-    var stride = 2 + 2 * (k + 1), alternate = [[], []];
-    for (var p = 0; p * stride < pieces.length; ++p) {
-      var xy = pieces.subarray(p * stride + 2, (p + 1) * stride);
+    const stride = 2 + 2 * (k + 1), alternate = [[], []];
+    for (let p = 0; p * stride < pieces.length; ++p) {
+      const xy = pieces.subarray(p * stride + 2, (p + 1) * stride);
       if (p === highlighted) polygon(context, s, xy, COLOURS.pieces[p % 2], 4, null);
       else alternate[p % 2].push(xy);
     }
@@ -86,20 +86,20 @@ export function startOperationsOverlay(canvas, row) {
   // curvature), and the line through their tips; scale makes the median tooth 25 pixels, and
   // none is drawn longer than 150.
   function drawComb(context, s, comb, scale) {
-    var magnitudes = new Float64Array(comb.length / 6), count = 0;
-    for (var j = 4; j < comb.length; j += 6) if (isFinite(comb[j])) magnitudes[count++] = Math.abs(comb[j]);
+    let magnitudes = new Float64Array(comb.length / 6), count = 0;
+    for (let j = 4; j < comb.length; j += 6) if (isFinite(comb[j])) magnitudes[count++] = Math.abs(comb[j]);
     if (count === 0) return;
     magnitudes = magnitudes.subarray(0, count).sort();
-    var median = magnitudes[count >> 1] || magnitudes[count - 1];
-    var factor = median > 0 ? scale * 25 / median : 0;
+    const median = magnitudes[count >> 1] || magnitudes[count - 1];
+    const factor = median > 0 ? scale * 25 / median : 0;
     context.strokeStyle = COLOURS.comb;
     context.lineWidth = s;
     context.beginPath();
-    var tips = [];
-    for (j = 0; j < comb.length; j += 6) {
-      var kappa = isFinite(comb[j + 4]) ? comb[j + 4] : 0;
-      var length = Math.max(-LONGEST_TOOTH, Math.min(LONGEST_TOOTH, kappa * factor));
-      var tx = comb[j] - comb[j + 2] * length, ty = comb[j + 1] - comb[j + 3] * length;
+    const tips = [];
+    for (let j = 0; j < comb.length; j += 6) {
+      const kappa = isFinite(comb[j + 4]) ? comb[j + 4] : 0;
+      const length = Math.max(-LONGEST_TOOTH, Math.min(LONGEST_TOOTH, kappa * factor));
+      const tx = comb[j] - comb[j + 2] * length, ty = comb[j + 1] - comb[j + 3] * length;
       context.moveTo(x(comb[j]), y(comb[j + 1]));
       context.lineTo(x(tx), y(ty));
       tips.push([tx, ty, comb[j + 5] === 1]);
@@ -118,13 +118,13 @@ export function startOperationsOverlay(canvas, row) {
   // The first half of `ticks` at equal t, on the normal's left; the second at equal arc length,
   // on its right.
   function drawTicks(context, s, ticks) {
-    var half = ticks.length / 2;
+    const half = ticks.length / 2;
     [[0, COLOURS.equalT, 1], [half, COLOURS.equalLength, -1]].forEach(function (set) {
       context.strokeStyle = set[1];
       context.lineWidth = 1.5 * s;
       context.beginPath();
-      for (var j = set[0]; j < set[0] + half; j += 4) {
-        var side = set[2] * 7 * s;
+      for (let j = set[0]; j < set[0] + half; j += 4) {
+        const side = set[2] * 7 * s;
         context.moveTo(x(ticks[j]), y(ticks[j + 1]));
         context.lineTo(x(ticks[j] + ticks[j + 2] * side), y(ticks[j + 1] + ticks[j + 3] * side));
       }
@@ -140,10 +140,10 @@ export function startOperationsOverlay(canvas, row) {
     // polygon or halves), pieces (and the highlighted one), raised, first and second (arrows,
     // scaled by the mean span's width h and h squared), comb (and its scale), ticks.
     draw: function (view) {
-      var context = canvas.getContext("2d", CONTEXT);
-      var s = scaleNow();
+      const context = canvas.getContext("2d", CONTEXT);
+      const s = scaleNow();
       context.clearRect(0, 0, canvas.width, canvas.height);
-      var at = view.at;
+      const at = view.at;
       if (view.comb) drawComb(context, s, view.comb, view.combScale);
       if (view.ticks) drawTicks(context, s, view.ticks);
       if (view.pieces) drawPieces(context, s, view.pieces, at.degree, view.highlighted);
@@ -158,7 +158,7 @@ export function startOperationsOverlay(canvas, row) {
           polygon(context, s, at.refined, COLOURS.refined, 2, [6, 4]);
         }
       }
-      var h = at.meanSpan;
+      const h = at.meanSpan;
       context.font = Math.round(12 * s) + "px system-ui, sans-serif";
       if (view.first) {
         arrow(context, s, at.point, { x: at.first.x * h, y: at.first.y * h }, COLOURS.first,

@@ -8,12 +8,12 @@
 import { download } from "./download.js";
 import { startOperationsOverlay } from "./operations_overlay.js";
 
-var VIEWS = ["pieces", "raised", "first", "second", "comb", "ticks"];
-var MOST_TICK_SPANS = 40;   // ticks are drawn up to 10 a span over this many spans
-var MOST_LISTED_KNOTS = 20; // knots whose continuity is listed, those nearest t
-var MOST_SHOWN_KNOTS = 24;  // knots of a vector shown around t
-var COMB_TEETH = 600;       // the comb's steps over the whole curve, 1 to 16 a span
-var LEVEL_PACE = 800;       // milliseconds a level while "Play" steps through the triangle
+const VIEWS = ["pieces", "raised", "first", "second", "comb", "ticks"];
+const MOST_TICK_SPANS = 40;   // ticks are drawn up to 10 a span over this many spans
+const MOST_LISTED_KNOTS = 20; // knots whose continuity is listed, those nearest t
+const MOST_SHOWN_KNOTS = 24;  // knots of a vector shown around t
+const COMB_TEETH = 600;       // the comb's steps over the whole curve, 1 to 16 a span
+const LEVEL_PACE = 800;       // milliseconds a level while "Play" steps through the triangle
 
 function format(value) {
   return String(Math.round(value * 1e6) / 1e6);
@@ -24,7 +24,7 @@ function pair(p) {
 }
 
 function power(r) {
-  var marks = "\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079";
+  const marks = "\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079";
   return r < 0 ? "\u207b\u00b9" : String(r).split("").map(function (d) { return marks[Number(d)]; }).join("");
 }
 
@@ -35,8 +35,8 @@ function setText(element, text) {
 }
 
 export function startOperationsPanel(editor) {
-  var module = editor.module;
-  var elements = {};
+  const module = editor.module;
+  const elements = {};
   ["insert:op-insert", "remove:op-remove", "openRefined:op-open-refined", "insertNote:op-insert-note",
    "knots:op-knots", "pieces:op-pieces", "raised:op-raised", "openRaised:op-open-raised",
    "raisedNote:op-raised-note", "first:op-first", "second:op-second", "comb:op-comb",
@@ -45,18 +45,18 @@ export function startOperationsPanel(editor) {
    "step:op-step", "levelDown:op-level-down", "levelUp:op-level-up", "level:op-level",
    "levelPlay:op-level-play", "exportKind:op-export-kind", "exportFormat:op-export-format",
    "save:op-export", "message:op-message"].forEach(function (entry) {
-    var parts = entry.split(":");
+    const parts = entry.split(":");
     elements[parts[0]] = document.getElementById(parts[1]);
   });
-  var overlay = startOperationsOverlay(document.getElementById("operations-overlay"),
+  const overlay = startOperationsOverlay(document.getElementById("operations-overlay"),
                                        editor.geometry.worldOriginRow);
-  var inserts = 0;
-  var now = null;     // the panel's t: { t, text }, or null when it shows no curve
-  var at = null;      // module.operationsAt at t
-  var level = 0;      // the last level shown in step mode
-  var playing = null; // the timer while "Play" steps through the levels
-  var highlighted = -1;
-  var drawn = null;   // what was drawn last
+  let inserts = 0;
+  let now = null;     // the panel's t: { t, text }, or null when it shows no curve
+  let at = null;      // module.operationsAt at t
+  let level = 0;      // the last level shown in step mode
+  let playing = null; // the timer while "Play" steps through the levels
+  let highlighted = -1;
+  let drawn = null;   // what was drawn last
 
   function shown(name) {
     return elements[name].checked;
@@ -69,19 +69,19 @@ export function startOperationsPanel(editor) {
   // A knot vector around t, the knots equal to t and new marked.
   // Rebuilt only when the curve's knots, t or the count of new ones change.
   function knotRow(target, knots, t, fresh) {
-    var key = at.knotsKey + " " + knots.length + " " + t + " " + fresh;
+    const key = at.knotsKey + " " + knots.length + " " + t + " " + fresh;
     if (target.dataset.key === key) return;
     target.dataset.key = key;
     target.textContent = "";
-    var first = knots.indexOf(t);
-    var centre = first >= 0 ? first : Math.max(0, knots.findIndex(function (u) { return u > t; }));
-    var from = Math.max(0, centre - MOST_SHOWN_KNOTS / 2);
-    var to = Math.min(knots.length, from + MOST_SHOWN_KNOTS);
+    const first = knots.indexOf(t);
+    const centre = first >= 0 ? first : Math.max(0, knots.findIndex(function (u) { return u > t; }));
+    const from = Math.max(0, centre - MOST_SHOWN_KNOTS / 2);
+    const to = Math.min(knots.length, from + MOST_SHOWN_KNOTS);
     if (from > 0) target.append("\u2026 ");
-    for (var j = from; j < to; ++j) {
-      var copy = first >= 0 && j >= first && knots[j] === t;
-      var isNew = copy && j >= first + countOf(knots, t) - fresh;
-      var item = document.createElement(isNew ? "mark" : "span");
+    for (let j = from; j < to; ++j) {
+      const copy = first >= 0 && j >= first && knots[j] === t;
+      const isNew = copy && j >= first + countOf(knots, t) - fresh;
+      const item = document.createElement(isNew ? "mark" : "span");
       item.textContent = copy ? now.text : format(knots[j]);
       target.append(item, j + 1 < to ? " " : "");
     }
@@ -93,7 +93,7 @@ export function startOperationsPanel(editor) {
   }
 
   function describeInsertion() {
-    var k = at.degree;
+    const k = at.degree;
     elements.remove.disabled = inserts === 0;
     elements.insert.disabled = at.insertNote !== "";
     elements.openRefined.disabled = at.inserted === 0;
@@ -105,7 +105,7 @@ export function startOperationsPanel(editor) {
       knotRow(elements.knots, [], now.t, 0);
       return;
     }
-    var text = "t = " + now.text + " inserted " + at.inserted + (at.inserted === 1 ? " time" : " times") +
+    let text = "t = " + now.text + " inserted " + at.inserted + (at.inserted === 1 ? " time" : " times") +
       ": its multiplicity is " + at.multiplicity + " of at most " + k + ", on " + (at.refined.length / 2) + " points.";
     if (at.before) {
       text += " The curve is split there: the halves' polygons (the triangle's outer edges) in green and orange.";
@@ -123,7 +123,7 @@ export function startOperationsPanel(editor) {
     }
     elements.openRaised.disabled = raised.fault !== "" || raised.degree > editor.geometry.maxDegree;
     if (raised.fault !== "") return;
-    var text = "Degree " + raised.degree + " on " + (raised.points.length / 2) + " points (dotted); its knots: ";
+    const text = "Degree " + raised.degree + " on " + (raised.points.length / 2) + " points (dotted); its knots: ";
     if (elements.raisedNote.firstChild === null || elements.raisedNote.firstChild.textContent !== text) {
       elements.raisedNote.textContent = "";
       elements.raisedNote.append(text, document.createElement("span"));
@@ -132,16 +132,16 @@ export function startOperationsPanel(editor) {
   }
 
   function fillValues() {
-    var rows = [["C(t)", pair(at.point)], ["C\u2032(t)", pair(at.first)], ["C\u2033(t)", pair(at.second)],
+    const rows = [["C(t)", pair(at.point)], ["C\u2032(t)", pair(at.first)], ["C\u2033(t)", pair(at.second)],
                 ["Curvature \u03ba(t)", at.curvature === null ? "none: the curve stands still" :
                   format(at.curvature) + (at.curvature !== 0 ? " (radius " + format(1 / Math.abs(at.curvature)) + ")" : "")],
                 ["Arc length to t", format(at.lengthToT) + " of " + format(at.length)]];
-    var body = elements.values.tBodies[0];
+    const body = elements.values.tBodies[0];
     rows.forEach(function (row, j) {
-      var line = body.rows[j];
+      let line = body.rows[j];
       if (!line) {
         line = body.insertRow();
-        var head = document.createElement("th");
+        const head = document.createElement("th");
         head.scope = "row";
         head.textContent = row[0];
         line.append(head);
@@ -153,19 +153,19 @@ export function startOperationsPanel(editor) {
 
   // The continuity at the knots nearest t, the list made again only when it reads otherwise.
   function fillContinuity() {
-    var lines = [];
+    const lines = [];
     if (elements.continuityBox.open) {
-      var found = module.continuity(now.t, MOST_LISTED_KNOTS);
+      const found = module.continuity(now.t, MOST_LISTED_KNOTS);
       if (found.total === 0) lines.push("No knot inside the domain.");
       else if (found.total > found.knots.length) lines.push("The " + found.knots.length + " of " + found.total + " knots nearest t:");
       found.knots.forEach(function (knot) {
-        var measured = knot.measured === at.degree ? "C\u221e: both sides are one polynomial" :
+        const measured = knot.measured === at.degree ? "C\u221e: both sides are one polynomial" :
           knot.measured < 0 ? "the curve jumps" : "C" + power(knot.measured);
         lines.push("t = " + format(knot.t) + " (" + knot.multiplicity + "\u00d7): " + measured +
           (knot.measured === knot.promised ? "" : ", where C" + power(knot.promised) + " is promised"));
       });
     }
-    var list = elements.continuity, key = lines.join("\n");
+    const list = elements.continuity, key = lines.join("\n");
     if (list.dataset.key === key) return;
     list.dataset.key = key;
     list.textContent = "";
@@ -183,8 +183,8 @@ export function startOperationsPanel(editor) {
       overlay.clear();
       return;
     }
-    var tickCount = at.spans <= MOST_TICK_SPANS ? 10 * at.spans : 0;
-    var view = {
+    const tickCount = at.spans <= MOST_TICK_SPANS ? 10 * at.spans : 0;
+    const view = {
       at: at, insertion: true, highlighted: highlighted, combScale: Math.pow(2, Number(elements.combScale.value)),
       // Each view of the core's numbers copied at once: the next call reuses their memory.
       pieces: shown("pieces") ? module.bezierPieces() : null,
@@ -210,7 +210,7 @@ export function startOperationsPanel(editor) {
 
   // The triangle's names and the level shown go to the panel that draws the triangle.
   function triangleView() {
-    var k = at ? at.degree : 0;
+    const k = at ? at.degree : 0;
     level = Math.max(0, Math.min(level, k));
     setText(elements.level, shown("step") ? "level " + level + " of " + k : "");
     elements.levelDown.disabled = elements.levelUp.disabled = elements.levelPlay.disabled = !shown("step");
@@ -291,9 +291,9 @@ export function startOperationsPanel(editor) {
   });
   elements.save.addEventListener("click", function () {
     if (now === null) return;
-    var kind = elements.exportKind.value, latex = elements.exportFormat.value === "latex";
-    var text = module.operationsTable(kind, latex ? "latex" : "csv", now.t, inserts);
-    var name = kind + "-at-" + now.text + (latex ? ".tex" : ".csv");
+    const kind = elements.exportKind.value, latex = elements.exportFormat.value === "latex";
+    const text = module.operationsTable(kind, latex ? "latex" : "csv", now.t, inserts);
+    const name = kind + "-at-" + now.text + (latex ? ".tex" : ".csv");
     download(name, new Blob([text], { type: latex ? "text/x-tex" : "text/csv" }));
     say("Saved " + name + ".");
   });
@@ -310,7 +310,7 @@ export function startOperationsPanel(editor) {
   // Pointing at the curve over the editor picks its span: its piece and the span on the plot.
   editor.on("pointer", function (point) {
     if (now === null || !shown("pieces")) return;
-    var near = point === null ? { index: -1 } :
+    const near = point === null ? { index: -1 } :
       module.spanNear(point[0], editor.geometry.worldOriginRow - point[1], 12);
     if (near.index === highlighted) return;
     highlighted = near.index;
@@ -321,21 +321,21 @@ export function startOperationsPanel(editor) {
   editor.on("view-save", function (view) {
     if (now === null) return;
     if (inserts > 0) view.insert = String(inserts);
-    var on = VIEWS.filter(shown);
+    const on = VIEWS.filter(shown);
     if (on.length > 0) view.show = on.join(",");
     if (elements.combScale.value !== "0") view.comb = elements.combScale.value;
     if (elements.labels.value !== "none") view.labels = elements.labels.value;
     if (shown("step")) view.level = String(level);
   });
   editor.on("view-check", function (check) {
-    var v = check.view;
+    const v = check.view;
     ["insert", "show", "comb", "labels", "level"].forEach(function (name) { check.known[name] = true; });
     if ("insert" in v && !/^[0-9]$/.test(v.insert)) check.errors.push("insert=" + v.insert + " is not 0 to 9");
     if ("level" in v && !/^[0-9]$/.test(v.level)) check.errors.push("level=" + v.level + " is not 0 to 9");
     if ("show" in v && v.show.split(",").some(function (name) { return VIEWS.indexOf(name) < 0; })) {
       check.errors.push("show=" + v.show + " names a view there is not");
     }
-    var scale = Number(v.comb);
+    const scale = Number(v.comb);
     if ("comb" in v && !(/^-?[0-9.]+$/.test(v.comb) && scale >= -3 && scale <= 3)) {
       check.errors.push("comb=" + v.comb + " is not a scale from -3 to 3");
     }
@@ -345,7 +345,7 @@ export function startOperationsPanel(editor) {
   });
   editor.on("view-restore", function (v) {
     inserts = v.insert ? Number(v.insert) : 0;
-    var on = v.show ? v.show.split(",") : [];
+    const on = v.show ? v.show.split(",") : [];
     VIEWS.forEach(function (name) { elements[name].checked = on.indexOf(name) >= 0; });
     elements.combScale.value = v.comb || "0";
     elements.labels.value = v.labels || "none";

@@ -2,18 +2,18 @@
 // coordinates and weight, a page of rows at a time; a value typed there moves the point or
 // weighs it, and each row can delete its point or insert one after it. Each change is one step,
 // made through the editor's own operations by the core. Pointing at a row looks at its point.
-var ROWS = 50;
+const ROWS = 50;
 
 export function startPointsPanel(editor) {
-  var module = editor.module;
-  var body = document.querySelector("#points-table tbody");
-  var range = document.getElementById("points-range");
-  var previous = document.getElementById("points-previous");
-  var next = document.getElementById("points-next");
-  var message = document.getElementById("points-message");
-  var first = 0;
-  var open = false;
-  var looked = null;
+  const module = editor.module;
+  const body = document.querySelector("#points-table tbody");
+  const range = document.getElementById("points-range");
+  const previous = document.getElementById("points-previous");
+  const next = document.getElementById("points-next");
+  const message = document.getElementById("points-message");
+  let first = 0;
+  let open = false;
+  let looked = null;
 
   function say(text) {
     if (message.textContent !== text) message.textContent = text;
@@ -25,7 +25,7 @@ export function startPointsPanel(editor) {
   }
 
   function field(index, axis, value) {
-    var input = document.createElement("input");
+    const input = document.createElement("input");
     input.type = "text";
     input.inputMode = "decimal";
     input.size = 8;
@@ -37,7 +37,7 @@ export function startPointsPanel(editor) {
   }
 
   function button(text, label, action, index) {
-    var element = document.createElement("button");
+    const element = document.createElement("button");
     element.type = "button";
     element.textContent = text;
     element.setAttribute("aria-label", label);
@@ -48,32 +48,32 @@ export function startPointsPanel(editor) {
 
   // The rows of the page shown; a field being typed in keeps its text. When the same rows are
   // shown again (a drag), only their values change.
-  var shownRows = "";
+  let shownRows = "";
   function update() {
     if (!open) return;
-    var page = module.pointsPage(first, ROWS);
+    let page = module.pointsPage(first, ROWS);
     if (page.first !== first && page.total > 0) {
       first = Math.max(0, Math.floor((page.total - 1) / ROWS) * ROWS);
       page = module.pointsPage(first, ROWS);
     }
-    var rows = page.first + " " + page.points.length + " " + page.total;
+    const rows = page.first + " " + page.points.length + " " + page.total;
     if (rows === shownRows) {
       body.querySelectorAll("input").forEach(function (input) {
-        var point = page.points[Number(input.dataset.index) - page.first];
-        var value = String(point[input.dataset.axis === "w" ? "w" : input.dataset.axis]);
+        const point = page.points[Number(input.dataset.index) - page.first];
+        const value = String(point[input.dataset.axis === "w" ? "w" : input.dataset.axis]);
         if (input !== document.activeElement && input.value !== value) input.value = value;
       });
       return;
     }
     shownRows = rows;
-    var focused = document.activeElement;
-    var keep = focused && body.contains(focused) ? focused.dataset : null;
-    var typing = keep && keep.axis ? focused.value : null;
+    const focused = document.activeElement;
+    const keep = focused && body.contains(focused) ? focused.dataset : null;
+    const typing = keep && keep.axis ? focused.value : null;
     body.textContent = "";
     page.points.forEach(function (point, j) {
-      var index = page.first + j;
-      var row = body.insertRow();
-      var name = document.createElement("th");
+      const index = page.first + j;
+      const row = body.insertRow();
+      const name = document.createElement("th");
       name.scope = "row";
       name.textContent = "P" + index;
       row.appendChild(name);
@@ -82,7 +82,7 @@ export function startPointsPanel(editor) {
       row.insertCell().appendChild(field(index, "w", point.w));
       row.dataset.point = String(index);
       if (index === looked) row.className = "looked";
-      var actions = row.insertCell();
+      const actions = row.insertCell();
       actions.appendChild(button("Insert after", "Insert after P" + index, "insert", index));
       actions.appendChild(button("Delete", "Delete P" + index, "delete", index));
     });
@@ -91,7 +91,7 @@ export function startPointsPanel(editor) {
     previous.disabled = page.first === 0;
     next.disabled = page.first + ROWS >= page.total;
     if (keep) {
-      var again = body.querySelector("[data-index='" + keep.index + "']" +
+      const again = body.querySelector("[data-index='" + keep.index + "']" +
         (keep.axis ? "[data-axis='" + keep.axis + "']" : "[data-action='" + keep.action + "']"));
       if (again) again.focus();
       if (again && typing !== null) again.value = typing;
@@ -99,21 +99,21 @@ export function startPointsPanel(editor) {
   }
 
   body.addEventListener("change", function (event) {
-    var input = event.target;
+    const input = event.target;
     if (!input.dataset.axis) return;
-    var index = Number(input.dataset.index);
+    const index = Number(input.dataset.index);
     if (input.dataset.axis === "w") {
       change(module.setWeight(index, input.value.trim()));
       editor.emit("explored");
       return;
     }
-    var x = body.querySelector("input[data-index='" + index + "'][data-axis='x']").value.trim();
-    var y = body.querySelector("input[data-index='" + index + "'][data-axis='y']").value.trim();
+    const x = body.querySelector("input[data-index='" + index + "'][data-axis='x']").value.trim();
+    const y = body.querySelector("input[data-index='" + index + "'][data-axis='y']").value.trim();
     change(module.movePoint(index, x, y));
   });
   body.addEventListener("click", function (event) {
-    var action = event.target.dataset && event.target.dataset.action;
-    var index = Number(event.target.dataset && event.target.dataset.index);
+    const action = event.target.dataset && event.target.dataset.action;
+    const index = Number(event.target.dataset && event.target.dataset.index);
     if (action === "delete") change(module.deletePoint(index));
     else if (action === "insert") change(module.insertPointAfter(index));
   });
@@ -124,7 +124,7 @@ export function startPointsPanel(editor) {
     update();
   });
   // Frames come as fast as a drag moves; the table's values follow once a display frame.
-  var pending = false;
+  let pending = false;
   editor.on("frame", function () {
     if (!open || pending) return;
     pending = true;
@@ -135,7 +135,7 @@ export function startPointsPanel(editor) {
   });
   editor.on("explored", update);
   body.addEventListener("pointerover", function (event) {
-    var row = event.target.closest("tr[data-point]");
+    const row = event.target.closest("tr[data-point]");
     editor.emit("look", row ? Number(row.dataset.point) : null);
   });
   editor.on("look", function (index) {

@@ -7,21 +7,21 @@
 // back ("view-check", "view-restore").
 import { download } from "./download.js";
 
-var LINK_PREFIX = "#scene=";
+const LINK_PREFIX = "#scene=";
 // After the scene, a link may carry the panel's view: "&name=value" pairs that the parts read.
-var VIEW_PAIR = /^([a-z]+)=([A-Za-z0-9.,+-]{0,200})$/;
-var RESTART_KEY = "tavrimo-restart";
+const VIEW_PAIR = /^([a-z]+)=([A-Za-z0-9.,+-]{0,200})$/;
+const RESTART_KEY = "tavrimo-restart";
 // Inputs where Ctrl+Z belongs to the text being typed.
-var TEXT_TYPES = ["text", "number", "search", "url", "email", "password", "tel"];
+const TEXT_TYPES = ["text", "number", "search", "url", "email", "password", "tel"];
 
 export function startSceneControls(editor) {
-  var module = editor.module;
-  var longest = editor.geometry.longestSceneText;
-  var elements = {};
+  const module = editor.module;
+  const longest = editor.geometry.longestSceneText;
+  const elements = {};
   ["undo:scene-undo", "redo:scene-redo", "link:scene-link", "save:scene-save",
    "open:scene-open", "file:scene-file", "png:scene-png", "svg:scene-svg",
    "message:scene-message", "restart:restart"].forEach(function (pair) {
-    var parts = pair.split(":");
+    const parts = pair.split(":");
     elements[parts[0]] = document.getElementById(parts[1]);
   });
 
@@ -44,7 +44,7 @@ export function startSceneControls(editor) {
 
   // Opens the bytes as a scene file or a link's scene: null when opened, else the core's error.
   function open(bytes, link) {
-    var error = module.openScene(bytes, link);
+    const error = module.openScene(bytes, link);
     showHistory(module.recordScene());
     editor.requestPass();
     return error === "" ? null : error;
@@ -57,15 +57,15 @@ export function startSceneControls(editor) {
   }
 
   function viewText() {
-    var view = {};
+    const view = {};
     editor.emit("view-save", view);
     return Object.keys(view).map(function (name) { return "&" + name + "=" + view[name]; }).join("");
   }
 
   function copyLink() {
-    var url = location.href.split("#")[0] + LINK_PREFIX + module.sceneLink() + viewText();
+    const url = location.href.split("#")[0] + LINK_PREFIX + module.sceneLink() + viewText();
     history.replaceState(null, "", url);
-    var copied = navigator.clipboard && navigator.clipboard.writeText ?
+    const copied = navigator.clipboard && navigator.clipboard.writeText ?
       navigator.clipboard.writeText(url) : Promise.reject(new Error("no clipboard"));
     copied.then(function () {
       say("Link copied: it opens this scene and this view.", false);
@@ -77,18 +77,18 @@ export function startSceneControls(editor) {
   // The view's pairs, each name once and known to a part with a value it takes: the pairs, or
   // what is wrong.
   function readView(pairs) {
-    var view = {};
-    for (var j = 0; j < pairs.length; ++j) {
-      var match = VIEW_PAIR.exec(pairs[j]);
+    const view = {};
+    for (let j = 0; j < pairs.length; ++j) {
+      const match = VIEW_PAIR.exec(pairs[j]);
       if (!match) return { error: "\u201c" + pairs[j].slice(0, 40) + "\u201d is not a view setting" };
       if (Object.prototype.hasOwnProperty.call(view, match[1])) {
         return { error: "\u201c" + match[1] + "\u201d is given twice" };
       }
       view[match[1]] = match[2];
     }
-    var check = { view: view, known: {}, errors: [] };
+    const check = { view: view, known: {}, errors: [] };
     editor.emit("view-check", check);
-    var unknown = Object.keys(view).filter(function (name) { return !check.known[name]; });
+    const unknown = Object.keys(view).filter(function (name) { return !check.known[name]; });
     if (unknown.length > 0) return { error: "\u201c" + unknown[0] + "\u201d is not a view setting" };
     if (check.errors.length > 0) return { error: check.errors[0] };
     return { view: view };
@@ -101,7 +101,7 @@ export function startSceneControls(editor) {
       return;
     }
     file.arrayBuffer().then(function (buffer) {
-      var error = open(new Uint8Array(buffer), false);
+      const error = open(new Uint8Array(buffer), false);
       if (error) {
         say("\u201c" + file.name + "\u201d cannot be opened: " + error + ".", true);
       } else {
@@ -116,22 +116,22 @@ export function startSceneControls(editor) {
   // A page opened by a link, or a link opened in this page, shows the link's scene, or says
   // what is wrong with it and keeps the scene.
   function openLink() {
-    var hash = location.hash;
+    const hash = location.hash;
     if (hash.indexOf(LINK_PREFIX) !== 0) return;
-    var pairs = hash.slice(LINK_PREFIX.length).split("&");
-    var text = null;
+    const pairs = hash.slice(LINK_PREFIX.length).split("&");
+    let text = null;
     try {
       text = decodeURIComponent(pairs[0]);
     } catch (error) {
       say("This link's scene cannot be opened: the link is damaged.", true);
       return;
     }
-    var view = readView(pairs.slice(1));
+    const view = readView(pairs.slice(1));
     if (view.error) {
       say("This link cannot be opened: " + view.error + ".", true);
       return;
     }
-    var error = open(new TextEncoder().encode(text), true);
+    const error = open(new TextEncoder().encode(text), true);
     if (error) {
       say("This link's scene cannot be opened: " + error + ".", true);
       return;
@@ -180,7 +180,7 @@ export function startSceneControls(editor) {
   document.addEventListener("keydown", function (event) {
     if (!(event.ctrlKey || event.metaKey) || event.altKey || isTextField(event.target)) return;
     if (document.getElementById("box").open) return;
-    var key = event.key.toLowerCase();
+    const key = event.key.toLowerCase();
     if (key === "z" && !event.shiftKey) step(module.undo());
     else if ((key === "z" && event.shiftKey) || key === "y") step(module.redo());
     else return;
@@ -189,7 +189,7 @@ export function startSceneControls(editor) {
   window.addEventListener("hashchange", openLink);
   // A finished change becomes a step.
   editor.on("pass", function () {
-    var before = module.recordScene();
+    const before = module.recordScene();
     showHistory(before);
     if (before.recorded) forgetLink();
   });
@@ -206,7 +206,7 @@ export function startSceneControls(editor) {
   });
 
   showHistory(module.recordScene());
-  var restart = null;
+  let restart = null;
   try {
     restart = sessionStorage.getItem(RESTART_KEY);
     sessionStorage.removeItem(RESTART_KEY);
@@ -214,7 +214,7 @@ export function startSceneControls(editor) {
     restart = null;
   }
   if (restart !== null) {
-    var error = open(new TextEncoder().encode(restart), false);
+    const error = open(new TextEncoder().encode(restart), false);
     say(error ? "The scene from before \u201cQuit\u201d cannot be opened: " + error + "." :
       "Started again with the scene as it was before \u201cQuit\u201d.", Boolean(error));
   } else {
