@@ -6,7 +6,7 @@
 namespace {
 
 void DropOldest(SceneHistory& history) {
-    history.points -= history.steps.front().points.size();
+    history.points -= history.steps.front().scene.points.size();
     history.steps.pop_front();
     history.at -= 1;
 }
@@ -16,7 +16,7 @@ bool Restore(SceneHistory& history, std::size_t at, MenuRef menu) {
         return false;
     }
     history.at = at;
-    LoadScene(history.steps[at], menu);
+    LoadScene(history.steps[at].scene, menu);
     history.version = editor.sceneVersion;
     return true;
 }
@@ -24,27 +24,28 @@ bool Restore(SceneHistory& history, std::size_t at, MenuRef menu) {
 } // namespace
 
 bool RecordScene(SceneHistory& history) {
-    return RecordScene(history, history.extraVersion, CurrentScene);
+    return RecordScene(history, history.extraVersion, [] { return HistoryStep{CurrentScene(), ""}; });
 }
 
 bool RecordScene(SceneHistory& history, std::uint32_t extraVersion,
-                 const std::function<SceneText()>& read) {
+                 const std::function<HistoryStep()>& read) {
     if (editor.pressed || (!history.steps.empty() && history.version == editor.sceneVersion &&
                            history.extraVersion == extraVersion)) {
         return false;
     }
     history.version = editor.sceneVersion;
     history.extraVersion = extraVersion;
-    SceneText scene = read();
-    if (!history.steps.empty() && SameScene(scene, history.steps[history.at])) {
+    HistoryStep step = read();
+    if (!history.steps.empty() && SameScene(step.scene, history.steps[history.at].scene) &&
+        step.view == history.steps[history.at].view) {
         return false;
     }
     while (!history.steps.empty() && history.steps.size() > history.at + 1) {
-        history.points -= history.steps.back().points.size();
+        history.points -= history.steps.back().scene.points.size();
         history.steps.pop_back();
     }
-    history.points += scene.points.size();
-    history.steps.push_back(std::move(scene));
+    history.points += step.scene.points.size();
+    history.steps.push_back(std::move(step));
     history.at = history.steps.size() - 1;
     while (history.steps.size() > kMostHistorySteps + 1 ||
            (history.points > kMostHistoryPoints && history.steps.size() > 1)) {

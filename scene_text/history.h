@@ -10,13 +10,20 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <string>
 
 constexpr std::size_t kMostHistorySteps = 1000;
 // Beyond this many points in all, the oldest steps go first (32 MB of coordinates).
 constexpr std::size_t kMostHistoryPoints = std::size_t{4} << 20;
 
+// A step: the scene, and what the caller keeps of its view with it (the page's insertions).
+struct HistoryStep {
+    SceneText scene;
+    std::string view;
+};
+
 struct SceneHistory {
-    std::deque<SceneText> steps; // steps[at] is the scene shown
+    std::deque<HistoryStep> steps; // steps[at] is the scene shown
     std::size_t at;
     std::size_t points;         // in all the steps
     std::uint32_t version;      // the editor's sceneVersion when last compared
@@ -26,10 +33,10 @@ struct SceneHistory {
 // Records the editor's scene when it has changed since steps[at]; true when it did.
 bool RecordScene(SceneHistory& history);
 
-// The same for the scene `read` gives: the editor's and what the caller adds to it (the
-// explored curve's knots and weights), whose changes `extraVersion` counts.
+// The same for the step `read` gives: the editor's scene and what the caller adds to it (the
+// explored curve's knots and weights, a view), whose changes `extraVersion` counts.
 bool RecordScene(SceneHistory& history, std::uint32_t extraVersion,
-                 const std::function<SceneText()>& read);
+                 const std::function<HistoryStep()>& read);
 bool CanUndo(const SceneHistory& history);
 bool CanRedo(const SceneHistory& history);
 // Restores the step before or after through the editor's operations (what the caller adds is

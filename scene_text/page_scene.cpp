@@ -30,7 +30,8 @@ bool Restore(PageScene& page, bool (*restore)(SceneHistory&, MenuRef), MenuRef m
     if (!restore(page.history, menu)) {
         return false;
     }
-    SetAdditions(page, page.history.steps[page.history.at]);
+    SetAdditions(page, page.history.steps[page.history.at].scene);
+    page.view = page.history.steps[page.history.at].view;
     page.history.extraVersion = page.additionsVersion;
     return true;
 }
@@ -42,18 +43,21 @@ SceneText SceneOf(const PageScene& page) {
 }
 
 SceneText StepShown(const PageScene& page) {
-    return page.history.steps.empty() ? SceneOf(page) : page.history.steps[page.history.at];
+    return page.history.steps.empty() ? SceneOf(page) : page.history.steps[page.history.at].scene;
 }
 
 bool RecordPage(PageScene& page) {
     KeepFitting(page);
-    return RecordScene(page.history, page.additionsVersion, [&] { return SceneOf(page); });
+    return RecordScene(page.history, page.additionsVersion,
+                       [&] { return HistoryStep{SceneOf(page), page.view}; });
 }
 
-std::string LoadAsStep(PageScene& page, const SceneText& scene, MenuRef menu) {
+std::string LoadAsStep(PageScene& page, const SceneText& scene, MenuRef menu,
+                       const std::string& view) {
     RecordPage(page); // the scene before, if it was not recorded yet
     const bool loaded = LoadScene(scene, menu);
     SetAdditions(page, scene);
+    page.view = view;
     RecordPage(page);
     return loaded ? "" : "not enough memory for every point: the scene is loaded in part";
 }
@@ -61,6 +65,18 @@ std::string LoadAsStep(PageScene& page, const SceneText& scene, MenuRef menu) {
 void ChangeAdditions(PageScene& page, const SceneText& scene, bool asStep) {
     RecordPage(page);
     SetAdditions(page, scene);
+    if (asStep) {
+        RecordPage(page);
+    }
+}
+
+void ChangeStepView(PageScene& page, const std::string& view, bool asStep) {
+    if (view == page.view) {
+        return;
+    }
+    RecordPage(page);
+    page.view = view;
+    page.additionsVersion += 1;
     if (asStep) {
         RecordPage(page);
     }

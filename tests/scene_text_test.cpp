@@ -373,7 +373,7 @@ TEST_F(SceneTextTest, UndoAndRedoStepThroughWholeScenes) {
     }
     const std::size_t kept = std::accumulate(
         history.steps.begin(), history.steps.end(), std::size_t{0},
-        [](std::size_t sum, const SceneText& step) { return sum + step.points.size(); });
+        [](std::size_t sum, const HistoryStep& step) { return sum + step.scene.points.size(); });
     EXPECT_EQ(history.points, kept); // the cap on points in all counts what is kept
     int undone = 0;
     while (Undo(history, kMenu)) {

@@ -2,6 +2,8 @@
 // the domain [k, N] shaded, the k + 1 functions not zero at t in their points' colours, a line
 // at t. Every N_j is N_0 shifted by j; the core gives N_0's shape (firstBasis). Where the plot
 // is shown smaller than its pixels (a phone), its text and lines grow to stay readable.
+import { formatNumber } from "./helpers.js";
+
 // How many of a canvas's pixels a CSS pixel holds, at least 1: lines and text drawn that much
 // larger stay readable where the canvas is shown smaller than its pixels (a phone). Asked of the
 // layout only when the window changes, not every frame.
@@ -14,6 +16,21 @@ export function canvasScale(canvas) {
       measured = width > 0 ? Math.max(1, canvas.width / width) : null;
     }
     return measured || 1;
+  };
+}
+
+// A plot's scale from u = from to u = to across a canvas whose lines are s times as thick:
+// u to x and back, v (0 to 1) to y, in the canvas's pixels.
+export function plotGeometry(canvas, s, from, to) {
+  const margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
+  const width = canvas.width - margin.left - margin.right;
+  const height = canvas.height - margin.top - margin.bottom;
+  const span = to - from || 1;
+  return {
+    x: (u) => margin.left + (u - from) / span * width,
+    u: (x) => from + (x - margin.left) / width * span,
+    y: (v) => margin.top + (1 - v) * height,
+    margin: margin, width: width, height: height, span: span, canvasWidth: canvas.width,
   };
 }
 
@@ -66,17 +83,7 @@ export function startBasisPlot(module, canvas, colourOf) {
   const scaleNow = canvasScale(canvas);
 
   function geometry(k, n) {
-    const s = drawn.scale;
-    const margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
-    const width = canvas.width - margin.left - margin.right;
-    const height = canvas.height - margin.top - margin.bottom;
-    const span = n + k;
-    return {
-      x: function (u) { return margin.left + u / span * width; },
-      u: function (x) { return (x - margin.left) / width * span; },
-      y: function (v) { return margin.top + (1 - v) * height; },
-      margin: margin, width: width, height: height, span: span, canvasWidth: canvas.width,
-    };
+    return plotGeometry(canvas, drawn.scale, 0, n + k);
   }
 
   function basisPath(context, g, j) {
@@ -175,17 +182,7 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
   const scaleNow = canvasScale(canvas);
 
   function geometry() {
-    const s = drawn.scale;
-    const margin = { left: 28 * s, right: 8 * s, top: 10 * s, bottom: 24 * s };
-    const width = canvas.width - margin.left - margin.right;
-    const height = canvas.height - margin.top - margin.bottom;
-    const span = drawn.to - drawn.from || 1;
-    return {
-      x: function (u) { return margin.left + (u - drawn.from) / span * width; },
-      u: function (x) { return drawn.from + (x - margin.left) / width * span; },
-      y: function (v) { return margin.top + (1 - v) * height; },
-      margin: margin, width: width, height: height, canvasWidth: canvas.width,
-    };
+    return plotGeometry(canvas, drawn.scale, drawn.from, drawn.to);
   }
 
   function path(context, g, j, stride) {
@@ -217,7 +214,7 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
     context.textAlign = "center";
     [drawn.from, curve.first, curve.last, drawn.to].forEach(function (u, i, all) {
       if (i > 0 && Math.abs(g.x(u) - g.x(all[i - 1])) < 24 * s) return;
-      context.fillText(String(Math.round(u * 1000) / 1000), g.x(u), g.y(0) + 16 * s);
+      context.fillText(formatNumber(u), g.x(u), g.y(0) + 16 * s);
     });
     context.strokeStyle = "#b8b8b8";
     context.lineWidth = 1.25 * s;
@@ -256,7 +253,8 @@ export function startGeneralPlot(canvas, colourOf, nameOf) {
       }
       lineAt(context, g, t, s);
       canvas.setAttribute("aria-label", "Basis functions of degree " + curve.degree + " on the knots " +
-        curve.knots.join(", ") + ", the domain " + curve.first + " to " + curve.last +
+        curve.knots.map(formatNumber).join(", ") + ", the domain " + formatNumber(curve.first) + " to " +
+        formatNumber(curve.last) +
         " shaded, their sum dashed, a line at t = " + tText);
       return g;
     },

@@ -1,8 +1,9 @@
-// The page's one composition root: the core, the editor, and the parts beside it. A new part is
-// one module and one line here.
+// The page's one composition root: the core, the editor, the page's state, and the parts beside
+// the editor, each drawing from that state. A new part is one module and one line here.
 import createTavrimo from "./tavrimo.js";
 import { startEditor } from "./editor.js";
 import { startEditorGuide } from "./editor_guide.js";
+import { createPage } from "./page.js";
 import { startInsidePanel } from "./inside_panel.js";
 import { startKnotsPanel } from "./knots_panel.js";
 import { startPointsPanel } from "./points_panel.js";
@@ -13,15 +14,17 @@ function unsupported() {
   document.getElementById("unsupported").hidden = false;
 }
 
-createTavrimo({ onAbort: unsupported }).then(function (module) {
+createTavrimo({ onAbort: unsupported }).then((module) => {
   const editor = startEditor(module);
-  startEditorGuide(editor);
-  startInsidePanel(editor);
-  startPointsPanel(editor);
-  startKnotsPanel(editor);
-  startOperationsPanel(editor);
-  startSceneControls(editor); // last: it opens a link, whose view the other parts take
-  window.tavrimo = { module: module, editor: editor }; // for tests, benchmarks and the console
+  const page = createPage(module, editor);
+  const inside = startInsidePanel(editor, page);
+  const operations = startOperationsPanel(editor, page);
+  for (const part of [startEditorGuide(editor), inside, startKnotsPanel(editor, page),
+    startPointsPanel(editor, page), operations]) page.add(part);
+  page.add(startSceneControls(editor, page)); // last: it opens a link or the kept state
+  // The one handle for tests, benchmarks and the console.
+  window.tavrimo = { module: module, editor: editor, page: page, inside: inside.shown,
+    operations: operations.shown, operationsTable: operations.table };
   editor.run();
 }, unsupported);
 

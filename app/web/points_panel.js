@@ -1,27 +1,26 @@
 // The panel's "Points" section (its C++ side is points_panel.cpp): every point's label, world
 // coordinates and weight, a page of rows at a time; a value typed there moves the point or
 // weighs it, and each row can delete its point or insert one after it. Each change is one step,
-// made through the editor's own operations by the core. Pointing at a row looks at its point.
+// made through the editor's own operations by the core. Pointing at a row, or moving into it,
+// looks at its point.
+import { elementsById, setText } from "./helpers.js";
+
 const ROWS = 50;
 
-export function startPointsPanel(editor) {
+export function startPointsPanel(editor, page) {
   const module = editor.module;
-  const body = document.querySelector("#points-table tbody");
-  const range = document.getElementById("points-range");
-  const previous = document.getElementById("points-previous");
-  const next = document.getElementById("points-next");
-  const message = document.getElementById("points-message");
+  const { table, range, previous, next, message } = elementsById({ table: "points-table",
+    range: "points-range", previous: "points-previous", next: "points-next", message: "points-message" });
+  const body = table.tBodies[0];
   let first = 0;
-  let open = false;
   let looked = null;
 
-  function say(text) {
-    if (message.textContent !== text) message.textContent = text;
+  function change(error) {
+    page.dispatch({ type: "scene", part: "points", error: error });
   }
 
-  function change(error) {
-    say(error === "" ? "" : error + ".");
-    editor.requestPass();
+  function look(index) {
+    if (index !== page.state.view.looked) page.dispatch({ type: "view", change: { looked: index } });
   }
 
   function field(index, axis, value) {
@@ -50,16 +49,15 @@ export function startPointsPanel(editor) {
   // shown again (a drag), only their values change.
   let shownRows = "";
   function update() {
-    if (!open) return;
-    let page = module.pointsPage(first, ROWS);
-    if (page.first !== first && page.total > 0) {
-      first = Math.max(0, Math.floor((page.total - 1) / ROWS) * ROWS);
-      page = module.pointsPage(first, ROWS);
+    let shown = module.pointsPage(first, ROWS);
+    if (shown.first !== first && shown.total > 0) {
+      first = Math.max(0, Math.floor((shown.total - 1) / ROWS) * ROWS);
+      shown = module.pointsPage(first, ROWS);
     }
-    const rows = page.first + " " + page.points.length + " " + page.total;
+    const rows = shown.first + " " + shown.points.length + " " + shown.total;
     if (rows === shownRows) {
       body.querySelectorAll("input").forEach(function (input) {
-        const point = page.points[Number(input.dataset.index) - page.first];
+        const point = shown.points[Number(input.dataset.index) - shown.first];
         const value = String(point[input.dataset.axis === "w" ? "w" : input.dataset.axis]);
         if (input !== document.activeElement && input.value !== value) input.value = value;
       });
@@ -70,8 +68,8 @@ export function startPointsPanel(editor) {
     const keep = focused && body.contains(focused) ? focused.dataset : null;
     const typing = keep && keep.axis ? focused.value : null;
     body.textContent = "";
-    page.points.forEach(function (point, j) {
-      const index = page.first + j;
+    shown.points.forEach(function (point, j) {
+      const index = shown.first + j;
       const row = body.insertRow();
       const name = document.createElement("th");
       name.scope = "row";
@@ -86,10 +84,10 @@ export function startPointsPanel(editor) {
       actions.appendChild(button("Insert after", "Insert after P" + index, "insert", index));
       actions.appendChild(button("Delete", "Delete P" + index, "delete", index));
     });
-    range.textContent = page.total === 0 ? "No points yet: click in the editor to place one." :
-      "P" + page.first + " to P" + (page.first + page.points.length - 1) + " of " + page.total + " points";
-    previous.disabled = page.first === 0;
-    next.disabled = page.first + ROWS >= page.total;
+    range.textContent = shown.total === 0 ? "No points yet: click in the editor to place one." :
+      "P" + shown.first + " to P" + (shown.first + shown.points.length - 1) + " of " + shown.total + " points";
+    previous.disabled = shown.first === 0;
+    next.disabled = shown.first + ROWS >= shown.total;
     if (keep) {
       const again = body.querySelector("[data-index='" + keep.index + "']" +
         (keep.axis ? "[data-axis='" + keep.axis + "']" : "[data-action='" + keep.action + "']"));
@@ -104,7 +102,6 @@ export function startPointsPanel(editor) {
     const index = Number(input.dataset.index);
     if (input.dataset.axis === "w") {
       change(module.setWeight(index, input.value.trim()));
-      editor.emit("explored");
       return;
     }
     const x = body.querySelector("input[data-index='" + index + "'][data-axis='x']").value.trim();
@@ -119,29 +116,28 @@ export function startPointsPanel(editor) {
   });
   previous.addEventListener("click", function () { first = Math.max(0, first - ROWS); update(); });
   next.addEventListener("click", function () { first += ROWS; update(); });
-  editor.on("panel", function (shown) {
-    open = shown;
-    update();
-  });
-  // Frames come as fast as a drag moves; the table's values follow once a display frame.
-  let pending = false;
-  editor.on("frame", function () {
-    if (!open || pending) return;
-    pending = true;
-    requestAnimationFrame(function () {
-      pending = false;
-      update();
-    });
-  });
-  editor.on("explored", update);
   body.addEventListener("pointerover", function (event) {
     const row = event.target.closest("tr[data-point]");
-    editor.emit("look", row ? Number(row.dataset.point) : null);
+    look(row ? Number(row.dataset.point) : null);
   });
-  editor.on("look", function (index) {
-    looked = index;
-    body.querySelectorAll("tr").forEach(function (row) {
-      row.classList.toggle("looked", Number(row.dataset.point) === index);
-    });
+  body.addEventListener("focusin", function (event) {
+    const row = event.target.closest("tr[data-point]");
+    if (row) look(Number(row.dataset.point));
   });
+
+  function render(state, before) {
+    const note = state.notes.points;
+    setText(message, note ? note.text : "");
+    if (!state.view.panelOpen) return;
+    const opened = before === null || !before.view.panelOpen;
+    if (opened || state.scene !== before.scene) update();
+    if (opened || state.view.looked !== before.view.looked) {
+      looked = state.view.looked;
+      body.querySelectorAll("tr").forEach(function (row) {
+        row.classList.toggle("looked", Number(row.dataset.point) === looked);
+      });
+    }
+  }
+
+  return { render: render };
 }

@@ -1,6 +1,5 @@
-// The scene kept and shared, for the page's scene part (scene_controls.js), by name: the scene
-// as text and as a link, a scene opened from either (on an error the scene stays as it was),
-// undo and redo, the picture as SVG; and the page's additions to the editor's scene (the
+// The scene kept and shared, for the page (page.js, scene_controls.js), by name: the scene as
+// text, its steps recorded, undo and redo, the picture as SVG; and the page's additions to the editor's scene (the
 // explored curve's knots, the points' weights), kept fitting its points and degree.
 #include "scene_controls.h"
 
@@ -37,10 +36,6 @@ std::string SceneTextNow() {
     return FormatScene(ShownScene());
 }
 
-std::string SceneLinkNow() {
-    return SceneToLink(ShownScene());
-}
-
 // The scene of the current step: after "Quit", the scene as it was before.
 std::string StepText() {
     return FormatScene(StepShown(page));
@@ -50,28 +45,22 @@ std::string SceneSvg() {
     return FormatSvg(kClientWidth, kClientHeight);
 }
 
-// Opens the bytes as a scene file (link false) or a link's scene: "" when the scene is loaded
-// as a step, else the error, with the scene as it was.
-std::string OpenScene(const std::string& bytes, bool link) {
-    const SceneParse parse =
-        link ? SceneFromLink(bytes.data(), bytes.size()) : ParseScene(bytes.data(), bytes.size());
-    return parse.ok ? LoadSceneAsStep(parse.scene) : parse.error;
-}
-
 // After a pass: records the scene when it has changed and no button is held. What quitting
 // clears is not a step, so that the step shown stays the scene as it was before "Quit".
 HistoryState RecordStep() {
     return State(!QuitRequested(queuedLoop) && Record());
 }
 
-HistoryState UndoStep() {
-    UndoPage(page, PageMenu());
+HistoryState HistoryNow() {
     return State();
 }
 
-HistoryState RedoStep() {
-    RedoPage(page, PageMenu());
-    return State();
+bool UndoStep() {
+    return UndoPage(page, PageMenu());
+}
+
+bool RedoStep() {
+    return RedoPage(page, PageMenu());
 }
 
 } // namespace
@@ -80,8 +69,16 @@ SceneText ShownScene() {
     return SceneOf(page);
 }
 
-std::string LoadSceneAsStep(const SceneText& scene) {
-    return LoadAsStep(page, scene, PageMenu());
+std::string LoadSceneAsStep(const SceneText& scene, const std::string& stepView) {
+    return LoadAsStep(page, scene, PageMenu(), stepView);
+}
+
+void ChangeStepViewAs(const std::string& view, bool asStep) {
+    ChangeStepView(page, view, asStep);
+}
+
+const std::string& StepView() {
+    return page.view;
 }
 
 void ChangeAdditionsAsStep(const SceneText& scene) {
@@ -107,11 +104,10 @@ EMSCRIPTEN_BINDINGS(scene_controls) {
         .field("canRedo", &HistoryState::canRedo)
         .field("recorded", &HistoryState::recorded);
     function("sceneText", &SceneTextNow);
-    function("sceneLink", &SceneLinkNow);
     function("stepText", &StepText);
     function("sceneSvg", &SceneSvg);
-    function("openScene", &OpenScene);
     function("recordScene", &RecordStep);
+    function("historyState", &HistoryNow);
     function("undo", &UndoStep);
     function("redo", &RedoStep);
 }

@@ -11,9 +11,15 @@
 // The editor's scene with the page's additions, which always fit its points and degree.
 SceneText ShownScene();
 
-// Loads the scene through the editor's own operations, then its additions, as one step: "" when
+// Loads the scene through the editor's own operations, then its additions and the view the
+// steps keep, as one step: "" when
 // it is loaded, else what went wrong.
-std::string LoadSceneAsStep(const SceneText& scene);
+std::string LoadSceneAsStep(const SceneText& scene, const std::string& stepView = "");
+
+// What of the page's view the steps keep, changed as one step (or with the next one); and that
+// of the step shown.
+void ChangeStepViewAs(const std::string& view, bool asStep);
+const std::string& StepView();
 
 // Changes only the additions (knots, weights) to those of `scene`, as one step; or, while a
 // knot or a weight is dragged, without one: the pass after the drag records it.

@@ -24,7 +24,7 @@ except ImportError:
     pass
 
 VIEWS = ["op-pieces", "op-raised", "op-first", "op-second", "op-comb", "op-ticks"]
-OPERATIONS = "return operationsState();"
+OPERATIONS = "return tavrimo.operations();"
 
 
 HEADS = {
@@ -37,7 +37,7 @@ HEADS = {
 
 def table(browser, kind):
     rows = list(csv.reader(io.StringIO(browser.execute_script(
-        "return operationsTable(arguments[0], false);", kind), newline="")))
+        "return tavrimo.operationsTable(arguments[0], false);", kind), newline="")))
     head = rows[0]
     expected = [name.replace("{k}", head[-1][4:]) for name in HEADS[kind]]
     if head != expected or (kind == "basis" and not head[-1][4:].isdigit()):

@@ -19,7 +19,7 @@ except ImportError:
 DEGREE_5 = 40062
 BLUE = (0, 0, 255)
 
-STATE = "return insidePanelState();"
+STATE = "return tavrimo.inside();"
 
 OVERLAY_DRAWN = """
 const c = document.getElementById("overlay");

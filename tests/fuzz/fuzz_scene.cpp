@@ -1,9 +1,11 @@
-// libFuzzer entry: any byte string as a scene file, as a link and as typed knots. Each gives a
+// libFuzzer entry: any byte string as a scene file, as a link (with a view), as a view alone and
+// as typed knots. Each gives a
 // scene (or knots) or one error; every accepted scene formats back to text that parses to it, bit
 // for bit; and every knot of its explored curve raised and lowered either is refused or keeps a
 // vector that serves the points, that knot standing once more or once less.
 #include "explored.h"
 #include "knots.h"
+#include "page_view.h"
 #include "scene_edit.h"
 #include "scene_text.h"
 
@@ -78,6 +80,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Outcome<std::vector<double>> knots = ParseKnots(std::string(text, size));
     if (knots.ok() && ParseKnots(FormatKnots(knots.value)).value != knots.value) {
         Fail("typed knots do not come back from their text");
+    }
+    // A view is read whole or in part, and what was taken writes back to what reads the same.
+    const ViewLimits limits{true, 3.0, 6.0, 3, 6, UniformKnots(6, 3)};
+    const ViewParse view = ParseView(std::string_view(text, size), limits);
+    const std::string again = FormatView(view.view);
+    const ViewParse back = ParseView(again, limits);
+    if (!back.setAside.empty() || !SameView(back.view, view.view)) {
+        Fail("a view read does not come back from its text");
+    }
+    for (const PageParse& page : {ParsePageLink(text, size), ParsePageFile(text, size)}) {
+        const std::string link = FormatPageLink(page.state);
+        const PageParse linked = ParsePageLink(link.data(), link.size());
+        if (page.ok && (!linked.ok || !SameView(linked.state.view, page.state.view))) {
+            Fail("a page read does not come back from its link");
+        }
     }
     return 0;
 }

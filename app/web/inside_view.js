@@ -1,0 +1,96 @@
+// What the panel "Inside the curve" draws of one moment: de Boor's construction at t (the core's,
+// in the editor's float arithmetic when asked, else in double), the basis plot with the span
+// pointed at, the weights of the points at t and C(t), and the overlay over the editor.
+import { startBasisPlot, startGeneralPlot } from "./basis_plot.js";
+import { colourOf, startOverlay } from "./inside_overlay.js";
+import { formatNumber, formatPoint, setText } from "./helpers.js";
+
+// A closed curve's wrapped points are its first points again.
+export function nameOf(explored, j) {
+  return explored && explored.mode === "closed" && !explored.editors && explored.points > 0 ?
+    j % (explored.points - explored.degree) : j;
+}
+
+export function startInsideView(module, elements, row) {
+  const plot = startBasisPlot(module, elements.basis, colourOf);
+  const overlay = startOverlay(module, elements.overlay, row);
+  let explored = null;
+  const general = startGeneralPlot(elements.basis, (j) => colourOf(nameOf(explored, j)),
+                                   (j) => nameOf(explored, j));
+  let triangleNames = { key: "", names: null };
+  let scale = null;
+
+  // At t: the construction and the basis values, in the editor's float or in double.
+  function constructionAt(at) {
+    if (at.exactly) {
+      const construction = module.construction(at.exact);
+      construction.basis = module.basisAt(at.exact).values;
+      return construction;
+    }
+    return module.exploredAt(at.t);
+  }
+
+  function fillValues(construction, count, looked) {
+    const body = elements.values.tBodies[0];
+    body.textContent = "";
+    let sum = 0;
+    construction.basis.forEach((value, j) => {
+      const index = construction.first + j;
+      if (index < 0 || index >= count) return;
+      const name = nameOf(explored, index);
+      sum += value;
+      const line = body.insertRow();
+      const swatch = document.createElement("span");
+      swatch.className = "swatch";
+      swatch.style.background = colourOf(name);
+      const head = document.createElement("th");
+      head.scope = "row";
+      head.append(swatch, "P" + name);
+      line.append(head);
+      line.dataset.point = String(name);
+      if (name === looked) line.className = "looked";
+      line.insertCell().textContent = formatNumber(value);
+    });
+    setText(elements.sum, formatNumber(sum));
+  }
+
+  function namesAt(at, view, key) {
+    if (view.naming === "none") return null;
+    // The names change with t and the knots only, not while a point is dragged.
+    const wanted = at.t + " " + key;
+    if (triangleNames.key !== wanted) triangleNames = { key: wanted, names: module.triangleLabels(at.t) };
+    return triangleNames.names;
+  }
+
+  return {
+    // Nothing at t: no curve, or the panel closed.
+    clear: () => overlay.clear(),
+    // The moment `at` ({ t, exact, exactly, text }) of the curve `domain`; returns what was drawn.
+    draw: (state, domain, at) => {
+      explored = state.curve.explored;
+      const view = state.view;
+      const construction = constructionAt(at);
+      const looked = view.looked;
+      const names = namesAt(at, view, explored.key);
+      overlay.draw({ explored: domain.explored ? explored : null, construction: construction,
+        points: domain.points, looked: looked, labels: view.pointLabels, nameOf: (j) => nameOf(explored, j),
+        triangle: { names: names, blossoms: view.naming === "blossoms", level: view.level } });
+      scale = domain.explored ?
+        general.draw(explored, module.exploredBasis, construction.first, at.t, at.text, looked) :
+        plot.draw(domain.degree, domain.points, construction.first, at.exactly ? at.exact : at.t, at.text, looked);
+      const span = state.hover.span;
+      if (span !== null) {
+        const context = elements.basis.getContext("2d");
+        context.fillStyle = "rgba(255, 190, 0, 0.3)";
+        context.fillRect(scale.x(span.first), scale.margin.top, scale.x(span.last) - scale.x(span.first), scale.height);
+      }
+      fillValues(construction, domain.explored ? explored.points : domain.points, looked);
+      setText(elements.point, "C(" + at.text + ") = " + formatPoint(construction.point));
+      return construction;
+    },
+    // The plot's scale, u to x and back, for the knots' ticks.
+    scale: () => scale,
+    // The function the plot shows largest at the canvas column x, or null.
+    functionAt: (x, isExplored) => (isExplored ? general.functionAt(x) : plot.functionAt(x)),
+  };
+}
