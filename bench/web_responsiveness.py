@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """The browser program in headless Chromium: the time of one pass of the main loop during a
 drag at degree 9 (the core's frame and the present to the canvas) at 16, 128, 1,024 and 8,192
-points, beside tavrimo_bench's BM_Frame for the same counts run in the same sitting; positions
-shown per second while a point is dragged at degree 9 with 200 points, with the panel "Inside
-the curve" closed and open, and open with every view of its operations on (with --scale also
-with 8,192 points), and the CPU time of the
-browser's renderer processes while the page is idle, the panel closed and open. Not a
-test: it prints figures. Build the site and the benchmarks first (./scripts/web --build-only,
+points, beside tavrimo_bench's BM_Frame for the same counts run in the same sitting; then real
+drags at degree 9 with 1,024 and with 200 points, with the panel "Inside the curve" closed,
+open, and open with every view of its operations on: positions shown per second, and the main
+thread's time per position shown as the browser counts it (its TaskDuration: script, style,
+layout and painting); with --scale also with 8,192 points; and the CPU time of the browser's
+renderer processes while the page is idle, the panel closed and open. Not a test: it prints
+figures. Build the site and the benchmarks first (./scripts/web --build-only,
 the linux preset); run with Debian's Python, which has Selenium:
 
 usage: /usr/bin/python3 bench/web_responsiveness.py --site build/web
@@ -83,29 +84,6 @@ return result;
 """
 
 
-# One point dragged at `count` points and degree 9, one pass a move with the page's hooks (what
-# the panel does after a frame), in batches of 20 passes timed together: first with the panel
-# closed, then open on a custom knot vector.
-PANEL_PASSES = PASSES.replace("const times = timed(function () {});", """const E = window.tavrimo.editor;
-  const hooks = function () { E.emit("pass"); E.emit("frame"); };
-  const closed = timed(hooks);
-  document.getElementById("inside-toggle").click();
-  const mode = document.getElementById("knot-mode");
-  mode.value = "custom";
-  mode.dispatchEvent(new Event("change"));
-  const custom = timed(hooks);
-  // Every view of the operations on, t in the middle and inserted three times, the triangle
-  // named and stepped, the continuity listed: on the editor's knots, then on custom ones.
-  mode.value = "uniform";
-  mode.dispatchEvent(new Event("change"));
-  everyView();
-  const every = timed(hooks);
-  mode.value = "custom";
-  mode.dispatchEvent(new Event("change"));
-  const everyCustom = timed(hooks);
-  document.getElementById("inside-toggle").click();
-  const times = {closed: closed, custom: custom, every: every, everyCustom: everyCustom};""")
-
 # Every view of the panel's operations on, t in the middle of the domain and inserted three
 # times, the triangle named by blossoms and shown level by level, the continuity listed.
 EVERY_VIEW = """
@@ -124,7 +102,9 @@ function everyView() {
   for (let j = 0; j < 3; ++j) document.getElementById("op-insert").click();
 }
 """
-PANEL_PASSES = EVERY_VIEW + PANEL_PASSES
+
+# Points placed through the module as PASSES places them, at degree 9; the last one's place.
+PLACE = PASSES.replace("return result;", "return last;")
 
 
 def native_frames(bench):
@@ -162,9 +142,17 @@ def drag_end(start, moves):
     return (min(max(x, 0), 639), start[1] + moves % 3 - 1)
 
 
-def drag(browser, left, top, start, moves):
-    """Drags the point at start through real (WebDriver) moves; the frames shown, as a line."""
+def main_thread_seconds(browser):
+    """The renderer's main thread busy so far, as Chromium counts it."""
+    metrics = browser.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]
+    return next(m["value"] for m in metrics if m["name"] == "TaskDuration")
+
+
+def drag(browser, left, top, start, moves, per_frame=None):
+    """Drags the point at start through real (WebDriver) moves; the frames shown, as a line.
+    With per_frame, the main thread's milliseconds per frame shown are added to it."""
     browser.execute_script(COUNT_FRAMES)
+    busy = main_thread_seconds(browser)
     start_x, start_y = start
 
     def steps(pointer):
@@ -184,10 +172,14 @@ def drag(browser, left, top, start, moves):
     if len(shown) < 2:
         raise Failure(f"only {len(shown)} frames were shown during the drag")
     span = (shown[-1] - shown[0]) / 1000
+    main = (main_thread_seconds(browser) - busy) * 1000 / len(shown)
+    if per_frame is not None:
+        per_frame.append(main)
     # Chromium delivers synthesized moves at its own frame pace; moves that arrive while a pass
     # is busy coalesce, so fewer frames than moves means the program fell behind.
     return (f"Chromium delivered them in {sending * 1000:.0f} ms; {len(shown)} frames shown in "
-            f"{span * 1000:.0f} ms: {(len(shown) - 1) / span:.0f} positions shown per second")
+            f"{span * 1000:.0f} ms: {(len(shown) - 1) / span:.0f} positions shown per second, "
+            f"the main thread busy {main:.2f} ms a position")
 
 
 def idle(browser, what):
@@ -197,6 +189,30 @@ def idle(browser, what):
     used = renderer_seconds() - before
     print(f"idle page with 200 points at degree 9{what}: the renderer processes used "
           f"{used:.2f} s of CPU in 10 s ({used * 10:.1f} % of one core)")
+
+
+def drags_at_1024(browser, open_page):
+    """Real drags at 1,024 points and degree 9: the panel closed, open, and open with every
+    view on; the main thread's time per position against the closed pass, in three rounds."""
+    times = {"closed": [], "open": [], "every": []}
+    for _ in range(3):
+        left, top = open_page()
+        last = browser.execute_script(PLACE, [1024], 0)
+        end = drag_end(last, 300)
+        drag(browser, left, top, last, 300, times["closed"])
+        browser.find_element("css selector", "#inside-toggle").click()
+        time.sleep(0.5)
+        drag(browser, left, top, end, 300, times["open"])
+        browser.execute_script(EVERY_VIEW + "everyView();")
+        time.sleep(0.5)
+        drag(browser, left, top, last, 300, times["every"])
+    closed = times["closed"]
+    print(f" 1024 points, degree 9, a real drag: the main thread per position shown, panel closed "
+          f"{min(closed):.2f} / {statistics.median(closed):.2f} ms (min / median of 3)")
+    for name, what in (("open", "open"), ("every", "open with every operation's view on")):
+        t = times[name]
+        print(f"    panel {what}: {min(t):.2f} / {statistics.median(t):.2f} ms; / closed "
+              f"{min(t) / min(closed):.2f} (min) {statistics.median(t) / statistics.median(closed):.2f} (median)")
 
 
 def main():
@@ -212,7 +228,15 @@ def main():
     browser = start_browser()
 
     def open_page():
+        # A tab of its own: the page keeps its state in the tab's storage over a reload.
+        old = browser.current_window_handle
+        browser.switch_to.new_window("tab")
+        fresh = browser.current_window_handle
+        browser.switch_to.window(old)
+        browser.close()
+        browser.switch_to.window(fresh)
         browser.get(site.url)
+        browser.execute_cdp_cmd("Performance.enable", {})
         wait_until("the page", lambda: browser.execute_script(
             "return document.querySelectorAll('#menubar button.popup').length === 3 || null"),
             timeout=30)
@@ -233,18 +257,7 @@ def main():
                   f"(min / median of 10 batches of 20); native BM_Frame/{count} "
                   f"{native_low:.3f} / {native_middle:.3f} ms; browser / native "
                   f"{low / native_low:.2f} (min) {middle / native_middle:.2f} (median)")
-        open_page()
-        panel = browser.execute_script(PANEL_PASSES, [1024], 10)["1024"]
-        closed = panel["closed"]
-        print(f" 1024 points, degree 9, a drag's pass with the page's hooks: panel closed "
-              f"{min(closed):.3f} / {statistics.median(closed):.3f} ms (min / median)")
-        for name, what in (("custom", "open on custom knots"),
-                           ("every", "open with every operation's view on"),
-                           ("everyCustom", "open on custom knots with every operation's view on")):
-            times = panel[name]
-            print(f"    panel {what}: {min(times):.3f} / {statistics.median(times):.3f} ms; / closed "
-                  f"{min(times) / min(closed):.2f} (min) "
-                  f"{statistics.median(times) / statistics.median(closed):.2f} (median)")
+        drags_at_1024(browser, open_page)
         left, top = open_page()
         points = [(20 + 30 * (n % 20), 20 + 45 * (n // 20)) for n in range(200)]
         actions = ActionBuilder(browser, duration=0)
@@ -254,8 +267,9 @@ def main():
         actions.perform()
         browser.find_element("css selector", "#tavrimo").send_keys("9")
         time.sleep(1)
+        closed = []
         print("dragging through 500 moves at degree 9 with 200 points: " +
-              drag(browser, left, top, points[105], 500))
+              drag(browser, left, top, points[105], 500, closed))
 
         idle(browser, "")
 
@@ -273,14 +287,16 @@ def main():
         idle(browser, ", the panel open on custom knots")
         browser.execute_script(EVERY_VIEW + "everyView();")
         time.sleep(1)
+        every = []
         print("with every operation's view on (custom knots), dragging back through 500 moves: " +
-              drag(browser, left, top, drag_end(points[105], 500), 500))
+              drag(browser, left, top, drag_end(points[105], 500), 500, every))
+        print(f"  200 points: the main thread {every[0]:.2f} ms a position with every view on, "
+              f"{closed[0]:.2f} ms closed")
         idle(browser, ", every operation's view on")
 
         if options.scale:
             left, top = open_page()
-            last = browser.execute_script(PASSES.replace("return result;", "return last;"),
-                                          [8192], 0)
+            last = browser.execute_script(PLACE, [8192], 0)
             browser.find_element("css selector", "#tavrimo").send_keys("9")
             time.sleep(1)
             print("dragging through 300 moves at degree 9 with 8,192 points: " +

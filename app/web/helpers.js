@@ -1,13 +1,18 @@
 // What every part of the page writes the same way: numbers, superscripts and subscripts, text
 // written only when it changes, elements by id. Pure, but for the last two.
 
-// Every number the page shows: rounded to six decimals, without trailing zeros, never "-0"; so
-// the same value reads the same everywhere, and a float's noise (33.333336) does not show.
-export function formatNumber(value) {
+// Every number the page shows: rounded to six decimals (or as many as asked, to show the
+// editor's float arithmetic), without trailing zeros, never "-0"; so the same value reads the
+// same everywhere.
+export function formatNumber(value, decimals = 6) {
   if (!Number.isFinite(value)) return String(value);
-  const rounded = Math.round(value * 1e6) / 1e6;
+  const scale = Math.pow(10, decimals);
+  const rounded = Math.round(value * scale) / scale;
   return String(rounded === 0 ? 0 : rounded);
 }
+
+// The editor's float values, to the digits a float holds.
+export const FLOAT_DECIMALS = 9;
 
 // A number as the page keeps it after a step of the keyboard: 4.1 + 0.01 is 4.11, not
 // 4.109999999999999.

@@ -2,6 +2,7 @@
 // de Boor's construction at t, the span ends, the points' labels, the stretch of curve the point
 // looked at moves, and the explored curve of the page's knots and weights with its legend.
 import { canvasScale } from "./basis_plot.js";
+import { formatNumber, placeLabels, subscript, superscript } from "./helpers.js";
 
 // One colour per control point, by its index: the k + 1 points of a span are always apart.
 const POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b",
@@ -9,8 +10,6 @@ const POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#
 const TICK_COLOUR = "#222";
 const EXPLORED_COLOUR = "#e66100";
 const MOST_LABELS = 200; // points labelled, and explored span ends marked, at the most
-const SUBSCRIPTS = "\u2080\u2081\u2082\u2083\u2084\u2085\u2086\u2087\u2088\u2089";
-const SUPERSCRIPTS = "\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079";
 
 export function colourOf(index) {
   return POINT_COLOURS[((index % 10) + 10) % 10];
@@ -38,27 +37,40 @@ export function startOverlay(module, canvas, row) {
     if (stroke) { context.strokeStyle = stroke; context.stroke(); }
   }
 
-  // Every point's name, up to 200 points (beyond, they would hide the picture).
-  function drawLabels(context, s, view) {
-    if (view.points > MOST_LABELS) return;
-    const points = module.pointsView(); // x, y pairs
-    const count = points.length / 2;
+  // Text with a white halo, at places where the labels do not cover one another.
+  function drawPlaced(context, s, labels, font) {
     context.textAlign = "left";
     context.lineWidth = 3 * s;
     context.strokeStyle = "rgba(255, 255, 255, 0.85)";
     context.fillStyle = "#111";
-    for (let j = 0; j < count; ++j) {
-      const x = points[2 * j] + 7 * s, y = row - points[2 * j + 1] - 6 * s;
-      const looked = j === view.looked;
-      context.font = (looked ? "bold " : "") + Math.round((looked ? 14 : 11) * s) +
-        "px system-ui, sans-serif";
-      context.strokeText("P" + j, x, y);
-      context.fillText("P" + j, x, y);
+    for (const label of labels) {
+      context.font = font(label);
+      label.width = context.measureText(label.text).width;
     }
-    if (view.looked !== null && view.looked < points.length / 2) {
+    for (const box of placeLabels(labels, 6 * s)) {
+      context.font = font(box.label);
+      context.strokeText(box.text, box.x, box.y);
+      context.fillText(box.text, box.x, box.y);
+    }
+  }
+
+  // Every point's name, up to 200 points (beyond, they would hide the picture); the one looked
+  // at first, so that it always has its place.
+  function drawLabels(context, s, view) {
+    if (view.points > MOST_LABELS) return;
+    const points = module.pointsView(); // x, y pairs
+    const count = points.length / 2;
+    const labels = [];
+    const looked = view.looked !== null && view.looked < count ? view.looked : null;
+    const label = (j) => ({ x: points[2 * j] + 0.5, y: row - points[2 * j + 1] + 0.5, text: "P" + j,
+      height: (j === looked ? 14 : 11) * s, looked: j === looked, always: j === looked });
+    if (looked !== null) labels.push(label(looked));
+    for (let j = 0; j < count; ++j) if (j !== looked) labels.push(label(j));
+    drawPlaced(context, s, labels, (l) => (l.looked ? "bold " : "") + Math.round((l.looked ? 14 : 11) * s) +
+      "px system-ui, sans-serif");
+    if (looked !== null) {
       context.lineWidth = 2.5 * s;
-      const centre = client({ x: points[2 * view.looked], y: points[2 * view.looked + 1] });
-      dot(context, centre, 10 * s, null, "#000");
+      dot(context, client({ x: points[2 * looked], y: points[2 * looked + 1] }), 10 * s, null, "#000");
     }
   }
 
@@ -161,29 +173,21 @@ export function startOverlay(module, canvas, row) {
     if (view.triangle.names !== null) drawTriangleNames(context, s, view, shown);
   }
 
-  // Each point of the triangle's levels shown, named P_j^r or by its blossom p(a, b, ...).
+  // Each point of the triangle's levels shown, named P_j^r or by its blossom p(a, b, ...); from
+  // the curve point up, so that where they crowd the last levels keep their names.
   function drawTriangleNames(context, s, view, shown) {
     const levels = view.construction.levels;
-    context.font = Math.round(11 * s) + "px system-ui, sans-serif";
-    context.textAlign = "left";
-    context.fillStyle = "#222";
-    for (let l = 1; l <= shown && l < levels.length; ++l) {
+    const labels = [];
+    for (let l = Math.min(shown, levels.length - 1); l >= 1; --l) {
       for (let j = 0; j < levels[l].length; ++j) {
         const name = view.triangle.names[l][j];
-        const text = view.triangle.blossoms ? "p(" + name.arguments.map(short).join(", ") + ")" :
-          "P" + digits(name.index, SUBSCRIPTS) + digits(l, SUPERSCRIPTS);
+        const text = view.triangle.blossoms ? "p(" + name.arguments.map(formatNumber).join(", ") + ")" :
+          "P" + subscript(name.index) + superscript(l);
         const at = client(levels[l][j]);
-        context.fillText(text, at[0] + 6 * s, at[1] + 12 * s);
+        labels.push({ x: at[0], y: at[1], text: text, height: 11 * s, always: l === levels.length - 1 });
       }
     }
-  }
-
-  function digits(value, marks) {
-    return String(value).split("").map(function (d) { return marks[Number(d)]; }).join("");
-  }
-
-  function short(value) {
-    return String(Math.round(value * 1000) / 1000);
+    drawPlaced(context, s, labels, () => Math.round(11 * s) + "px system-ui, sans-serif");
   }
 
   return {

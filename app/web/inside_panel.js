@@ -2,7 +2,7 @@
 // to type it, "Play"), whether to show the editor's float values, the points' labels; it draws
 // the moment of the page's state (inside_view.js) and changes t and the point looked at through
 // the page. It runs only when the state changes, never on its own, except while "Play" sweeps.
-import { elementsById, formatNumber, setText } from "./helpers.js";
+import { elementsById, FLOAT_DECIMALS, formatNumber, setText } from "./helpers.js";
 import { domainOf, exploredStepT, sliderOf, statusOf, tOf, typedT, SAMPLES_PER_SPAN, EXPLORED_STEPS } from "./moment.js";
 import { startInsideView } from "./inside_view.js";
 
@@ -29,7 +29,8 @@ export function startInsidePanel(editor, page) {
       const sample = module.sample(slider.index);
       if (sample.nominal === t) exact = sample.exact;
     }
-    return { t: t, exact: exact, exactly: exactly, slider: slider, text: formatNumber(exactly ? exact : t) };
+    return { t: t, exact: exact, exactly: exactly, slider: slider,
+             text: exactly ? formatNumber(exact, FLOAT_DECIMALS) : formatNumber(t) };
   }
 
   function setControls(domain, at) {
@@ -44,7 +45,7 @@ export function startInsidePanel(editor, page) {
     slider.max = String(at.slider.steps);
     slider.value = String(at.slider.index);
     slider.setAttribute("aria-valuetext", "t = " + at.text);
-    field.title = "The editor samples t = " + formatNumber(at.exact);
+    field.title = "The editor samples t = " + formatNumber(at.exact, FLOAT_DECIMALS);
     if (document.activeElement !== field) field.value = at.text;
   }
 

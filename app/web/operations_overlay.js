@@ -67,7 +67,12 @@ export function startOperationsOverlay(canvas, row) {
     context.lineTo(x1 - head * ux - head * 0.45 * uy, y1 - head * uy + head * 0.45 * ux);
     context.lineTo(x1 - head * ux + head * 0.45 * uy, y1 - head * uy - head * 0.45 * ux);
     context.fill();
-    context.fillText(label, x1 + 6 * s, y1 - 4 * s);
+    // The label beyond the tip, along the arrow, so that it covers neither it nor the curve.
+    context.textAlign = ux >= 0 ? "left" : "right";
+    context.textBaseline = "middle";
+    context.fillText(label, x1 + ux * 8 * s, y1 + uy * 8 * s);
+    context.textAlign = "left";
+    context.textBaseline = "alphabetic";
   }
 
   // The pieces in alternating colours, the one pointed at thicker.

@@ -65,7 +65,7 @@ export function startOperationsPanel(editor, page) {
     }
     if (previous !== null && shown !== null && state.scene === previous.scene && state.view === previous.view &&
         state.hover === previous.hover && state.curve === previous.curve) return;
-    const text = formatNumber(state.view.exact && !domain.explored ? Math.fround(t) : t);
+    const text = formatNumber(t);
     shown = { t: t, text: text, drawn: view.draw(state, t, text) };
     setControls(state, shown.drawn);
   }

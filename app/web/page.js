@@ -150,7 +150,7 @@ export function createPage(module, editor) {
   function saveDraft() {
     draftTimer = null;
     try {
-      localStorage.setItem(DRAFT_KEY, module.pageLink(state.view));
+      sessionStorage.setItem(DRAFT_KEY, module.pageLink(state.view));
     } catch (error) {
       note("scene", "This scene is too large to keep over a reload: Save it to keep it.", true);
     }
@@ -181,7 +181,7 @@ export function createPage(module, editor) {
     // The state kept before the page was last closed or reloaded, or null.
     draft: () => {
       try {
-        return localStorage.getItem(DRAFT_KEY);
+        return sessionStorage.getItem(DRAFT_KEY);
       } catch (error) {
         return null;
       }

@@ -27,6 +27,7 @@ from web_knots import knots_session
 from web_operations import operations_session
 from web_panel import panel_session
 from web_scene import offline_session, scene_session
+from web_state import state_session
 
 try:
     from selenium import webdriver
@@ -173,6 +174,13 @@ class WebEditor(EditorProgram):
         self.browser = browser
         self.options = options
         if load:
+            # A tab of its own: the page keeps its state in the tab's storage over a reload.
+            old = browser.current_window_handle
+            browser.switch_to.new_window("tab")
+            fresh = browser.current_window_handle
+            browser.switch_to.window(old)
+            browser.close()
+            browser.switch_to.window(fresh)
             browser.get(url)
         wait_until("the editor's first frame", lambda: browser.execute_script(
             "return document.querySelectorAll('#menubar button.popup').length === 3 || null"),
@@ -386,6 +394,11 @@ def main():
             app.input.click(x, y)
         app.input.check_frame("seven-points")
         operations_session(app, browser, knot_points, new_editor)
+        app = WebEditor(browser, site.url, options, "web-state")
+        for x, y in knot_points:
+            app.input.click(x, y)
+        app.input.check_frame("seven-points")
+        state_session(app, browser, options.axe)
         scene_session(browser, new_editor, site, options.artifacts)
         phone_session(site, options)
         offline_site = Site(os.path.abspath(options.site))

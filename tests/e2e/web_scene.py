@@ -85,8 +85,8 @@ def open_file(browser, path):
 
 def scene_session(browser, new_editor, site, artifacts):
     """new_editor(url, name): the page opened at url, its first frame checked."""
-    downloads = Downloads(browser, os.path.join(artifacts, "downloads"))
     app = new_editor(site.url, "web-scene")
+    downloads = Downloads(browser, os.path.join(artifacts, "downloads"))  # for this page's tab
     points = [(80, 360), (170, 110), (300, 300), (420, 80), (540, 330)]
     for x, y in points[:4]:
         app.input.click(x, y)
@@ -123,7 +123,7 @@ def scene_session(browser, new_editor, site, artifacts):
 
     browser.find_element(By.ID, "scene-save").click()
     saved = downloads.take("scene.tavrimo")
-    says(browser, "Saved the scene as scene.tavrimo.")
+    says(browser, "Saved the scene and its view as scene.tavrimo.")
     browser.find_element(By.ID, "scene-png").click()
     with open(downloads.take("scene.png"), "rb") as png:
         data = png.read()
@@ -183,6 +183,23 @@ def scene_session(browser, new_editor, site, artifacts):
     again = new_editor_here(browser, opened, "web-scene-restart")
     wait_for_canvas(again, final, "after Quit, starting again restores the scene as it was")
     again.check_marks("started again", [2])
+
+    # A reload brings back the scene and the view: the panel open at the t typed, P1 looked at.
+    browser.find_element(By.ID, "inside-toggle").click()
+    field = browser.find_element(By.ID, "t-value")
+    field.send_keys(Keys.CONTROL, "a")
+    field.send_keys("2.5" + Keys.ENTER)
+    browser.execute_script("tavrimo.page.dispatch({ type: 'view', change: { looked: 1 } });")
+    wait_until("t typed", lambda: browser.execute_script("return tavrimo.page.state.view.t") == 2.5 or None,
+               timeout=10)
+    time.sleep(1)  # the state is kept once the changes pause
+    browser.refresh()
+    reloaded = new_editor_here(browser, again, "web-scene-reload")
+    wait_for_canvas(reloaded, final, "a reload brings the scene back")
+    view = wait_until("the view after the reload", lambda: browser.execute_script(
+        "const v = tavrimo.page.state.view; return v.panelOpen && v.t === 2.5 && v.looked === 1 && v;"),
+        timeout=10)
+    print(f"ok a reload brings back the scene, the panel open at t = {view['t']}, P1 looked at")
 
 
 def says(browser, text):
