@@ -223,6 +223,13 @@ def operations_session(app, browser, points, new_editor):
         if browser.execute_script("return window.tavrimo.module.sceneText();") != scene:
             raise Failure(f"the view \"{view}\" changed the scene")
         browser.execute_script("document.getElementById('scene-message').textContent = '';")
+    # Out of range is set aside with its reason, never brought inside; the good pairs are kept.
+    browser.execute_script("location.hash = arguments[0];", "#" + base.split("#", 1)[1] + "&t=99&show=pieces")
+    message = wait_until("t=99 set aside", lambda: (lambda m: m if "t=99 (t runs from" in m else None)(
+        text_of(browser, "scene-message")), timeout=10)
+    view = browser.execute_script("return tavrimo.page.state.view;")
+    if view["t"] is not None or view["shown"] != ["pieces"]:
+        raise Failure(f"the link with t=99 gives t = {view['t']} and the views {view['shown']}")
     errors = [entry["message"] for entry in browser.get_log("browser")
               if entry["level"] == "SEVERE" and "favicon" not in entry["message"]]
     if errors:
