@@ -317,6 +317,18 @@ def phone_session(site, options):
         if wide > screen:
             raise Failure(f"with the panel open the page is {wide} CSS pixels wide on a {screen}-pixel screen")
         print(f"ok with the panel open the page fits the {screen}-pixel screen")
+        # What a finger takes is large enough for one: the knots' ticks, the raised degree's
+        # "Open as the scene" on the line of its box.
+        tick, opener, box = wait_until("the knots' ticks", lambda: browser.execute_script(
+            "const t = document.querySelector('#knot-ticks .knot'); if (!t) return null;"
+            "const r = t.getBoundingClientRect();"
+            "const o = document.getElementById('op-open-raised').getBoundingClientRect();"
+            "const b = document.getElementById('op-raised').getBoundingClientRect();"
+            "return [[r.width, r.height], o.top, b.top];"), timeout=10)
+        if min(tick) < 44 or abs(opener - box) > 20:
+            raise Failure(f"on a phone a knot's tick is {tick[0]:.0f} x {tick[1]:.0f} CSS pixels and the "
+                          f"raised degree's opener is {opener - box:.0f} pixels off its box's line")
+        print(f"ok on a phone a knot's tick is {tick[0]:.0f} x {tick[1]:.0f} CSS pixels")
     finally:
         browser.quit()
 
