@@ -14,6 +14,21 @@ function editorKey(event, otherKey) {
   return /^Digit[1-9]$/.test(code) ? 0x30 + Number(code.charAt(5)) : otherKey;
 }
 
+// The editor's keys, as the core's messages; keys in the menus and the parts are theirs.
+function attachKeys(loop, send, events, otherKey) {
+  document.addEventListener("keydown", (event) => {
+    if (loop.modal || loop.quit) return;
+    if (event.ctrlKey || event.metaKey) return; // the browser's own shortcuts
+    if (event.altKey) return; // a system key, as on Windows
+    // Keys in the menus and in the parts beside the editor are theirs.
+    if (event.target && event.target.closest && event.target.closest("#menubar, .part")) return;
+    const key = editorKey(event, otherKey);
+    send(events.key, 0, 0, key);
+    // The editor's own keys only; every other key keeps its meaning on the page.
+    if (key !== otherKey) event.preventDefault();
+  });
+}
+
 export function startEditor(module) {
   // The core's event language: event kinds, the value of a key the editor does not read, and
   // what a pass returns.
@@ -52,20 +67,6 @@ export function startEditor(module) {
     if (loop.modal || loop.quit) return;
     module.queue(kind, x, y, value || 0);
     schedule();
-  }
-
-  function attachKeys() {
-    document.addEventListener("keydown", (event) => {
-      if (loop.modal || loop.quit) return;
-      if (event.ctrlKey || event.metaKey) return; // the browser's own shortcuts
-      if (event.altKey) return; // a system key, as on Windows
-      // Keys in the menus and in the parts beside the editor are theirs.
-      if (event.target && event.target.closest && event.target.closest("#menubar, .part")) return;
-      const key = editorKey(event, otherKey);
-      send(events.key, 0, 0, key);
-      // The editor's own keys only; every other key keeps its meaning on the page.
-      if (key !== otherKey) event.preventDefault();
-    });
   }
 
   // The editor and what works beside it go; the parts add to the page's last word.
@@ -114,7 +115,7 @@ export function startEditor(module) {
   const above = ["header", "scene-message", "menubar"].map((id) => document.getElementById(id) || document.querySelector(id));
   attachPointer(canvas, above, events, send, (x, y, r) => module.reach(x, y, r),
     (point) => emit("pointer", point));
-  attachKeys();
+  attachKeys(loop, send, events, otherKey);
   box.addEventListener("close", () => {
     loop.modal = false;
     canvas.focus();

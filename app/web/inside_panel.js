@@ -8,6 +8,81 @@ import { startInsideView } from "./inside_view.js";
 
 const SPEEDS = [0.25, 0.5, 1, 2, 4]; // spans a second while "Play" sweeps
 
+// t now, as the slider, the field and the editor's float see it.
+function momentOf(module, state, domain) {
+  const t = tOf(state);
+  const slider = sliderOf(domain, state.curve.domain.samples, t);
+  const exactly = state.view.exact && !domain.explored;
+  let exact = Math.fround(t);
+  if (exactly) {
+    const sample = module.sample(slider.index);
+    if (sample.nominal === t) exact = sample.exact;
+  }
+  return { t: t, exact: exact, exactly: exactly, slider: slider,
+           text: exactly ? formatNumber(exact, FLOAT_DECIMALS) : formatNumber(t) };
+}
+
+
+function setControls(elements, domain, at) {
+  const slider = elements.slider, field = elements.field;
+  slider.disabled = field.disabled = elements.play.disabled = at === null;
+  elements.exact.disabled = at === null || domain.explored;
+  if (at === null) {
+    slider.removeAttribute("aria-valuetext");
+    field.value = "";
+    return;
+  }
+  slider.max = String(at.slider.steps);
+  slider.value = String(at.slider.index);
+  slider.setAttribute("aria-valuetext", "t = " + at.text);
+  field.title = "The editor samples t = " + formatNumber(at.exact, FLOAT_DECIMALS);
+  if (document.activeElement !== field) field.value = at.text;
+}
+
+
+// "Play" sweeps t through the slider's steps at the chosen pace; it stops at the end, when the
+// panel closes or the curve goes. `toStep(index)` sets t; `domainNow()` is the curve's domain.
+function createPlayer(elements, domainNow, toStep) {
+  let play = null; // while playing: where and when it started
+
+  function step(now) {
+    if (play === null) return;
+    const domain = domainNow();
+    if (domain === null || !domain.hasCurve) {
+      stop();
+      return;
+    }
+    const perSpan = domain.explored ? EXPLORED_STEPS / Math.max(1, domain.points - domain.degree) : SAMPLES_PER_SPAN;
+    const spans = (now - play.since) / 1000 * SPEEDS[Number(elements.speed.value)];
+    const last = Number(elements.slider.max);
+    const index = Math.min(play.from + Math.floor(spans * perSpan), last);
+    if (index !== Number(elements.slider.value)) toStep(index);
+    if (index >= last) stop();
+    else requestAnimationFrame(step);
+  }
+
+  function start(at) {
+    const from = at.slider.index >= at.slider.steps ? 0 : at.slider.index;
+    toStep(from);
+    play = { from: from, since: performance.now() };
+    elements.play.textContent = "Pause";
+    elements.play.setAttribute("aria-pressed", "true");
+    requestAnimationFrame(step);
+  }
+
+  function stop() {
+    if (play === null) return;
+    play = null;
+    elements.play.textContent = "Play";
+    elements.play.setAttribute("aria-pressed", "false");
+  }
+
+  elements.speed.addEventListener("change", () => {
+    if (play !== null) play = { from: Number(elements.slider.value), since: performance.now() };
+  });
+  return { start: start, stop: stop, playing: () => play !== null };
+}
+
 export function startInsidePanel(editor, page) {
   const module = editor.module;
   const elements = elementsById({ panel: "inside", toggle: "inside-toggle", status: "inside-status",
@@ -16,38 +91,9 @@ export function startInsidePanel(editor, page) {
     sum: "basis-sum", overlay: "overlay", point: "curve-point", basis: "basis", editorNote: "editor-note" });
   const view = startInsideView(module, elements, editor.geometry.worldOriginRow);
   const setView = (change) => page.dispatch({ type: "view", change: change });
-  let play = null; // while "Play" sweeps: where and when it started
+  const player = createPlayer(elements, () => (page.state.view.panelOpen ? domainOf(page.state.curve) : null),
+                              (index) => toStep(index));
   let shown = null; // what was drawn: { at, construction, domain }
-
-  // t now, as the slider, the field and the editor's float see it.
-  function momentOf(state, domain) {
-    const t = tOf(state);
-    const slider = sliderOf(domain, state.curve.domain.samples, t);
-    const exactly = state.view.exact && !domain.explored;
-    let exact = Math.fround(t);
-    if (exactly) {
-      const sample = module.sample(slider.index);
-      if (sample.nominal === t) exact = sample.exact;
-    }
-    return { t: t, exact: exact, exactly: exactly, slider: slider,
-             text: exactly ? formatNumber(exact, FLOAT_DECIMALS) : formatNumber(t) };
-  }
-
-  function setControls(domain, at) {
-    const slider = elements.slider, field = elements.field;
-    slider.disabled = field.disabled = elements.play.disabled = at === null;
-    elements.exact.disabled = at === null || domain.explored;
-    if (at === null) {
-      slider.removeAttribute("aria-valuetext");
-      field.value = "";
-      return;
-    }
-    slider.max = String(at.slider.steps);
-    slider.value = String(at.slider.index);
-    slider.setAttribute("aria-valuetext", "t = " + at.text);
-    field.title = "The editor samples t = " + formatNumber(at.exact, FLOAT_DECIMALS);
-    if (document.activeElement !== field) field.value = at.text;
-  }
 
   function render(state, previous) {
     const v = state.view;
@@ -60,7 +106,7 @@ export function startInsidePanel(editor, page) {
     const note = state.notes.t;
     setText(elements.note, note ? note.text : "");
     if (!v.panelOpen) {
-      stopPlaying();
+      player.stop();
       if (shown !== null) view.clear();
       shown = null;
       return;
@@ -71,10 +117,10 @@ export function startInsidePanel(editor, page) {
     setText(elements.status, statusOf(domain, state.curve.explored));
     elements.view.hidden = !domain.hasCurve;
     elements.editorNote.hidden = domain.explored;
-    const at = domain.hasCurve ? momentOf(state, domain) : null;
-    setControls(domain, at);
+    const at = domain.hasCurve ? momentOf(module, state, domain) : null;
+    setControls(elements, domain, at);
     if (at === null) {
-      stopPlaying();
+      player.stop();
       view.clear();
       shown = { at: null, construction: null, domain: domain };
       return;
@@ -85,40 +131,6 @@ export function startInsidePanel(editor, page) {
   function toStep(index) {
     const domain = domainOf(page.state.curve);
     setView({ t: domain.explored ? exploredStepT(domain, index) : module.sample(index).nominal });
-  }
-
-  // "Play" sweeps t through the slider's steps at the chosen pace; it stops at the end.
-  function step(now) {
-    if (play === null) return;
-    const domain = domainOf(page.state.curve);
-    if (!page.state.view.panelOpen || !domain.hasCurve) {
-      stopPlaying();
-      return;
-    }
-    const perSpan = domain.explored ? EXPLORED_STEPS / Math.max(1, domain.points - domain.degree) : SAMPLES_PER_SPAN;
-    const spans = (now - play.since) / 1000 * SPEEDS[Number(elements.speed.value)];
-    const last = Number(elements.slider.max);
-    const index = Math.min(play.from + Math.floor(spans * perSpan), last);
-    if (index !== Number(elements.slider.value)) toStep(index);
-    if (index >= last) stopPlaying();
-    else requestAnimationFrame(step);
-  }
-
-  function startPlaying() {
-    if (shown === null || shown.at === null) return;
-    const from = shown.at.slider.index >= shown.at.slider.steps ? 0 : shown.at.slider.index;
-    toStep(from);
-    play = { from: from, since: performance.now() };
-    elements.play.textContent = "Pause";
-    elements.play.setAttribute("aria-pressed", "true");
-    requestAnimationFrame(step);
-  }
-
-  function stopPlaying() {
-    if (play === null) return;
-    play = null;
-    elements.play.textContent = "Play";
-    elements.play.setAttribute("aria-pressed", "false");
   }
 
   function typed() {
@@ -139,10 +151,10 @@ export function startInsidePanel(editor, page) {
     elements.field.addEventListener("change", typed);
     elements.exact.addEventListener("change", () => setView({ exact: elements.exact.checked }));
     elements.labels.addEventListener("change", () => setView({ pointLabels: elements.labels.checked }));
-    elements.speed.addEventListener("change", () => {
-      if (play !== null) play = { from: Number(elements.slider.value), since: performance.now() };
+    elements.play.addEventListener("click", () => {
+      if (player.playing()) player.stop();
+      else if (shown !== null && shown.at !== null) player.start(shown.at);
     });
-    elements.play.addEventListener("click", () => (play !== null ? stopPlaying() : startPlaying()));
     // The point looked at: pointed at on the editor, in the table of weights, or on the plot.
     editor.on("pointer", (point) => {
       if (!page.state.view.panelOpen) return;

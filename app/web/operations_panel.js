@@ -16,6 +16,74 @@ const CHECKS = { pieces: "op-pieces", raised: "op-raised", first: "op-first", se
 const LEVEL_PACE = 800; // milliseconds a level while "Play levels" steps through the triangle
 const SPAN_REACH = 12;  // pixels from the curve that point at its span
 
+function setControls(elements, maxDegree, state, drawn) {
+  const v = state.view, at = drawn && drawn.at;
+  for (const name of VIEWS) elements[name].checked = v.shown.includes(name);
+  elements.combScale.value = String(v.combScale);
+  elements.labels.value = v.naming;
+  elements.step.checked = v.level !== null;
+  setText(elements.level, at ? levelText(v.level, at.degree) : "");
+  // Without a curve nothing here can act.
+  elements.part.querySelectorAll("button, input, select").forEach((control) => { control.disabled = !at; });
+  if (!at) return;
+  elements.remove.disabled = v.insertions === 0;
+  elements.insert.disabled = at.insertNote !== "";
+  elements.openRefined.disabled = at.inserted === 0;
+  elements.openRaised.disabled = !drawn.raised || drawn.raised.fault !== "" || drawn.raised.degree > maxDegree;
+  elements.levelDown.disabled = v.level === null || v.level === 0;
+  elements.levelUp.disabled = v.level === null || v.level >= at.degree;
+  elements.levelPlay.disabled = v.level === null;
+}
+
+
+// "Play levels" steps through the triangle's levels at a steady pace, from level 0; it stops at
+// the last. `level()` is the level shown and the last one ({ level, last }) or null;
+// `setLevel(l)` shows one.
+function createLevelPlayer(elements, level, setLevel) {
+  let playing = null; // the timer while playing
+
+  function stop() {
+    if (playing === null) return;
+    clearInterval(playing);
+    playing = null;
+    elements.levelPlay.textContent = "Play levels";
+  }
+
+  function start() {
+    setLevel(0);
+    elements.levelPlay.textContent = "Pause";
+    playing = setInterval(() => {
+      const now = level();
+      if (now === null || now.level >= now.last) stop();
+      else setLevel(now.level + 1);
+    }, LEVEL_PACE);
+  }
+
+  elements.levelPlay.addEventListener("click", () => (playing !== null ? stop() : start()));
+  return { stop: stop };
+}
+
+// A refinement or the raised curve opened as the scene, as one step; or why not.
+function openAsScene(page, error, what) {
+  if (error === "") {
+    page.dispatch({ type: "scene", part: "operations", error: "", said: "Opened " + what +
+      " as the scene: the explored curve is the same curve on its new points (Undo goes back)." });
+  } else {
+    page.dispatch({ type: "note", part: "operations", error: true,
+      text: what.charAt(0).toUpperCase() + what.slice(1) + " cannot be opened: " + error + "." });
+  }
+}
+
+// The table chosen at t, in the format chosen, saved as a file.
+function save(module, page, elements, shown) {
+  if (shown === null) return;
+  const kind = elements.exportKind.value, latex = elements.exportFormat.value === "latex";
+  const text = module.operationsTable(kind, latex ? "latex" : "csv", shown.t, page.state.view.insertions);
+  const name = exportName(kind, shown.text, latex);
+  download(name, new Blob([text], { type: latex ? "text/x-tex" : "text/csv" }));
+  page.dispatch({ type: "note", part: "operations", text: "Saved " + name + ".", error: false });
+}
+
 export function startOperationsPanel(editor, page) {
   const module = editor.module;
   const elements = elementsById(Object.assign({ part: "operations-part", insert: "op-insert",
@@ -28,28 +96,11 @@ export function startOperationsPanel(editor, page) {
     overlay: "operations-overlay" }, CHECKS));
   const view = startOperationsView(module, elements, editor.geometry);
   const setView = (change) => page.dispatch({ type: "view", change: change });
-  const say = (text, error) => page.dispatch({ type: "note", part: "operations", text: text, error: error });
-  let playing = null; // the timer while "Play levels" steps through the levels
+  const levels = createLevelPlayer(elements, () => {
+    const v = page.state.view;
+    return shown === null || !shown.drawn || v.level === null ? null : { level: v.level, last: shown.drawn.at.degree };
+  }, (level) => setView({ level: level }));
   let shown = null;   // { t, text, drawn } while the part shows a curve
-
-  function setControls(state, drawn) {
-    const v = state.view, at = drawn && drawn.at;
-    for (const name of VIEWS) elements[name].checked = v.shown.includes(name);
-    elements.combScale.value = String(v.combScale);
-    elements.labels.value = v.naming;
-    elements.step.checked = v.level !== null;
-    setText(elements.level, at ? levelText(v.level, at.degree) : "");
-    // Without a curve nothing here can act.
-    elements.part.querySelectorAll("button, input, select").forEach((control) => { control.disabled = !at; });
-    if (!at) return;
-    elements.remove.disabled = v.insertions === 0;
-    elements.insert.disabled = at.insertNote !== "";
-    elements.openRefined.disabled = at.inserted === 0;
-    elements.openRaised.disabled = !drawn.raised || drawn.raised.fault !== "" || drawn.raised.degree > editor.geometry.maxDegree;
-    elements.levelDown.disabled = v.level === null || v.level === 0;
-    elements.levelUp.disabled = v.level === null || v.level >= at.degree;
-    elements.levelPlay.disabled = v.level === null;
-  }
 
   function render(state, previous) {
     const note = state.notes.operations;
@@ -59,60 +110,21 @@ export function startOperationsPanel(editor, page) {
     if (t === null) {
       if (shown !== null) view.clear();
       shown = null;
-      stopLevels();
-      setControls(state, null);
+      levels.stop();
+      setControls(elements, editor.geometry.maxDegree, state, null);
       return;
     }
     if (previous !== null && shown !== null && state.scene === previous.scene && state.view === previous.view &&
         state.hover === previous.hover && state.curve === previous.curve) return;
     const text = formatNumber(t);
     shown = { t: t, text: text, drawn: view.draw(state, t, text) };
-    setControls(state, shown.drawn);
+    setControls(elements, editor.geometry.maxDegree, state, shown.drawn);
   }
 
   function stepLevel(by) {
     const v = page.state.view;
     if (v.level === null || shown === null || !shown.drawn) return;
     setView({ level: Math.max(0, Math.min(v.level + by, shown.drawn.at.degree)) });
-  }
-
-  function stopLevels() {
-    if (playing === null) return;
-    clearInterval(playing);
-    playing = null;
-    elements.levelPlay.textContent = "Play levels";
-  }
-
-  function playLevels() {
-    if (playing !== null) {
-      stopLevels();
-      return;
-    }
-    setView({ level: 0 });
-    elements.levelPlay.textContent = "Pause";
-    playing = setInterval(() => {
-      const v = page.state.view;
-      if (shown === null || !shown.drawn || v.level === null || v.level >= shown.drawn.at.degree) stopLevels();
-      else stepLevel(1);
-    }, LEVEL_PACE);
-  }
-
-  function openAsScene(error, what) {
-    if (error === "") {
-      page.dispatch({ type: "scene", part: "operations", error: "", said: "Opened " + what +
-        " as the scene: the explored curve is the same curve on its new points (Undo goes back)." });
-    } else {
-      say(what.charAt(0).toUpperCase() + what.slice(1) + " cannot be opened: " + error + ".", true);
-    }
-  }
-
-  function save() {
-    if (shown === null) return;
-    const kind = elements.exportKind.value, latex = elements.exportFormat.value === "latex";
-    const text = module.operationsTable(kind, latex ? "latex" : "csv", shown.t, page.state.view.insertions);
-    const name = exportName(kind, shown.text, latex);
-    download(name, new Blob([text], { type: latex ? "text/x-tex" : "text/csv" }));
-    say("Saved " + name + ".", false);
   }
 
   function attachInsertion() {
@@ -126,9 +138,9 @@ export function startOperationsPanel(editor, page) {
       page.dispatch({ type: "insertions", count: Math.max(0, Math.min(v.insertions, shown && shown.drawn ? shown.drawn.at.inserted : 0) - 1) });
     });
     elements.openRefined.addEventListener("click", () => {
-      if (shown !== null) openAsScene(module.openRefinement(shown.t, page.state.view.insertions), "the refinement");
+      if (shown !== null) openAsScene(page, module.openRefinement(shown.t, page.state.view.insertions), "the refinement");
     });
-    elements.openRaised.addEventListener("click", () => openAsScene(module.openRaised(), "the curve of raised degree"));
+    elements.openRaised.addEventListener("click", () => openAsScene(page, module.openRaised(), "the curve of raised degree"));
   }
 
   function attachViews() {
@@ -139,19 +151,18 @@ export function startOperationsPanel(editor, page) {
     elements.continuityBox.addEventListener("toggle", () => { if (shown !== null) render(page.state, null); });
     elements.labels.addEventListener("change", () => setView({ naming: elements.labels.value }));
     elements.step.addEventListener("change", () => {
-      if (!elements.step.checked) stopLevels();
+      if (!elements.step.checked) levels.stop();
       setView({ level: elements.step.checked ? 0 : null });
     });
     elements.levelDown.addEventListener("click", () => stepLevel(-1));
     elements.levelUp.addEventListener("click", () => stepLevel(1));
-    elements.levelPlay.addEventListener("click", playLevels);
     document.addEventListener("keydown", (event) => {
       if (shown === null || event.ctrlKey || event.metaKey || event.altKey) return;
       if (event.target && event.target.tagName === "INPUT" && event.target.type === "text") return;
       if (event.key === "[") stepLevel(-1);
       else if (event.key === "]") stepLevel(1);
     });
-    elements.save.addEventListener("click", save);
+    elements.save.addEventListener("click", () => save(module, page, elements, shown));
     // Pointing at the curve over the editor picks its span: its piece and the span on the plot.
     editor.on("pointer", (point) => {
       if (shown === null || !page.state.view.shown.includes("pieces")) return;

@@ -7,6 +7,29 @@ import { elementsById, setText } from "./helpers.js";
 
 const ROWS = 50;
 
+// A row's field for a coordinate or the weight, and its buttons.
+function field(index, axis, value) {
+  const input = document.createElement("input");
+  input.type = "text";
+  input.inputMode = "decimal";
+  input.size = 8;
+  input.value = String(value);
+  input.dataset.index = String(index);
+  input.dataset.axis = axis;
+  input.setAttribute("aria-label", "P" + index + " " + (axis === "w" ? "weight" : axis));
+  return input;
+}
+
+function button(text, label, action, index) {
+  const element = document.createElement("button");
+  element.type = "button";
+  element.textContent = text;
+  element.setAttribute("aria-label", label);
+  element.dataset.action = action;
+  element.dataset.index = String(index);
+  return element;
+}
+
 export function startPointsPanel(editor, page) {
   const module = editor.module;
   const { table, range, previous, next, message } = elementsById({ table: "points-table",
@@ -21,28 +44,6 @@ export function startPointsPanel(editor, page) {
 
   function look(index) {
     if (index !== page.state.view.looked) page.dispatch({ type: "view", change: { looked: index } });
-  }
-
-  function field(index, axis, value) {
-    const input = document.createElement("input");
-    input.type = "text";
-    input.inputMode = "decimal";
-    input.size = 8;
-    input.value = String(value);
-    input.dataset.index = String(index);
-    input.dataset.axis = axis;
-    input.setAttribute("aria-label", "P" + index + " " + (axis === "w" ? "weight" : axis));
-    return input;
-  }
-
-  function button(text, label, action, index) {
-    const element = document.createElement("button");
-    element.type = "button";
-    element.textContent = text;
-    element.setAttribute("aria-label", label);
-    element.dataset.action = action;
-    element.dataset.index = String(index);
-    return element;
   }
 
   // The rows of the page shown; a field being typed in keeps its text. When the same rows are

@@ -23,6 +23,47 @@ function sameMoment(a, b) {
   return a.scene === b.scene && (a.view === b.view || view(a) === view(b));
 }
 
+// A file dropped on the page is opened; Ctrl (or Command) with Z undoes, with Shift+Z or Y
+// redoes, except in a text field; a link opened in the page is opened.
+function attachDropAndKeys(page, elements, openFile, openLink) {
+  document.addEventListener("dragover", (event) => {
+    if (event.dataTransfer && Array.from(event.dataTransfer.types).includes("Files")) event.preventDefault();
+  });
+  document.addEventListener("drop", (event) => {
+    if (!event.dataTransfer || event.dataTransfer.files.length === 0) return;
+    event.preventDefault();
+    openFile(event.dataTransfer.files[0]);
+  });
+  // Ctrl (or Command) with Z undoes, with Shift+Z or Y redoes, except in a text field.
+  document.addEventListener("keydown", (event) => {
+    if (!(event.ctrlKey || event.metaKey) || event.altKey || isTextField(event.target)) return;
+    if (elements.box.open) return;
+    const key = event.key.toLowerCase();
+    if (key === "z" && !event.shiftKey) page.dispatch({ type: "undo" });
+    else if ((key === "z" && event.shiftKey) || key === "y") page.dispatch({ type: "redo" });
+    else return;
+    event.preventDefault();
+  });
+  addEventListener("hashchange", openLink);
+}
+
+
+// After "Quit", a start again with the scene as it was.
+function attachRestart(editor, elements, say) {
+  editor.on("quit", () => { elements.restart.hidden = false; });
+  elements.restart.addEventListener("click", () => {
+    try {
+      sessionStorage.setItem(RESTART_KEY, editor.module.stepText());
+    } catch (error) {
+      elements.restart.textContent = "Start again, empty";
+      say("This scene is too large to carry over a restart: Save it, start again and Open it.", true);
+      return;
+    }
+    location.replace(location.href.split("#")[0]);
+  });
+}
+
+
 export function startSceneControls(editor, page) {
   const module = editor.module;
   const elements = elementsById({ undo: "scene-undo", redo: "scene-redo", link: "scene-link",
@@ -93,42 +134,6 @@ export function startSceneControls(editor, page) {
     });
   }
 
-  function attachDropAndKeys() {
-    document.addEventListener("dragover", (event) => {
-      if (event.dataTransfer && Array.from(event.dataTransfer.types).includes("Files")) event.preventDefault();
-    });
-    document.addEventListener("drop", (event) => {
-      if (!event.dataTransfer || event.dataTransfer.files.length === 0) return;
-      event.preventDefault();
-      openFile(event.dataTransfer.files[0]);
-    });
-    // Ctrl (or Command) with Z undoes, with Shift+Z or Y redoes, except in a text field.
-    document.addEventListener("keydown", (event) => {
-      if (!(event.ctrlKey || event.metaKey) || event.altKey || isTextField(event.target)) return;
-      if (elements.box.open) return;
-      const key = event.key.toLowerCase();
-      if (key === "z" && !event.shiftKey) page.dispatch({ type: "undo" });
-      else if ((key === "z" && event.shiftKey) || key === "y") page.dispatch({ type: "redo" });
-      else return;
-      event.preventDefault();
-    });
-    addEventListener("hashchange", openLink);
-  }
-
-  function attachRestart() {
-    editor.on("quit", () => { elements.restart.hidden = false; });
-    elements.restart.addEventListener("click", () => {
-      try {
-        sessionStorage.setItem(RESTART_KEY, module.stepText());
-      } catch (error) {
-        elements.restart.textContent = "Start again, empty";
-        say("This scene is too large to carry over a restart: Save it, start again and Open it.", true);
-        return;
-      }
-      location.replace(location.href.split("#")[0]);
-    });
-  }
-
   // The scene the page starts with: the one from before "Quit", a link's, or the one kept from
   // before a reload.
   function openFirst() {
@@ -162,8 +167,8 @@ export function startSceneControls(editor, page) {
   }
 
   attachButtons();
-  attachDropAndKeys();
-  attachRestart();
+  attachDropAndKeys(page, elements, openFile, openLink);
+  attachRestart(editor, elements, say);
   openFirst();
   return { render: render };
 }
