@@ -24,7 +24,9 @@ bool Restore(SceneHistory& history, std::size_t at, MenuRef menu) {
 } // namespace
 
 bool RecordScene(SceneHistory& history) {
-    return RecordScene(history, history.extraVersion, [] { return HistoryStep{CurrentScene(), ""}; });
+    return RecordScene(history, history.extraVersion, [] {
+        return HistoryStep{CurrentScene(), ""};
+    });
 }
 
 bool RecordScene(SceneHistory& history, std::uint32_t extraVersion,

@@ -48,8 +48,9 @@ SceneText StepShown(const PageScene& page) {
 
 bool RecordPage(PageScene& page) {
     KeepFitting(page);
-    return RecordScene(page.history, page.additionsVersion,
-                       [&] { return HistoryStep{SceneOf(page), page.view}; });
+    return RecordScene(page.history, page.additionsVersion, [&] {
+        return HistoryStep{SceneOf(page), page.view};
+    });
 }
 
 std::string LoadAsStep(PageScene& page, const SceneText& scene, MenuRef menu,

@@ -14,8 +14,8 @@ namespace {
 
 constexpr std::size_t kLongestView = 4096;
 constexpr std::size_t kShownPair = 40; // characters of a pair set aside shown in its reason
-const char* const kViewNames[] = {"panel", "t",     "insert", "show",  "comb",
-                                  "labels", "level", "look",  "exact", "pointlabels"};
+const char* const kViewNames[] = {"panel",  "t",     "insert", "show",  "comb",
+                                  "labels", "level", "look",   "exact", "pointlabels"};
 
 bool ReadWhole(const std::string& text, int& value) {
     if (text.empty() || text.size() > 6 ||
@@ -48,9 +48,7 @@ struct Reader {
         setAside += (setAside.empty() ? "" : "; ") + Shown(name + "=" + value) + " (" + why + ")";
     }
 
-    std::string NoCurve() const {
-        return limits.hasCurve ? "" : "the scene has no curve";
-    }
+    std::string NoCurve() const { return limits.hasCurve ? "" : "the scene has no curve"; }
 
     // "" when taken, else why not.
     std::string Take(const std::string& name, const std::string& value);
@@ -218,7 +216,7 @@ bool SameView(const PageView& a, const PageView& b) {
 
 ViewLimits LimitsOf(const SceneText& scene) {
     const Spline spline = ExploredSpline(scene);
-    ViewLimits limits{false, 0.0, 0.0, scene.degree, static_cast<int>(scene.points.size()),
+    ViewLimits limits{false,       0.0, 0.0, scene.degree, static_cast<int>(scene.points.size()),
                       spline.knots};
     if (SplineFault(spline).empty()) {
         const SplineDomain domain = DomainOf(spline);

@@ -38,9 +38,9 @@ struct PageView {
     TriangleNaming naming = TriangleNaming::None;
     int level = -1; // the triangle's last level drawn, step by step; -1 for all at once
     double combScale = 0.0;
-    bool exact = false;       // the editor's own float samples
-    bool pointLabels = true;  // the points named over the editor
-    int looked = -1;          // the point looked at, or -1
+    bool exact = false;      // the editor's own float samples
+    bool pointLabels = true; // the points named over the editor
+    int looked = -1;         // the point looked at, or -1
 };
 
 bool SameView(const PageView& a, const PageView& b);
@@ -86,7 +86,7 @@ std::string FormatPageLink(const PageState& state);
 std::string FormatPageFile(const PageState& state);
 
 struct PageParse {
-    bool ok;          // the scene was read; on false, `error` says why and nothing else holds
+    bool ok; // the scene was read; on false, `error` says why and nothing else holds
     std::string error;
     PageState state;
     std::string setAside; // the view's pairs set aside, as ParseView

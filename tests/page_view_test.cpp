@@ -76,9 +76,9 @@ TEST_F(PageViewTest, EveryFieldReadsBackFromTheLinkAndTheFile) {
 }
 
 TEST_F(PageViewTest, BadPairsAreSetAsideWithTheirReasonAndTheRestKept) {
-    const PageParse parse = ReadLink(SceneLink() + "&panel=open&t=abc&show=pieces,foo&comb=100&" +
-                                     "insert=7&level=4&labels=names&look=6&unknown=1&nopair&" +
-                                     "panel=open&comb=0.3");
+    const PageParse parse =
+        ReadLink(SceneLink() + "&panel=open&t=abc&show=pieces,foo&comb=100&" +
+                 "insert=7&level=4&labels=names&look=6&unknown=1&nopair&" + "panel=open&comb=0.3");
     ASSERT_TRUE(parse.ok); // a good scene opens whatever its view
     EXPECT_TRUE(parse.state.view.panelOpen);
     EXPECT_EQ(parse.state.view.naming, TriangleNaming::Indices);
@@ -94,7 +94,8 @@ TEST_F(PageViewTest, BadPairsAreSetAsideWithTheirReasonAndTheRestKept) {
           "level=4 (the triangle has levels 0 to 3)", "look=6 (the points are P0 to P5)",
           "unknown=1 (not a view setting)", "nopair (not a name=value pair)",
           "panel=open (given twice)", "comb=0.3 (given twice)"}) {
-        EXPECT_NE(parse.setAside.find(reason), std::string::npos) << reason << " in " << parse.setAside;
+        EXPECT_NE(parse.setAside.find(reason), std::string::npos)
+            << reason << " in " << parse.setAside;
     }
     // Out of range is refused, never brought inside; t's own multiplicity limits the insertions.
     EXPECT_NE(ReadLink(SceneLink() + "&t=99").setAside.find("t=99 (t runs from 3 to 6)"),

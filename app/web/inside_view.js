@@ -30,8 +30,12 @@ export function startInsideView(module, elements, row) {
     return module.exploredAt(at.t);
   }
 
+  // Made again only when they read otherwise: they do not change while a point is dragged.
   function fillValues(construction, count, looked) {
     const body = elements.values.tBodies[0];
+    const key = construction.first + " " + construction.basis.join(" ") + " " + count + " " + looked;
+    if (body.dataset.key === key) return;
+    body.dataset.key = key;
     body.textContent = "";
     let sum = 0;
     construction.basis.forEach((value, j) => {

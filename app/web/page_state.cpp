@@ -2,8 +2,8 @@
 // fitting the scene; the link and the scene file written and read with their view; undo and
 // redo, whose steps keep the view's insertions.
 #include "editor.h"
-#include "scene.h"
 #include "page_view.h"
+#include "scene.h"
 #include "scene_controls.h"
 
 #include <emscripten/bind.h>

@@ -1,6 +1,7 @@
 // The scene kept and shared, for the page (page.js, scene_controls.js), by name: the scene as
-// text, its steps recorded, undo and redo, the picture as SVG; and the page's additions to the editor's scene (the
-// explored curve's knots, the points' weights), kept fitting its points and degree.
+// text, its steps recorded, undo and redo, the picture as SVG; and the page's additions to the
+// editor's scene (the explored curve's knots, the points' weights), kept fitting its points and
+// degree.
 #include "scene_controls.h"
 
 #include "editor.h"
