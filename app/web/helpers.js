@@ -52,6 +52,38 @@ export function setText(element, text) {
   if (element.textContent !== text) element.textContent = text;
 }
 
+// A property of a control (value, checked, disabled, max, title) set only when it changes: a
+// control written every frame is painted again every frame.
+export function setProperty(element, name, value) {
+  if (element[name] !== value) element[name] = value;
+}
+
+export function setAttribute(element, name, value) {
+  if (element.getAttribute(name) !== value) element.setAttribute(name, value);
+}
+
+// `write()` run at most once in `interval` milliseconds: at once when it has not run for that
+// long, else once when the interval ends (it then writes what is current). Numbers in text that a
+// drag changes every frame follow it so, ten times a second, and never stay behind.
+export function throttle(write, interval) {
+  let last = -Infinity;
+  let timer = null;
+  return () => {
+    if (timer !== null) return;
+    const wait = last + interval - performance.now();
+    if (wait <= 0) {
+      last = performance.now();
+      write();
+      return;
+    }
+    timer = setTimeout(() => {
+      timer = null;
+      last = performance.now();
+      write();
+    }, wait);
+  };
+}
+
 // Elements by id, as { name: element } from { name: id }; a missing one is a fault of the page.
 export function elementsById(ids) {
   const elements = {};

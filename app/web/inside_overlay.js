@@ -34,20 +34,33 @@ function dot(context, centre, radius, fill, stroke) {
   if (stroke) { context.strokeStyle = stroke; context.stroke(); }
 }
 
-// Text with a white halo, at places where the labels do not cover one another.
-function drawPlaced(pen, labels, font) {
+// Texts' widths by font, measured once: the same names are drawn every frame.
+const widths = new Map();
+
+function widthOf(context, font, text) {
+  const key = font + "|" + text;
+  let width = widths.get(key);
+  if (width === undefined) {
+    context.font = font;
+    width = context.measureText(text).width;
+    widths.set(key, width);
+  }
+  return width;
+}
+
+// Text at places where the labels do not cover one another, with a white halo when asked.
+function drawPlaced(pen, labels, font, halo) {
   const { context, s } = pen;
   context.textAlign = "left";
   context.lineWidth = 3 * s;
   context.strokeStyle = "rgba(255, 255, 255, 0.85)";
   context.fillStyle = "#111";
-  for (const label of labels) {
-    context.font = font(label);
-    label.width = context.measureText(label.text).width;
-  }
+  for (const label of labels) label.width = widthOf(context, font(label), label.text);
+  let shownFont = "";
   for (const box of placeLabels(labels, 6 * s)) {
-    context.font = font(box.label);
-    context.strokeText(box.text, box.x, box.y);
+    const wanted = font(box.label);
+    if (wanted !== shownFont) context.font = shownFont = wanted;
+    if (halo) context.strokeText(box.text, box.x, box.y);
     context.fillText(box.text, box.x, box.y);
   }
 }
@@ -66,7 +79,7 @@ function drawLabels(pen, view) {
   if (looked !== null) labels.push(label(looked));
   for (let j = 0; j < count; ++j) if (j !== looked) labels.push(label(j));
   drawPlaced(pen, labels, (l) => (l.looked ? "bold " : "") + Math.round((l.looked ? 14 : 11) * s) +
-    "px system-ui, sans-serif");
+    "px system-ui, sans-serif", true);
   if (looked !== null) {
     context.lineWidth = 2.5 * s;
     dot(context, client(row, { x: points[2 * looked], y: points[2 * looked + 1] }), 10 * s, null, "#000");
@@ -190,7 +203,7 @@ function drawTriangleNames(pen, view, shown) {
       labels.push({ x: at[0], y: at[1], text: text, height: 11 * s, always: l === levels.length - 1 });
     }
   }
-  drawPlaced(pen, labels, () => Math.round(11 * s) + "px system-ui, sans-serif");
+  drawPlaced(pen, labels, () => Math.round(11 * s) + "px system-ui, sans-serif", false);
 }
 
 export function startOverlay(module, canvas, row) {

@@ -2,7 +2,7 @@
 // to type it, "Play"), whether to show the editor's float values, the points' labels; it draws
 // the moment of the page's state (inside_view.js) and changes t and the point looked at through
 // the page. It runs only when the state changes, never on its own, except while "Play" sweeps.
-import { elementsById, FLOAT_DECIMALS, formatNumber, setText } from "./helpers.js";
+import { elementsById, FLOAT_DECIMALS, formatNumber, setAttribute, setProperty, setText } from "./helpers.js";
 import { domainOf, exploredStepT, sliderOf, statusOf, tOf, typedT, SAMPLES_PER_SPAN, EXPLORED_STEPS } from "./moment.js";
 import { startInsideView } from "./inside_view.js";
 
@@ -25,20 +25,19 @@ function momentOf(module, state, domain) {
 
 function setControls(elements, domain, at) {
   const slider = elements.slider, field = elements.field;
-  slider.disabled = field.disabled = elements.play.disabled = at === null;
-  elements.exact.disabled = at === null || domain.explored;
+  for (const control of [slider, field, elements.play]) setProperty(control, "disabled", at === null);
+  setProperty(elements.exact, "disabled", at === null || domain.explored);
   if (at === null) {
     slider.removeAttribute("aria-valuetext");
-    field.value = "";
+    setProperty(field, "value", "");
     return;
   }
-  slider.max = String(at.slider.steps);
-  slider.value = String(at.slider.index);
-  slider.setAttribute("aria-valuetext", "t = " + at.text);
-  field.title = "The editor samples t = " + formatNumber(at.exact, FLOAT_DECIMALS);
-  if (document.activeElement !== field) field.value = at.text;
+  setProperty(slider, "max", String(at.slider.steps));
+  setProperty(slider, "value", String(at.slider.index));
+  setAttribute(slider, "aria-valuetext", "t = " + at.text);
+  setProperty(field, "title", "The editor samples t = " + formatNumber(at.exact, FLOAT_DECIMALS));
+  if (document.activeElement !== field) setProperty(field, "value", at.text);
 }
-
 
 // "Play" sweeps t through the slider's steps at the chosen pace; it stops at the end, when the
 // panel closes or the curve goes. `toStep(index)` sets t; `domainNow()` is the curve's domain.
@@ -101,8 +100,8 @@ export function startInsidePanel(editor, page) {
       elements.panel.hidden = !v.panelOpen;
       elements.toggle.setAttribute("aria-expanded", String(v.panelOpen));
     }
-    elements.exact.checked = v.exact;
-    elements.labels.checked = v.pointLabels;
+    setProperty(elements.exact, "checked", v.exact);
+    setProperty(elements.labels, "checked", v.pointLabels);
     const note = state.notes.t;
     setText(elements.note, note ? note.text : "");
     if (!v.panelOpen) {
@@ -115,8 +114,8 @@ export function startInsidePanel(editor, page) {
         state.hover === previous.hover && state.curve === previous.curve) return;
     const domain = domainOf(state.curve);
     setText(elements.status, statusOf(domain, state.curve.explored));
-    elements.view.hidden = !domain.hasCurve;
-    elements.editorNote.hidden = domain.explored;
+    setProperty(elements.view, "hidden", !domain.hasCurve);
+    setProperty(elements.editorNote, "hidden", domain.explored);
     const at = domain.hasCurve ? momentOf(module, state, domain) : null;
     setControls(elements, domain, at);
     if (at === null) {

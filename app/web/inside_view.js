@@ -3,13 +3,15 @@
 // pointed at, the weights of the points at t and C(t), and the overlay over the editor.
 import { startBasisPlot, startGeneralPlot } from "./basis_plot.js";
 import { colourOf, startOverlay } from "./inside_overlay.js";
-import { formatNumber, formatPoint, setText } from "./helpers.js";
+import { formatNumber, formatPoint, setText, throttle } from "./helpers.js";
 
 // A closed curve's wrapped points are its first points again.
 export function nameOf(explored, j) {
   return explored && explored.mode === "closed" && !explored.editors && explored.points > 0 ?
     j % (explored.points - explored.degree) : j;
 }
+
+const NUMBERS_INTERVAL = 100; // milliseconds between writes of the numbers a drag changes
 
 export function startInsideView(module, elements, row) {
   const plot = startBasisPlot(module, elements.basis, colourOf);
@@ -18,6 +20,11 @@ export function startInsideView(module, elements, row) {
   const general = startGeneralPlot(elements.basis, (j) => colourOf(nameOf(explored, j)),
                                    (j) => nameOf(explored, j));
   let triangleNames = { key: "", names: null };
+  let numbers = null; // what the table of weights and C(t) show, written by writeNumbers
+  const writeNumbers = throttle(() => {
+    fillValues(numbers.construction, numbers.count, numbers.looked);
+    setText(elements.point, "C(" + numbers.text + ") = " + formatPoint(numbers.construction.point));
+  }, NUMBERS_INTERVAL);
   let scale = null;
 
   // At t: the construction and the basis values, in the editor's float or in double.
@@ -66,6 +73,27 @@ export function startInsideView(module, elements, row) {
     return triangleNames.names;
   }
 
+  // The basis plot and the span pointed at, drawn again only when they read otherwise: they do
+  // not change while a point is dragged.
+  let plotted = "";
+  let resizes = 0; // a resize may change the plot's line widths
+  addEventListener("resize", () => { resizes += 1; });
+  function drawPlot(state, domain, at, first, looked) {
+    const span = state.hover.span;
+    const key = [domain.explored ? explored.key : domain.degree + " " + domain.points, first, at.t, at.exact,
+      at.exactly, looked, span && span.first, span && span.last, resizes].join("|");
+    if (key === plotted && scale !== null) return;
+    plotted = key;
+    scale = domain.explored ?
+      general.draw(explored, module.exploredBasis, first, at.t, at.text, looked) :
+      plot.draw(domain.degree, domain.points, first, at.exactly ? at.exact : at.t, at.text, looked);
+    if (span !== null) {
+      const context = elements.basis.getContext("2d");
+      context.fillStyle = "rgba(255, 190, 0, 0.3)";
+      context.fillRect(scale.x(span.first), scale.margin.top, scale.x(span.last) - scale.x(span.first), scale.height);
+    }
+  }
+
   return {
     // Nothing at t: no curve, or the panel closed.
     clear: () => overlay.clear(),
@@ -79,17 +107,10 @@ export function startInsideView(module, elements, row) {
       overlay.draw({ explored: domain.explored ? explored : null, construction: construction,
         points: domain.points, looked: looked, labels: view.pointLabels, nameOf: (j) => nameOf(explored, j),
         triangle: { names: names, blossoms: view.naming === "blossoms", level: view.level } });
-      scale = domain.explored ?
-        general.draw(explored, module.exploredBasis, construction.first, at.t, at.text, looked) :
-        plot.draw(domain.degree, domain.points, construction.first, at.exactly ? at.exact : at.t, at.text, looked);
-      const span = state.hover.span;
-      if (span !== null) {
-        const context = elements.basis.getContext("2d");
-        context.fillStyle = "rgba(255, 190, 0, 0.3)";
-        context.fillRect(scale.x(span.first), scale.margin.top, scale.x(span.last) - scale.x(span.first), scale.height);
-      }
-      fillValues(construction, domain.explored ? explored.points : domain.points, looked);
-      setText(elements.point, "C(" + at.text + ") = " + formatPoint(construction.point));
+      drawPlot(state, domain, at, construction.first, looked);
+      numbers = { construction: construction, count: domain.explored ? explored.points : domain.points,
+        looked: looked, text: at.text };
+      writeNumbers();
       return construction;
     },
     // The plot's scale, u to x and back, for the knots' ticks.

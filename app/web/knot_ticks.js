@@ -13,6 +13,7 @@ export function startKnotTicks(container, basisCanvas, act) {
   let knots = [];
   let dragging = null;
   let drawnKey = "";
+  let chosenShown = null;
 
   function geometry() {
     return plotGeometry(basisCanvas, scaleNow(), knots[0], knots[knots.length - 1]);
@@ -21,6 +22,8 @@ export function startKnotTicks(container, basisCanvas, act) {
   function draw(state, chosen) {
     const key = state.valid ? state.knots.join(" ") + " " + state.degree + " " + scaleNow() : "";
     if (key === drawnKey) {
+      if (chosen === chosenShown) return;
+      chosenShown = chosen;
       for (const tick of container.children) {
         const from = Number(tick.dataset.index);
         tick.classList.toggle("chosen", chosen !== null && chosen >= from && chosen < from + Number(tick.dataset.multiplicity));
@@ -28,6 +31,7 @@ export function startKnotTicks(container, basisCanvas, act) {
       return;
     }
     drawnKey = key;
+    chosenShown = chosen;
     const focused = container.contains(document.activeElement);
     container.textContent = "";
     if (!state.valid) return;

@@ -4,7 +4,7 @@
 // step through the core; the part then draws, like every part, from the page's state. The
 // explored curve itself is drawn and explained by the panel "Inside the curve"; the editor's own
 // curve never changes.
-import { elementsById, formatNumber, setText } from "./helpers.js";
+import { elementsById, formatNumber, setProperty, setText } from "./helpers.js";
 import { chosenText, distinctKnots, MODES, weightLabel } from "./knots_text.js";
 import { startKnotTicks } from "./knot_ticks.js";
 
@@ -49,7 +49,8 @@ export function startKnotsPanel(editor, page) {
     const knot = knots && knots.valid && chosen !== null ?
       distinctKnots(knots.knots, knots.degree).find((d) => chosen >= d.index && chosen < d.index + d.multiplicity) : null;
     setText(elements.chosen, chosenText(knot || null));
-    elements.raise.disabled = elements.lower.disabled = !knot;
+    setProperty(elements.raise, "disabled", !knot);
+    setProperty(elements.lower, "disabled", !knot);
     if (knots) ticks.draw(knots, chosen);
   }
 
@@ -58,14 +59,14 @@ export function startKnotsPanel(editor, page) {
     const looked = state.view.looked;
     const index = looked !== null && looked < count ? looked : count > 0 ? 0 : null;
     weighed = index;
-    elements.weight.disabled = index === null;
+    setProperty(elements.weight, "disabled", index === null);
     setText(elements.weightLabel, weightLabel(index));
     if (index === null) {
       setText(elements.weightValue, "");
       return;
     }
     const weight = module.sliderWeight(index);
-    if (document.activeElement !== elements.weight) elements.weight.value = String(Math.log2(weight));
+    if (document.activeElement !== elements.weight) setProperty(elements.weight, "value", String(Math.log2(weight)));
     setText(elements.weightValue, formatNumber(weight));
   }
 

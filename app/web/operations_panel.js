@@ -5,7 +5,7 @@
 // t as CSV or LaTeX. Its controls change the page's view; it draws from the page's state
 // (operations_view.js), never on its own except while "Play levels" steps.
 import { download } from "./download.js";
-import { elementsById, formatNumber, setText } from "./helpers.js";
+import { elementsById, formatNumber, setProperty, setText } from "./helpers.js";
 import { domainOf, tOf } from "./moment.js";
 import { exportName, levelText } from "./operations_text.js";
 import { startOperationsView } from "./operations_view.js";
@@ -18,23 +18,22 @@ const SPAN_REACH = 12;  // pixels from the curve that point at its span
 
 function setControls(elements, maxDegree, state, drawn) {
   const v = state.view, at = drawn && drawn.at;
-  for (const name of VIEWS) elements[name].checked = v.shown.includes(name);
-  elements.combScale.value = String(v.combScale);
-  elements.labels.value = v.naming;
-  elements.step.checked = v.level !== null;
+  for (const name of VIEWS) setProperty(elements[name], "checked", v.shown.includes(name));
+  setProperty(elements.combScale, "value", String(v.combScale));
+  setProperty(elements.labels, "value", v.naming);
+  setProperty(elements.step, "checked", v.level !== null);
   setText(elements.level, at ? levelText(v.level, at.degree) : "");
   // Without a curve nothing here can act.
-  elements.part.querySelectorAll("button, input, select").forEach((control) => { control.disabled = !at; });
+  elements.part.querySelectorAll("button, input, select").forEach((control) => setProperty(control, "disabled", !at));
   if (!at) return;
-  elements.remove.disabled = v.insertions === 0;
-  elements.insert.disabled = at.insertNote !== "";
-  elements.openRefined.disabled = at.inserted === 0;
-  elements.openRaised.disabled = !drawn.raised || drawn.raised.fault !== "" || drawn.raised.degree > maxDegree;
-  elements.levelDown.disabled = v.level === null || v.level === 0;
-  elements.levelUp.disabled = v.level === null || v.level >= at.degree;
-  elements.levelPlay.disabled = v.level === null;
+  setProperty(elements.remove, "disabled", v.insertions === 0);
+  setProperty(elements.insert, "disabled", at.insertNote !== "");
+  setProperty(elements.openRefined, "disabled", at.inserted === 0);
+  setProperty(elements.openRaised, "disabled", !drawn.raised || drawn.raised.fault !== "" || drawn.raised.degree > maxDegree);
+  setProperty(elements.levelDown, "disabled", v.level === null || v.level === 0);
+  setProperty(elements.levelUp, "disabled", v.level === null || v.level >= at.degree);
+  setProperty(elements.levelPlay, "disabled", v.level === null);
 }
-
 
 // "Play levels" steps through the triangle's levels at a steady pace, from level 0; it stops at
 // the last. `level()` is the level shown and the last one ({ level, last }) or null;

@@ -1,12 +1,13 @@
 // What the operations part shows of one moment: the refinement's note and knots, the raised
 // degree's note, the values at t, the continuity at the knots, and the overlay over the editor.
-import { setText } from "./helpers.js";
+import { setText, throttle } from "./helpers.js";
 import { startOperationsOverlay } from "./operations_overlay.js";
 import { continuityLines, insertionNote, knotsAround, raisedNote, valueRows } from "./operations_text.js";
 
 const MOST_TICK_SPANS = 40;   // ticks are drawn up to 10 a span over this many spans
 const MOST_LISTED_KNOTS = 20; // knots whose continuity is listed, those nearest t
 const COMB_TEETH = 600;       // the comb's steps over the whole curve, 1 to 16 a span
+const NUMBERS_INTERVAL = 100; // milliseconds between writes of the numbers a drag changes
 
 // The items as text, the knots equal to t written as t is shown and the new ones marked;
 // written again only when they read otherwise.
@@ -32,6 +33,13 @@ function fillList(list, lines) {
 
 export function startOperationsView(module, elements, geometry) {
   const overlay = startOperationsOverlay(elements.overlay, geometry.worldOriginRow);
+  let wasEmpty = false;
+  let numbers = null; // the values at t and the continuity, written by writeNumbers
+  const writeNumbers = throttle(() => {
+    fillValues(numbers.at);
+    fillList(elements.continuity, elements.continuityBox.open ?
+      continuityLines(module.continuity(numbers.t, MOST_LISTED_KNOTS), numbers.at.degree) : []);
+  }, NUMBERS_INTERVAL);
 
   function describe(at, raised, text, t) {
     setText(elements.insertNote, insertionNote(at, text));
@@ -62,13 +70,17 @@ export function startOperationsView(module, elements, geometry) {
   }
 
   return {
-    clear: () => overlay.clear(),
+    clear: () => {
+      overlay.clear();
+      wasEmpty = true;
+    },
     // At t with the view's insertions and views; returns what was drawn, or null.
     draw: (state, t, text) => {
       const v = state.view;
       const at = module.operationsAt(t, v.insertions);
       if (at.fault !== "") {
         overlay.clear();
+        wasEmpty = true;
         return null;
       }
       const on = (name) => v.shown.includes(name);
@@ -82,14 +94,17 @@ export function startOperationsView(module, elements, geometry) {
         first: on("first"), second: on("second"),
         comb: on("comb") ? module.curvatureComb(Math.max(1, Math.min(16, Math.floor(COMB_TEETH / at.spans)))) : null,
         ticks: on("ticks") && tickCount > 0 ? module.lengthTicks(tickCount) : null };
-      overlay.draw(drawn);
+      // Nothing to draw is cleared once, not every frame.
+      const empty = !drawn.pieces && !drawn.raised && !drawn.first && !drawn.second && !drawn.comb &&
+        !drawn.ticks && at.inserted === 0;
+      if (!empty || !wasEmpty) overlay.draw(drawn);
+      wasEmpty = empty;
       describe(at, drawn.raised, text, t);
       setText(elements.ticksNote, !on("ticks") ? "" : tickCount === 0 ?
         "Ticks are drawn up to " + MOST_TICK_SPANS + " spans." :
         "Blue ticks: equal steps of t (10 a span, as the editor samples); black: equal arc length.");
-      fillValues(at);
-      fillList(elements.continuity, elements.continuityBox.open ?
-        continuityLines(module.continuity(t, MOST_LISTED_KNOTS), at.degree) : []);
+      numbers = { at: at, t: t };
+      writeNumbers();
       return drawn;
     },
   };

@@ -1,7 +1,7 @@
 // The page's one state: the scene (as versions of the core's, which holds it) and the view, with
 // a version, the notes of the parts, the history's buttons. Every change comes here as an action
-// (events.js lists them); the parts draw from the state alone, once a display frame, each told
-// the state it drew last. The view is kept fitting the scene (t, the insertions, the level) by
+// (events.js lists them); the parts draw from the state alone, once after the changes of a task
+// (the pass that showed a frame, a control's event), each told the state it drew last. The view is kept fitting the scene (t, the insertions, the level) by
 // the core, and the whole state is kept in the tab's storage so that a reload brings it back.
 import { PAGE_ACTIONS, NOTE_PARTS, checkName } from "./events.js";
 
@@ -36,7 +36,7 @@ class Page {
     this.state = Object.freeze(Object.assign({}, this.state, fields, { version: this.state.version + 1 }));
     if (!this.drawQueued) {
       this.drawQueued = true;
-      requestAnimationFrame(() => this.draw());
+      queueMicrotask(() => this.draw()); // in the same task: painted with the editor's frame
     }
   }
 

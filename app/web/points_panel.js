@@ -3,7 +3,7 @@
 // weighs it, and each row can delete its point or insert one after it. Each change is one step,
 // made through the editor's own operations by the core. Pointing at a row, or moving into it,
 // looks at its point.
-import { elementsById, setText } from "./helpers.js";
+import { elementsById, setText, throttle } from "./helpers.js";
 
 const ROWS = 50;
 
@@ -49,6 +49,8 @@ export function startPointsPanel(editor, page) {
   // The rows of the page shown; a field being typed in keeps its text. When the same rows are
   // shown again (a drag), only their values change.
   let shownRows = "";
+  let inputs = [];  // the rows' fields, x, y and w of each
+  let written = []; // what they were given
   function update() {
     let shown = module.pointsPage(first, ROWS);
     if (shown.first !== first && shown.total > 0) {
@@ -57,10 +59,15 @@ export function startPointsPanel(editor, page) {
     }
     const rows = shown.first + " " + shown.points.length + " " + shown.total;
     if (rows === shownRows) {
-      body.querySelectorAll("input").forEach(function (input) {
-        const point = shown.points[Number(input.dataset.index) - shown.first];
-        const value = String(point[input.dataset.axis === "w" ? "w" : input.dataset.axis]);
-        if (input !== document.activeElement && input.value !== value) input.value = value;
+      // Only the values that changed, compared with what was written, not read from the page.
+      shown.points.forEach(function (point, j) {
+        for (const axis of ["x", "y", "w"]) {
+          const value = String(point[axis]);
+          const input = inputs[3 * j + "xyw".indexOf(axis)];
+          if (written[3 * j + "xyw".indexOf(axis)] !== value && input !== document.activeElement) {
+            input.value = written[3 * j + "xyw".indexOf(axis)] = value;
+          }
+        }
       });
       return;
     }
@@ -89,6 +96,8 @@ export function startPointsPanel(editor, page) {
       "P" + shown.first + " to P" + (shown.first + shown.points.length - 1) + " of " + shown.total + " points";
     previous.disabled = shown.first === 0;
     next.disabled = shown.first + ROWS >= shown.total;
+    inputs = Array.from(body.querySelectorAll("input"));
+    written = inputs.map((input) => input.value);
     if (keep) {
       const again = body.querySelector("[data-index='" + keep.index + "']" +
         (keep.axis ? "[data-axis='" + keep.axis + "']" : "[data-action='" + keep.action + "']"));
@@ -126,12 +135,14 @@ export function startPointsPanel(editor, page) {
     if (row) look(Number(row.dataset.point));
   });
 
+  const following = throttle(update, 100); // the values follow a drag ten times a second
+
   function render(state, before) {
     const note = state.notes.points;
     setText(message, note ? note.text : "");
     if (!state.view.panelOpen) return;
     const opened = before === null || !before.view.panelOpen;
-    if (opened || state.scene !== before.scene) update();
+    if (opened || state.scene !== before.scene) following();
     if (opened || state.view.looked !== before.view.looked) {
       looked = state.view.looked;
       body.querySelectorAll("tr").forEach(function (row) {

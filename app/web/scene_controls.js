@@ -4,7 +4,7 @@
 // too; the page (page.js) reads and writes them through the core, and on an error the scene stays
 // as it was.
 import { download } from "./download.js";
-import { elementsById, setText } from "./helpers.js";
+import { elementsById, setProperty, setText } from "./helpers.js";
 
 const LINK_PREFIX = "#scene=";
 const RESTART_KEY = "tavrimo-restart";
@@ -154,8 +154,8 @@ export function startSceneControls(editor, page) {
   }
 
   function render(state) {
-    elements.undo.disabled = !state.history.canUndo;
-    elements.redo.disabled = !state.history.canRedo;
+    setProperty(elements.undo, "disabled", !state.history.canUndo);
+    setProperty(elements.redo, "disabled", !state.history.canRedo);
     const note = state.notes.scene;
     setText(elements.message, note ? note.text : "");
     elements.message.classList.toggle("error", Boolean(note && note.error));
