@@ -9,7 +9,7 @@ import { formatNumber } from "./helpers.js";
 // layout only when the window changes, not every frame.
 export function canvasScale(canvas) {
   let measured = null;
-  window.addEventListener("resize", function () { measured = null; });
+  addEventListener("resize", () => { measured = null; });
   return function () {
     if (measured === null) {
       const width = canvas.getBoundingClientRect().width;
