@@ -62,25 +62,28 @@ export function setAttribute(element, name, value) {
   if (element.getAttribute(name) !== value) element.setAttribute(name, value);
 }
 
-// `write()` run at most once in `interval` milliseconds: at once when it has not run for that
-// long, else once when the interval ends (it then writes what is current). Numbers in text that a
-// drag changes every frame follow it so, ten times a second, and never stay behind.
+// `write()` run at most once in `interval` milliseconds while `busy` (a drag): at once when it has
+// not run for that long, else once when the interval ends (it then writes what is current); at
+// once when not busy. Numbers in text that a drag changes every frame follow it so, ten times a
+// second, and never stay behind; every other change shows them in the same frame.
 export function throttle(write, interval) {
   let last = -Infinity;
   let timer = null;
-  return () => {
-    if (timer !== null) return;
-    const wait = last + interval - performance.now();
-    if (wait <= 0) {
-      last = performance.now();
-      write();
+  function now() {
+    clearTimeout(timer);
+    timer = null;
+    last = performance.now();
+    write();
+  }
+  return (busy) => {
+    if (!busy) {
+      now();
       return;
     }
-    timer = setTimeout(() => {
-      timer = null;
-      last = performance.now();
-      write();
-    }, wait);
+    if (timer !== null) return;
+    const wait = last + interval - performance.now();
+    if (wait <= 0) now();
+    else timer = setTimeout(now, wait);
   };
 }
 

@@ -110,7 +110,7 @@ export function startInsideView(module, elements, row) {
       drawPlot(state, domain, at, construction.first, looked);
       numbers = { construction: construction, count: domain.explored ? explored.points : domain.points,
         looked: looked, text: at.text };
-      writeNumbers();
+      writeNumbers(state.scene.pressed);
       return construction;
     },
     // The plot's scale, u to x and back, for the knots' ticks.

@@ -104,7 +104,7 @@ export function startOperationsView(module, elements, geometry) {
         "Ticks are drawn up to " + MOST_TICK_SPANS + " spans." :
         "Blue ticks: equal steps of t (10 a span, as the editor samples); black: equal arc length.");
       numbers = { at: at, t: t };
-      writeNumbers();
+      writeNumbers(state.scene.pressed);
       return drawn;
     },
   };

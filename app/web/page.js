@@ -64,7 +64,7 @@ class Page {
     }
     const moved = versions.scene !== state.scene.scene || versions.additions !== state.scene.additions;
     if (moved) fields.notes = this.keptNotes(versions);
-    if (moved || shaped) this.change(fields);
+    if (moved || shaped || versions.pressed !== state.scene.pressed) this.change(fields);
   }
 
   keptNotes(versions) {

@@ -113,11 +113,13 @@ int StepInsertions() {
     return text.empty() ? 0 : std::stoi(text.substr(text.find('=') + 1));
 }
 
-// Versions that change with every change to the editor's scene and to what the page adds.
+// Versions that change with every change to the editor's scene and to what the page adds, and
+// whether a button is held on the editor (a drag).
 val SceneVersions() {
     val versions = val::object();
     versions.set("scene", editor.sceneVersion);
     versions.set("additions", AdditionsVersion());
+    versions.set("pressed", editor.pressed);
     return versions;
 }
 

@@ -30,6 +30,18 @@ function button(text, label, action, index) {
   return element;
 }
 
+// Only the values that changed, compared with what was written, not read from the page; a field
+// being typed in keeps its text.
+function writeValues(points, inputs, written) {
+  points.forEach((point, j) => {
+    ["x", "y", "w"].forEach((axis, a) => {
+      const value = String(point[axis]);
+      const input = inputs[3 * j + a];
+      if (written[3 * j + a] !== value && input !== document.activeElement) input.value = written[3 * j + a] = value;
+    });
+  });
+}
+
 export function startPointsPanel(editor, page) {
   const module = editor.module;
   const { table, range, previous, next, message } = elementsById({ table: "points-table",
@@ -59,16 +71,7 @@ export function startPointsPanel(editor, page) {
     }
     const rows = shown.first + " " + shown.points.length + " " + shown.total;
     if (rows === shownRows) {
-      // Only the values that changed, compared with what was written, not read from the page.
-      shown.points.forEach(function (point, j) {
-        for (const axis of ["x", "y", "w"]) {
-          const value = String(point[axis]);
-          const input = inputs[3 * j + "xyw".indexOf(axis)];
-          if (written[3 * j + "xyw".indexOf(axis)] !== value && input !== document.activeElement) {
-            input.value = written[3 * j + "xyw".indexOf(axis)] = value;
-          }
-        }
-      });
+      writeValues(shown.points, inputs, written);
       return;
     }
     shownRows = rows;
@@ -142,7 +145,7 @@ export function startPointsPanel(editor, page) {
     setText(message, note ? note.text : "");
     if (!state.view.panelOpen) return;
     const opened = before === null || !before.view.panelOpen;
-    if (opened || state.scene !== before.scene) following();
+    if (opened || state.scene !== before.scene) following(state.scene.pressed);
     if (opened || state.view.looked !== before.view.looked) {
       looked = state.view.looked;
       body.querySelectorAll("tr").forEach(function (row) {
