@@ -33,9 +33,8 @@ bool ReadNumber(const std::string& text, double& value) {
 // A pair as its reason shows it: at most 40 characters, anything but printable ASCII as '?'.
 std::string Shown(std::string_view pair) {
     std::string shown(pair.substr(0, kShownPair));
-    for (char& c : shown) {
-        c = c >= 0x20 && c < 0x7f ? c : '?';
-    }
+    std::transform(shown.begin(), shown.end(), shown.begin(),
+                   [](char c) { return c >= 0x20 && c < 0x7f ? c : '?'; });
     return pair.size() > kShownPair ? shown + "\u2026" : shown;
 }
 
@@ -167,13 +166,14 @@ std::string Reader::Take(const std::string& name, const std::string& value) {
     if (name == "labels") {
         const TriangleNaming namings[] = {TriangleNaming::None, TriangleNaming::Indices,
                                           TriangleNaming::Blossoms};
-        for (const TriangleNaming naming : namings) {
-            if (value == TriangleNamingWord(naming)) {
-                view.naming = naming;
-                return "";
-            }
+        const auto* found =
+            std::find_if(std::begin(namings), std::end(namings),
+                         [&](TriangleNaming n) { return value == TriangleNamingWord(n); });
+        if (found == std::end(namings)) {
+            return "not none, names or blossoms";
         }
-        return "not none, names or blossoms";
+        view.naming = *found;
+        return "";
     }
     if (name == "level") {
         return TakeLevel(value);

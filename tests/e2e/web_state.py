@@ -86,6 +86,8 @@ def check_keys(browser):
 
 def check_canvas_in_view(browser):
     """The operations' last buttons pressed at 1400 x 1000: the canvas stays on the screen."""
+    size = browser.get_window_size()
+    browser.set_window_size(1400, 1000)
     browser.execute_script("document.getElementById('op-level-up').scrollIntoView();")
     for box in ("op-step",):
         browser.find_element(By.ID, box).click()
@@ -93,9 +95,10 @@ def check_canvas_in_view(browser):
     top, bottom, height = browser.execute_script(
         "const r = document.getElementById('tavrimo').getBoundingClientRect();"
         "return [r.top, r.bottom, innerHeight];")
+    browser.find_element(By.ID, "op-step").click()
+    browser.set_window_size(size["width"], size["height"])
     if top < 0 or bottom > height:
         raise Failure(f"with the operations in use the canvas is at {top}..{bottom} of {height}")
-    browser.find_element(By.ID, "op-step").click()
     print("ok the canvas stays in view while the operations are used")
 
 
