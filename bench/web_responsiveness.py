@@ -24,7 +24,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 from desktop import Failure, run_main, wait_until  # noqa: E402
-from web_e2e import ActionBuilder, MouseButton, Site, start_browser  # noqa: E402
+from web_e2e import ActionBuilder, MouseButton, Site, fresh_tab, start_browser  # noqa: E402
 
 COUNT_FRAMES = """
 window.frames_shown = [];
@@ -228,13 +228,7 @@ def main():
     browser = start_browser()
 
     def open_page():
-        # A tab of its own: the page keeps its state in the tab's storage over a reload.
-        old = browser.current_window_handle
-        browser.switch_to.new_window("tab")
-        fresh = browser.current_window_handle
-        browser.switch_to.window(old)
-        browser.close()
-        browser.switch_to.window(fresh)
+        fresh_tab(browser)
         browser.get(site.url)
         browser.execute_cdp_cmd("Performance.enable", {})
         wait_until("the page", lambda: browser.execute_script(

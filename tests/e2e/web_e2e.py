@@ -167,6 +167,17 @@ class PageInput(Driver):
         return checked
 
 
+def fresh_tab(browser):
+    """The browser in a tab of its own, the old one closed: the page keeps its state in the tab's
+    storage over a reload, so a page opened anew starts from a tab that has none."""
+    old = browser.current_window_handle
+    browser.switch_to.new_window("tab")
+    fresh = browser.current_window_handle
+    browser.switch_to.window(old)
+    browser.close()
+    browser.switch_to.window(fresh)
+
+
 class WebEditor(EditorProgram):
     """The page in the browser, with the menu, check marks and dialogs read from its DOM."""
 
@@ -174,13 +185,7 @@ class WebEditor(EditorProgram):
         self.browser = browser
         self.options = options
         if load:
-            # A tab of its own: the page keeps its state in the tab's storage over a reload.
-            old = browser.current_window_handle
-            browser.switch_to.new_window("tab")
-            fresh = browser.current_window_handle
-            browser.switch_to.window(old)
-            browser.close()
-            browser.switch_to.window(fresh)
+            fresh_tab(browser)
             browser.get(url)
         wait_until("the editor's first frame", lambda: browser.execute_script(
             "return document.querySelectorAll('#menubar button.popup').length === 3 || null"),
