@@ -10,6 +10,9 @@ const POINT_COLOURS = ["#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd", "#
 const TICK_COLOUR = "#222";
 const EXPLORED_COLOUR = "#e66100";
 const MOST_LABELS = 200; // points labelled, and explored span ends marked, at the most
+// Labels with a white halo up to this many points; beyond, plain text, which the canvas draws
+// in a fraction of the time, where the halos would mostly cover one another anyway.
+const MOST_HALOS = 50;
 
 export function colourOf(index) {
   return POINT_COLOURS[((index % 10) + 10) % 10];
@@ -79,7 +82,7 @@ function drawLabels(pen, view) {
   if (looked !== null) labels.push(label(looked));
   for (let j = 0; j < count; ++j) if (j !== looked) labels.push(label(j));
   drawPlaced(pen, labels, (l) => (l.looked ? "bold " : "") + Math.round((l.looked ? 14 : 11) * s) +
-    "px system-ui, sans-serif", true);
+    "px system-ui, sans-serif", count <= MOST_HALOS);
   if (looked !== null) {
     context.lineWidth = 2.5 * s;
     dot(context, client(row, { x: points[2 * looked], y: points[2 * looked + 1] }), 10 * s, null, "#000");

@@ -108,9 +108,12 @@ export function startOperationsPanel(editor, page) {
     const t = state.view.panelOpen && domain.hasCurve ? tOf(state) : null;
     if (t === null) {
       if (shown !== null) view.clear();
-      shown = null;
       levels.stop();
-      setControls(elements, editor.geometry.maxDegree, state, null);
+      // Nothing can act: the controls follow only the view's changes (not every frame of a drag).
+      if (shown !== null || previous === null || state.view !== previous.view) {
+        setControls(elements, editor.geometry.maxDegree, state, null);
+      }
+      shown = null;
       return;
     }
     if (previous !== null && shown !== null && state.scene === previous.scene && state.view === previous.view &&
