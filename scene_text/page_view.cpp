@@ -164,16 +164,9 @@ std::string Reader::Take(const std::string& name, const std::string& value) {
         return TakeComb(value);
     }
     if (name == "labels") {
-        const TriangleNaming namings[] = {TriangleNaming::None, TriangleNaming::Indices,
-                                          TriangleNaming::Blossoms};
-        const auto* found =
-            std::find_if(std::begin(namings), std::end(namings),
-                         [&](TriangleNaming n) { return value == TriangleNamingWord(n); });
-        if (found == std::end(namings)) {
-            return "not none, names or blossoms";
-        }
-        view.naming = *found;
-        return "";
+        const Outcome<TriangleNaming> naming = TriangleNamingNamed(value);
+        view.naming = naming.ok() ? naming.value : view.naming;
+        return naming.fault;
     }
     if (name == "level") {
         return TakeLevel(value);
@@ -205,6 +198,31 @@ const char* TriangleNamingWord(TriangleNaming naming) {
     return naming == TriangleNaming::Indices    ? "names"
            : naming == TriangleNaming::Blossoms ? "blossoms"
                                                 : "none";
+}
+
+Outcome<TriangleNaming> TriangleNamingNamed(const std::string& word) {
+    for (const TriangleNaming naming :
+         {TriangleNaming::None, TriangleNaming::Indices, TriangleNaming::Blossoms}) {
+        if (word == TriangleNamingWord(naming)) {
+            return Success(naming);
+        }
+    }
+    return Refusal<TriangleNaming>("not none, names or blossoms");
+}
+
+std::string StepViewText(const PageView& view) {
+    PageView stepped{};
+    stepped.insertions = view.insertions;
+    return FormatView(stepped);
+}
+
+int StepInsertions(const std::string& stepView) {
+    const std::string prefix = "insert=";
+    int insertions = 0;
+    return stepView.compare(0, prefix.size(), prefix) == 0 &&
+                   ReadWhole(stepView.substr(prefix.size()), insertions)
+               ? insertions
+               : 0;
 }
 
 bool SameView(const PageView& a, const PageView& b) {

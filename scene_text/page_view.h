@@ -5,6 +5,7 @@
 // or out of the scene's range is set aside with its reason, never clamped; the rest is kept.
 #pragma once
 
+#include "outcome.h"
 #include "scene_text.h"
 
 #include <cstdint>
@@ -26,6 +27,7 @@ extern const char* const kPageViewWords[kPageViewCount];
 
 enum class TriangleNaming : std::uint8_t { None, Indices, Blossoms };
 const char* TriangleNamingWord(TriangleNaming naming); // "none", "names", "blossoms"
+Outcome<TriangleNaming> TriangleNamingNamed(const std::string& word);
 
 constexpr double kMostCombScale = 3.0; // the comb's scale runs over -3 .. 3 in quarter steps
 
@@ -63,6 +65,11 @@ int InsertionsAllowed(const ViewLimits& limits, double t);
 // at the nearer end; the insertions cut to what t allows; the level and the point looked at
 // within the degree and the points.
 PageView KeptView(PageView view, const ViewLimits& limits);
+
+// What of a view each undo step keeps, as text: its insertions ("" or "insert=N"); and the
+// insertions such a text keeps (0 for any other text).
+std::string StepViewText(const PageView& view);
+int StepInsertions(const std::string& stepView);
 
 // The pairs that differ from a fresh view, in a fixed order: "" for a fresh view.
 std::string FormatView(const PageView& view);

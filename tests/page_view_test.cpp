@@ -98,8 +98,9 @@ TEST_F(PageViewTest, BadPairsAreSetAsideWithTheirReasonAndTheRestKept) {
             << reason << " in " << parse.setAside;
     }
     // Out of range is refused, never brought inside; t's own multiplicity limits the insertions.
-    EXPECT_NE(ReadLink(SceneLink() + "&t=99").setAside.find("t=99 (t runs from 3 to 6)"),
-              std::string::npos);
+    const std::string outside = ReadLink(SceneLink() + "&t=99&labels=foo").setAside;
+    EXPECT_NE(outside.find("t=99 (t runs from 3 to 6)"), std::string::npos);
+    EXPECT_NE(outside.find("labels=foo (not none, names or blossoms)"), std::string::npos);
     SceneText clamped = SixPoints();
     clamped.knots = KnotMode::Clamped;
     const PageParse end = ReadLink(SceneToLink(clamped) + "&t=0&insert=1"); // 0 four times
@@ -132,21 +133,32 @@ TEST_F(PageViewTest, ViewKeptFittingTheSceneAndCarriedByTheSteps) {
     EXPECT_EQ(kept.level, 2);
     EXPECT_EQ(kept.looked, -1);
 
-    // An insertion is a step: undone before the point placed earlier.
+    // An insertion is a step: undone before the point placed earlier. The steps keep the
+    // insertions alone, and read back only what they wrote.
+    PageView once{};
+    once.insertions = 1;
+    once.t = 4.5;
+    once.hasT = true;
+    PageView twice = once;
+    twice.insertions = 2;
     PageScene page{};
-    ASSERT_EQ(LoadAsStep(page, SixPoints(), kMenu, "insert=1"), "");
+    ASSERT_EQ(LoadAsStep(page, SixPoints(), kMenu, StepViewText(once)), "");
     Append(100.0f, 100.0f);
     RecordPage(page);
-    ChangeStepView(page, "insert=2", true);
+    ChangeStepView(page, StepViewText(twice), true);
     ASSERT_TRUE(UndoPage(page, kMenu));
-    EXPECT_EQ(page.view, "insert=1");
+    EXPECT_EQ(StepInsertions(page.view), 1);
     EXPECT_EQ(editor.pointCount, 7u);
     ASSERT_TRUE(UndoPage(page, kMenu));
     EXPECT_EQ(editor.pointCount, 6u);
-    EXPECT_EQ(page.view, "insert=1");
+    EXPECT_EQ(StepInsertions(page.view), 1);
     ASSERT_TRUE(RedoPage(page, kMenu));
     ASSERT_TRUE(RedoPage(page, kMenu));
-    EXPECT_EQ(page.view, "insert=2");
+    EXPECT_EQ(StepInsertions(page.view), 2);
+    EXPECT_EQ(StepInsertions(StepViewText(PageView{})), 0);
+    for (const char* other : {"t=4.5", "insert=x", "insert=", "insert=1234567"}) {
+        EXPECT_EQ(StepInsertions(other), 0) << other;
+    }
 }
 
 } // namespace

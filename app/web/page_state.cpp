@@ -52,23 +52,14 @@ PageView ViewOf(const val& value) {
             view.shown |= 1u << j;
         }
     }
-    const std::string naming = value["naming"].as<std::string>();
-    view.naming = naming == "names"      ? TriangleNaming::Indices
-                  : naming == "blossoms" ? TriangleNaming::Blossoms
-                                         : TriangleNaming::None;
+    const Outcome<TriangleNaming> naming = TriangleNamingNamed(value["naming"].as<std::string>());
+    view.naming = naming.ok() ? naming.value : TriangleNaming::None;
     view.level = WholeOr(value["level"], -1);
     view.combScale = value["combScale"].as<double>();
     view.exact = value["exact"].as<bool>();
     view.pointLabels = value["pointLabels"].as<bool>();
     view.looked = WholeOr(value["looked"], -1);
     return view;
-}
-
-// What of a view the undo steps keep: its insertions.
-std::string StepViewOf(const PageView& view) {
-    PageView stepped{};
-    stepped.insertions = view.insertions;
-    return FormatView(stepped);
 }
 
 val FreshView() {
@@ -95,7 +86,7 @@ val OpenPage(const std::string& bytes, bool link) {
     val opened = val::object();
     opened.set("error", parse.error);
     if (parse.ok) {
-        opened.set("error", LoadSceneAsStep(parse.state.scene, StepViewOf(parse.state.view)));
+        opened.set("error", LoadSceneAsStep(parse.state.scene, StepViewText(parse.state.view)));
         opened.set("setAside", parse.setAside);
         opened.set("view", ViewValue(parse.state.view));
     }
@@ -104,13 +95,12 @@ val OpenPage(const std::string& bytes, bool link) {
 
 // The view's insertions kept with the steps: as a step of their own, or with the next one.
 void KeepStepView(const val& view, bool asStep) {
-    ChangeStepViewAs(StepViewOf(ViewOf(view)), asStep);
+    ChangeStepViewAs(StepViewText(ViewOf(view)), asStep);
 }
 
 // The insertions of the step shown, after undo or redo.
-int StepInsertions() {
-    const std::string& text = StepView(); // "" or "insert=N", as StepViewOf writes it
-    return text.empty() ? 0 : std::stoi(text.substr(text.find('=') + 1));
+int ShownStepInsertions() {
+    return StepInsertions(StepView());
 }
 
 // Versions that change with every change to the editor's scene and to what the page adds, and
@@ -134,5 +124,5 @@ EMSCRIPTEN_BINDINGS(page_state) {
     function("pageFile", &PageFile);
     function("openPage", &OpenPage);
     function("keepStepView", &KeepStepView);
-    function("stepInsertions", &StepInsertions);
+    function("stepInsertions", &ShownStepInsertions);
 }
