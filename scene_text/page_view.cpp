@@ -201,13 +201,13 @@ const char* TriangleNamingWord(TriangleNaming naming) {
 }
 
 Outcome<TriangleNaming> TriangleNamingNamed(const std::string& word) {
-    for (const TriangleNaming naming :
-         {TriangleNaming::None, TriangleNaming::Indices, TriangleNaming::Blossoms}) {
-        if (word == TriangleNamingWord(naming)) {
-            return Success(naming);
-        }
-    }
-    return Refusal<TriangleNaming>("not none, names or blossoms");
+    const TriangleNaming namings[] = {TriangleNaming::None, TriangleNaming::Indices,
+                                      TriangleNaming::Blossoms};
+    const auto* found = std::find_if(std::begin(namings), std::end(namings), [&](TriangleNaming n) {
+        return word == TriangleNamingWord(n);
+    });
+    return found == std::end(namings) ? Refusal<TriangleNaming>("not none, names or blossoms")
+                                      : Success(*found);
 }
 
 std::string StepViewText(const PageView& view) {
