@@ -16,16 +16,21 @@ enum class TableFormat { Csv, Latex };
 Outcome<TableKind> TableKindNamed(const std::string& word);
 Outcome<TableFormat> TableFormatNamed(const std::string& word);
 
-// A cell as plain text (CSV) and as LaTeX has it.
+// A cell as plain text with every digit (CSV) and as LaTeX has it. A number's or a blossom's
+// LaTeX is written from its numbers, rounded to the digits a slide asks for.
+enum class CellKind { Text, Number, Blossom };
 struct TableCell {
     std::string text;
     std::string latex;
+    CellKind kind = CellKind::Text;
+    std::vector<double> numbers = {}; // a number's value; a blossom's arguments
 };
 
 struct Table {
     std::string caption;
     std::vector<TableCell> head;
     std::vector<std::vector<TableCell>> rows; // each as many cells as the head
+    std::vector<std::size_t> keys = {0};      // the columns that name a row, in every part
 };
 
 // The table of that kind at t (in the domain) on the spline; `times` is how many times the
@@ -35,9 +40,12 @@ Outcome<Table> TableAt(TableKind kind, const Spline& spline, double t, int times
 // CSV: the head's row then each row, fields separated by commas and quoted where they hold a
 // comma, a quote or a line end (a quote doubled), each record ending in CRLF.
 std::string TableCsv(const Table& table);
-// A tabular with the caption as a comment and a rule under the head.
-std::string TableLatex(const Table& table);
-std::string TableText(const Table& table, TableFormat format);
+// booktabs tabulars with the caption as a comment, numbers rounded to `digits` decimals (0 to
+// 12); a table wider than a plain article's text is split into parts that fit, each with the
+// key columns. Needs \usepackage{booktabs} (and amsmath for the heads).
+constexpr int kLatexDigits = 4;
+Outcome<std::string> TableLatex(const Table& table, int digits);
+Outcome<std::string> TableText(const Table& table, TableFormat format, int digits);
 
 // The triangle's point j at level r: its index and its blossom's arguments (BlossomArguments),
 // per level from 0 to k, at t in the domain.

@@ -146,12 +146,15 @@ val SpanNear(double x, double y, double reach) {
 
 // "triangle", "basis", "refinement" or "derivatives" at t, as "csv" or "latex"; "" for an
 // unknown kind or format, or a curve that cannot be drawn.
-std::string TableAsText(const std::string& kind, const std::string& format, double t, int times) {
+std::string TableAsText(const std::string& kind, const std::string& format, double t, int times,
+                        int digits) {
     const Outcome<TableKind> named = TableKindNamed(kind);
     const Outcome<TableFormat> as = TableFormatNamed(format);
     const Outcome<Table> table =
         named.ok() ? TableAt(named.value, Curve(), t, times) : Refusal<Table>(named.fault);
-    return table.ok() && as.ok() ? TableText(table.value, as.value) : "";
+    const Outcome<std::string> text =
+        table.ok() && as.ok() ? TableText(table.value, as.value, digits) : Refusal<std::string>("");
+    return text.ok() ? text.value : "";
 }
 
 std::string Open(const Outcome<Spline>& made) {

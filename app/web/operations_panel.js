@@ -77,7 +77,8 @@ function openAsScene(page, error, what) {
 function save(module, page, elements, shown) {
   if (shown === null) return;
   const kind = elements.exportKind.value, latex = elements.exportFormat.value === "latex";
-  const text = module.operationsTable(kind, latex ? "latex" : "csv", shown.t, page.state.view.insertions);
+  const text = module.operationsTable(kind, latex ? "latex" : "csv", shown.t, page.state.view.insertions,
+    Number(elements.exportDigits.value));
   const name = exportName(kind, shown.text, latex);
   download(name, new Blob([text], { type: latex ? "text/x-tex" : "text/csv" }));
   page.dispatch({ type: "note", part: "operations", text: "Saved " + name + ".", error: false });
@@ -91,7 +92,7 @@ export function startOperationsPanel(editor, page) {
     ticksNote: "op-ticks-note", values: "op-values", continuityBox: "op-continuity-box",
     continuity: "op-continuity", labels: "op-labels", step: "op-step", levelDown: "op-level-down",
     levelUp: "op-level-up", level: "op-level", levelPlay: "op-level-play", exportKind: "op-export-kind",
-    exportFormat: "op-export-format", save: "op-export", message: "op-message",
+    exportFormat: "op-export-format", exportDigits: "op-export-digits", save: "op-export", message: "op-message",
     overlay: "operations-overlay" }, CHECKS));
   const view = startOperationsView(module, elements, editor.geometry);
   const setView = (change) => page.dispatch({ type: "view", change: change });
@@ -188,7 +189,7 @@ export function startOperationsPanel(editor, page) {
         highlighted: d ? d.highlighted : -1,
         drawn: d && { pieces: d.pieces && Array.from(d.pieces), comb: d.comb && d.comb.length, ticks: d.ticks && d.ticks.length } };
     },
-    table: (kind, latex) => (shown === null ? "" :
-      module.operationsTable(kind, latex ? "latex" : "csv", shown.t, page.state.view.insertions)),
+    table: (kind, latex, digits = 4) => (shown === null ? "" :
+      module.operationsTable(kind, latex ? "latex" : "csv", shown.t, page.state.view.insertions, digits)),
   };
 }
