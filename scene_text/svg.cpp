@@ -14,10 +14,6 @@ std::string Number(float v) {
     return text;
 }
 
-std::string ClientPoint(float x, float y) {
-    return Number(x) + "," + Number(static_cast<float>(kWorldOriginRow) - y);
-}
-
 std::string Hex(Color color) {
     const std::uint32_t value = PixelValue(color); // R + 256 G + 65536 B
     char text[8];
@@ -27,34 +23,52 @@ std::string Hex(Color color) {
 }
 
 void AddSample(void* context, float /*t*/, CurvePoint sample) {
-    *static_cast<std::string*>(context) += ClientPoint(sample.x, sample.y) + " ";
+    std::vector<float>& curve = *static_cast<std::vector<float>*>(context);
+    curve.insert(curve.end(), {sample.x, static_cast<float>(kWorldOriginRow) - sample.y});
+}
+
+std::string Points(const std::vector<float>& xy) {
+    std::string text;
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+        text += Number(xy[i]) + "," + Number(xy[i + 1]) + " ";
+    }
+    return text;
 }
 
 } // namespace
 
+EditorVectors VectorsOfEditor() {
+    EditorVectors vectors{{}, {}, kMarkerHalfSize, Hex(editor.polygonColor),
+                          Hex(editor.markerColor), Hex(editor.curveColor)};
+    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
+        vectors.polygon.insert(vectors.polygon.end(),
+                               {p->x, static_cast<float>(kWorldOriginRow) - p->y});
+    }
+    SampleCurve(AddSample, &vectors.curve);
+    return vectors;
+}
+
 std::string FormatSvg(int width, int height) {
+    const EditorVectors vectors = VectorsOfEditor();
     const std::string size = std::to_string(width) + "\" height=\"" + std::to_string(height);
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       size + "\" viewBox=\"0 0 " + std::to_string(width) + " " +
                       std::to_string(height) + "\">\n<title>Tavrimo scene</title>\n" +
                       "<rect width=\"" + size + "\" fill=\"#ffffff\"/>\n";
-    std::string polygon;
     std::string markers;
-    const std::string side = Number(2.0f * kMarkerHalfSize);
+    const std::string side = Number(2.0f * vectors.markerHalfSize);
     const std::string markerEnd = "\" width=\"" + side + "\" height=\"" + side + "\"/>\n";
-    for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
-        polygon += ClientPoint(p->x, p->y) + " ";
-        markers += "<rect x=\"" + Number(p->x - kMarkerHalfSize) + "\" y=\"" +
-                   Number(static_cast<float>(kWorldOriginRow) - p->y - kMarkerHalfSize) + markerEnd;
+    for (std::size_t i = 0; i + 1 < vectors.polygon.size(); i += 2) {
+        markers += "<rect x=\"" + Number(vectors.polygon[i] - vectors.markerHalfSize) + "\" y=\"" +
+                   Number(vectors.polygon[i + 1] - vectors.markerHalfSize) + markerEnd;
     }
-    svg += "<polyline id=\"polygon\" fill=\"none\" stroke=\"" + Hex(editor.polygonColor) +
-           "\" points=\"" + polygon + "\"/>\n<g id=\"markers\" fill=\"" + Hex(editor.markerColor) +
-           "\">\n" + markers + "</g>\n";
-    std::string samples;
-    if (SampleCurve(AddSample, &samples) > 0) {
-        svg += "<polyline id=\"curve\" fill=\"none\" stroke=\"" + Hex(editor.curveColor) +
-               "\" points=\"" + samples + "\"/>\n";
+    svg += "<polyline id=\"polygon\" fill=\"none\" stroke=\"" + vectors.polygonColor +
+           "\" points=\"" + Points(vectors.polygon) + "\"/>\n<g id=\"markers\" fill=\"" +
+           vectors.markerColor + "\">\n" + markers + "</g>\n";
+    if (!vectors.curve.empty()) {
+        svg += "<polyline id=\"curve\" fill=\"none\" stroke=\"" + vectors.curveColor +
+               "\" points=\"" + Points(vectors.curve) + "\"/>\n";
     }
     return svg + "</svg>\n";
 }

@@ -9,7 +9,7 @@ import { formatNumber } from "./helpers.js";
 // layout only when the window changes, not every frame.
 export function canvasScale(canvas) {
   let measured = null;
-  addEventListener("resize", () => { measured = null; });
+  if (!canvas.recording) addEventListener("resize", () => { measured = null; });
   return function () {
     if (measured === null) {
       const width = canvas.getBoundingClientRect().width;
@@ -48,7 +48,7 @@ function lineAt(context, g, t, s) {
 // A plot's fixed part, drawn once for a canvas of its size: white, the domain from `first` to
 // `last` shaded, the axes.
 function backgroundOf(canvas, g, first, last, s) {
-  const background = document.createElement("canvas");
+  const background = canvas.layer ? canvas.layer() : document.createElement("canvas"); // a figure's own
   background.width = canvas.width;
   background.height = canvas.height;
   const context = background.getContext("2d");

@@ -175,6 +175,9 @@ export function startInsidePanel(editor, page) {
   attach();
   return {
     render: render,
+    // Its overlay and basis plot drawn again for a figure.
+    overlayFigure: view.overlayFigure,
+    plotFigure: view.plotFigure,
     // What the panel shows, for tests and scripts.
     shown: () => {
       if (!page.state.view.panelOpen || shown === null) return null;

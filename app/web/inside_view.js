@@ -94,19 +94,47 @@ export function startInsideView(module, elements, row) {
     }
   }
 
+  function overlayView(state, domain, construction) {
+    const view = state.view;
+    return { explored: domain.explored ? explored : null, construction: construction, points: domain.points,
+      looked: view.looked, labels: view.pointLabels, nameOf: (j) => nameOf(explored, j),
+      triangle: { names: namesAt(last.at, view, explored.key), blossoms: view.naming === "blossoms",
+        level: view.level } };
+  }
+
+  // The basis plot of the moment drawn last, on a canvas of a figure.
+  function plotFigure(canvas) {
+    const { state, domain, at } = last;
+    const first = constructionAt(at).first;
+    if (domain.explored) {
+      startGeneralPlot(canvas, (j) => colourOf(nameOf(explored, j)), (j) => nameOf(explored, j))
+        .draw(explored, module.exploredBasis, first, at.t, at.text, state.view.looked);
+    } else {
+      startBasisPlot(module, canvas, colourOf).draw(domain.degree, domain.points, first,
+        at.exactly ? at.exact : at.t, at.text, state.view.looked);
+    }
+    return true;
+  }
+
+  let last = null; // the moment drawn last: { state, domain, at }
   return {
     // Nothing at t: no curve, or the panel closed.
-    clear: () => overlay.clear(),
+    clear: () => {
+      overlay.clear();
+      last = null;
+    },
+    // What the overlay and the basis plot show, drawn again on the canvases of a figure; false
+    // when nothing is shown.
+    overlayFigure: (canvas) => last !== null &&
+      (startOverlay(module, canvas, row).draw(overlayView(last.state, last.domain, constructionAt(last.at))), true),
+    plotFigure: (canvas) => last !== null && plotFigure(canvas),
     // The moment `at` ({ t, exact, exactly, text }) of the curve `domain`; returns what was drawn.
     draw: (state, domain, at) => {
       explored = state.curve.explored;
-      const view = state.view;
+      last = { state: state, domain: domain, at: at };
       const construction = constructionAt(at);
-      const looked = view.looked;
-      const names = namesAt(at, view, explored.key);
-      overlay.draw({ explored: domain.explored ? explored : null, construction: construction,
-        points: domain.points, looked: looked, labels: view.pointLabels, nameOf: (j) => nameOf(explored, j),
-        triangle: { names: names, blossoms: view.naming === "blossoms", level: view.level } });
+      const looked = state.view.looked;
+      overlay.draw(overlayView(state, domain, construction));
       drawPlot(state, domain, at, construction.first, looked);
       numbers = { construction: construction, count: domain.explored ? explored.points : domain.points,
         looked: looked, text: at.text };

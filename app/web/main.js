@@ -9,6 +9,7 @@ import { startKnotsPanel } from "./knots_panel.js";
 import { startPointsPanel } from "./points_panel.js";
 import { startOperationsPanel } from "./operations_panel.js";
 import { startSceneControls } from "./scene_controls.js";
+import { startFigure } from "./figure_controls.js";
 
 function unsupported() {
   document.getElementById("unsupported").hidden = false;
@@ -21,10 +22,13 @@ createTavrimo({ onAbort: unsupported }).then((module) => {
   const operations = startOperationsPanel(editor, page);
   for (const part of [startEditorGuide(editor), inside, startKnotsPanel(editor, page),
     startPointsPanel(editor, page), operations]) page.add(part);
+  const figure = startFigure(editor, page, { overlays: [inside.overlayFigure, operations.overlayFigure],
+    plot: inside.plotFigure });
+  page.add(figure);
   page.add(startSceneControls(editor, page)); // last: it opens a link or the kept state
   // The one handle for tests, benchmarks and the console.
   window.tavrimo = { module: module, editor: editor, page: page, inside: inside.shown,
-    operations: operations.shown, operationsTable: operations.table };
+    operations: operations.shown, operationsTable: operations.table, figure: figure.figure };
   editor.run();
 }, unsupported);
 

@@ -181,6 +181,8 @@ export function startOperationsPanel(editor, page) {
   attachViews();
   return {
     render: render,
+    // Its overlay drawn again for a figure.
+    overlayFigure: view.overlayFigure,
     // What the part shows and its tables, for tests and scripts.
     shown: () => {
       if (shown === null) return null;

@@ -69,31 +69,50 @@ export function startOperationsView(module, elements, geometry) {
     });
   }
 
+  // What the overlay draws at t with the view's insertions and views, or null with no curve.
+  function drawnAt(state, t) {
+    const v = state.view;
+    const at = module.operationsAt(t, v.insertions);
+    if (at.fault !== "") return null;
+    const on = (name) => v.shown.includes(name);
+    const tickCount = at.spans <= MOST_TICK_SPANS ? 10 * at.spans : 0;
+    const span = state.hover.span;
+    return { at: at, insertion: true, highlighted: span === null ? -1 : span.index,
+      combScale: Math.pow(2, v.combScale),
+      // Each view of the core's numbers copied at once: the next call reuses their memory.
+      pieces: on("pieces") ? module.bezierPieces() : null,
+      raised: on("raised") ? module.raisedDegree() : null,
+      first: on("first"), second: on("second"),
+      comb: on("comb") ? module.curvatureComb(Math.max(1, Math.min(16, Math.floor(COMB_TEETH / at.spans)))) : null,
+      ticks: on("ticks") && tickCount > 0 ? module.lengthTicks(tickCount) : null };
+  }
+
+  let last = null; // what was drawn last, made again for a figure: { state, t }
   return {
     clear: () => {
       overlay.clear();
       wasEmpty = true;
+      last = null;
+    },
+    // What the overlay shows, drawn again on the canvas of a figure; false when nothing is.
+    overlayFigure: (canvas) => {
+      const drawn = last === null ? null : drawnAt(last.state, last.t);
+      if (drawn === null) return false;
+      startOperationsOverlay(canvas, geometry.worldOriginRow).draw(drawn);
+      return true;
     },
     // At t with the view's insertions and views; returns what was drawn, or null.
     draw: (state, t, text) => {
-      const v = state.view;
-      const at = module.operationsAt(t, v.insertions);
-      if (at.fault !== "") {
+      const drawn = drawnAt(state, t);
+      if (drawn === null) {
         overlay.clear();
         wasEmpty = true;
         return null;
       }
-      const on = (name) => v.shown.includes(name);
+      last = { state: state, t: t };
+      const at = drawn.at;
+      const on = (name) => state.view.shown.includes(name);
       const tickCount = at.spans <= MOST_TICK_SPANS ? 10 * at.spans : 0;
-      const span = state.hover.span;
-      const drawn = { at: at, insertion: true, highlighted: span === null ? -1 : span.index,
-        combScale: Math.pow(2, v.combScale),
-        // Each view of the core's numbers copied at once: the next call reuses their memory.
-        pieces: on("pieces") ? module.bezierPieces() : null,
-        raised: on("raised") ? module.raisedDegree() : null,
-        first: on("first"), second: on("second"),
-        comb: on("comb") ? module.curvatureComb(Math.max(1, Math.min(16, Math.floor(COMB_TEETH / at.spans)))) : null,
-        ticks: on("ticks") && tickCount > 0 ? module.lengthTicks(tickCount) : null };
       // Nothing to draw is cleared once, not every frame.
       const empty = !drawn.pieces && !drawn.raised && !drawn.first && !drawn.second && !drawn.comb &&
         !drawn.ticks && at.inserted === 0;

@@ -1,5 +1,5 @@
 // The scene kept and shared, for the page (page.js, scene_controls.js), by name: the scene as
-// text, its steps recorded, undo and redo, the picture as SVG; and the page's additions to the
+// text, its steps recorded, undo and redo, the picture as vectors; and the page's additions to the
 // editor's scene (the explored curve's knots, the points' weights), kept fitting its points and
 // degree.
 #include "scene_controls.h"
@@ -14,6 +14,7 @@
 #include <emscripten/bind.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -42,8 +43,22 @@ std::string StepText() {
     return FormatScene(StepShown(page));
 }
 
-std::string SceneSvg() {
-    return FormatSvg(kClientWidth, kClientHeight);
+emscripten::val FloatArray(const std::vector<float>& numbers) {
+    return emscripten::val::global("Float32Array")
+        .new_(emscripten::typed_memory_view(numbers.size(), numbers.data()));
+}
+
+// The editor's picture as vectors, for a figure.
+emscripten::val EditorVectorsNow() {
+    const EditorVectors vectors = VectorsOfEditor();
+    emscripten::val shown = emscripten::val::object();
+    shown.set("polygon", FloatArray(vectors.polygon));
+    shown.set("curve", FloatArray(vectors.curve));
+    shown.set("markerHalfSize", vectors.markerHalfSize);
+    shown.set("polygonColour", vectors.polygonColor);
+    shown.set("markerColour", vectors.markerColor);
+    shown.set("curveColour", vectors.curveColor);
+    return shown;
 }
 
 // After a pass: records the scene when it has changed and no button is held. What quitting
@@ -106,7 +121,7 @@ EMSCRIPTEN_BINDINGS(scene_controls) {
         .field("recorded", &HistoryState::recorded);
     function("sceneText", &SceneTextNow);
     function("stepText", &StepText);
-    function("sceneSvg", &SceneSvg);
+    function("editorVectors", &EditorVectorsNow);
     function("recordScene", &RecordStep);
     function("historyState", &HistoryNow);
     function("undo", &UndoStep);

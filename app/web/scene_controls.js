@@ -1,5 +1,5 @@
 // The scene kept and shared: undo and redo (buttons, Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), a link in the
-// page address, the scene file saved and opened (a picker or a drop), the picture as PNG and SVG,
+// page address, the scene file saved and opened (a picker or a drop),
 // and after "Quit" a start again with the scene as it was. The link and the file carry the view
 // too; the page (page.js) reads and writes them through the core, and on an error the scene stays
 // as it was.
@@ -67,7 +67,7 @@ function attachRestart(editor, elements, say) {
 export function startSceneControls(editor, page) {
   const module = editor.module;
   const elements = elementsById({ undo: "scene-undo", redo: "scene-redo", link: "scene-link",
-    save: "scene-save", open: "scene-open", file: "scene-file", png: "scene-png", svg: "scene-svg",
+    save: "scene-save", open: "scene-open", file: "scene-file",
     message: "scene-message", restart: "restart", box: "box" });
   const say = (text, error) => page.dispatch({ type: "note", part: "scene", text: text, error: error });
   let linkShown = null; // the link in the address, while it is the page's state
@@ -123,14 +123,6 @@ export function startSceneControls(editor, page) {
     elements.file.addEventListener("change", () => {
       openFile(elements.file.files[0]);
       elements.file.value = "";
-    });
-    elements.png.addEventListener("click", () => {
-      editor.canvas.toBlob((blob) => download("scene.png", blob), "image/png");
-      say("Saved the picture as scene.png.", false);
-    });
-    elements.svg.addEventListener("click", () => {
-      download("scene.svg", new Blob([module.sceneSvg()], { type: "image/svg+xml" }));
-      say("Saved the picture as scene.svg.", false);
     });
   }
 

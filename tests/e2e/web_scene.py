@@ -1,7 +1,7 @@
 """The scene kept and shared in the browser page: undo and redo across a placement, a drag and
 a degree change (Ctrl+Z from the t slider too); a link opened in a new page and in the same
 page; the address no longer a link after a change; Save then Open; a bad link and a bad file,
-each shown and leaving the scene as it was; the PNG and the SVG, each action saying what it
+each shown and leaving the scene as it was; the figure as PNG and SVG, each action saying what it
 did; "Quit" and a start again with the scene as it was; the page opened by its service worker
 with the server stopped. Frames are compared exactly with tavrimo_replay's,
 or with frames the session checked so."""
@@ -18,6 +18,7 @@ try:
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
+    from selenium.webdriver.support.ui import Select
 except ImportError:
     pass
 
@@ -55,6 +56,14 @@ class Downloads:
         time.sleep(0.2)
         os.replace(path, kept)
         return kept
+
+
+def save_figure(browser, format_name, with_plot=False):
+    Select(browser.find_element(By.ID, "figure-format")).select_by_value(format_name)
+    box = browser.find_element(By.ID, "figure-basis")
+    if box.is_selected() != with_plot:
+        box.click()
+    browser.find_element(By.ID, "figure-save").click()
 
 
 def message(browser):
@@ -124,21 +133,22 @@ def scene_session(browser, new_editor, site, artifacts):
     browser.find_element(By.ID, "scene-save").click()
     saved = downloads.take("scene.tavrimo")
     says(browser, "Saved the scene and its view as scene.tavrimo.")
-    browser.find_element(By.ID, "scene-png").click()
-    with open(downloads.take("scene.png"), "rb") as png:
+    save_figure(browser, "png1")
+    with open(downloads.take("figure.png"), "rb") as png:
         data = png.read()
     if data[:8] != b"\x89PNG\r\n\x1a\n" or not browser.execute_async_script(
             PNG_EQUALS_CANVAS, base64.b64encode(data).decode()):
-        raise Failure("the PNG is not the canvas's 640 x 480 picture")
+        raise Failure("the figure at 1x with the panel closed is not the canvas's 640 x 480 picture")
     print("ok the PNG holds exactly the canvas's pixels")
-    says(browser, "Saved the picture as scene.png.")
-    browser.find_element(By.ID, "scene-svg").click()
-    svg = ElementTree.parse(downloads.take("scene.svg")).getroot()
+    says(browser, "Saved the figure as figure.png.")
+    save_figure(browser, "svg")
+    svg = ElementTree.parse(downloads.take("figure.svg")).getroot()
     namespace = {"svg": "http://www.w3.org/2000/svg"}
     polygon = svg.find("svg:polyline[@id='polygon']", namespace).get("points").split()
     moved = points[:2] + [(320, 200)] + points[3:]
-    if polygon != [f"{x},{y}" for x, y in moved] or \
-            len(svg.findall("svg:g[@id='markers']/svg:rect", namespace)) != 5 or \
+    markers = svg.find("svg:path[@id='markers']", namespace)
+    if polygon != [f"{x + 0.5},{y + 0.5}" for x, y in moved] or markers is None or \
+            markers.get("d").count("M") != 5 or \
             svg.find("svg:polyline[@id='curve']", namespace) is None:
         raise Failure(f"the SVG holds the polygon {polygon}, not the scene's points {moved}")
     print("ok the SVG holds the scene's points, markers and curve")
