@@ -12,10 +12,11 @@ const char* const kPageViewWords[kPageViewCount] = {"pieces", "raised", "first",
 
 namespace {
 
-constexpr std::size_t kLongestView = 4096;
+constexpr std::size_t kLongestView = 16384;
 constexpr std::size_t kShownPair = 40; // characters of a pair set aside shown in its reason
-const char* const kViewNames[] = {"panel",  "t",     "insert", "show",  "comb",
-                                  "labels", "level", "look",   "exact", "pointlabels"};
+const char* const kViewNames[] = {"panel",  "t",          "insert", "show",  "comb",
+                                  "labels", "level",      "look",   "exact", "pointlabels",
+                                  "speed",  "continuity", "title",  "note"};
 
 bool ReadWhole(const std::string& text, int& value) {
     if (text.empty() || text.size() > 6 ||
@@ -178,8 +179,23 @@ std::string Reader::Take(const std::string& name, const std::string& value) {
         view.exact = value == "1";
         return view.exact ? "" : "its one setting is 1";
     }
-    view.pointLabels = value != "off";
-    return view.pointLabels ? "its one setting is off" : "";
+    if (name == "pointlabels") {
+        view.pointLabels = value != "off";
+        return view.pointLabels ? "its one setting is off" : "";
+    }
+    if (name == "speed") {
+        const bool read = ReadWhole(value, view.speed) && view.speed <= kMostPlaySpeed;
+        view.speed = read ? view.speed : kPlaySpeedUsual;
+        return read ? "" : "the speed is a whole number from 0 to 4";
+    }
+    if (name == "continuity") {
+        view.continuityOpen = value == "open";
+        return view.continuityOpen ? "" : "its one setting is open";
+    }
+    const bool title = name == "title";
+    const Outcome<std::string> text = DecodeViewText(value, title ? kLongestTitle : kLongestNote);
+    (title ? view.title : view.note) = text.ok() ? text.value : "";
+    return text.fault;
 }
 
 PageParse ParseWithView(const SceneParse& scene, std::string_view pairs) {
@@ -192,7 +208,86 @@ PageParse ParseWithView(const SceneParse& scene, std::string_view pairs) {
     return parse;
 }
 
+bool ValidUtf8(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte < 0x80           ? 1
+                                   : (byte >> 5) == 0x6  ? 2
+                                   : (byte >> 4) == 0xE  ? 3
+                                   : (byte >> 3) == 0x1E ? 4
+                                                         : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        std::uint32_t code = length == 1 ? byte : byte & (0x7Fu >> length);
+        for (std::size_t j = 1; j < length; ++j) {
+            const auto next = static_cast<unsigned char>(text[i + j]);
+            if ((next >> 6) != 0x2) {
+                return false;
+            }
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
+            code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+int HexValue(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : -1;
+}
+
+bool Unreserved(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+}
+
 } // namespace
+
+std::string EncodeViewText(const std::string& text) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string value;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        value += Unreserved(c) ? std::string(1, c)
+                               : std::string{'%', digits[byte >> 4], digits[byte & 0xF]};
+    }
+    return value;
+}
+
+Outcome<std::string> DecodeViewText(const std::string& value, std::size_t longest) {
+    std::string text;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '%') {
+            if (!Unreserved(value[i])) {
+                return Refusal<std::string>("a character not written as %XX");
+            }
+            text += value[i];
+            continue;
+        }
+        const int high = i + 2 < value.size() ? HexValue(value[i + 1]) : -1;
+        const int low = i + 2 < value.size() ? HexValue(value[i + 2]) : -1;
+        if (high < 0 || low < 0) {
+            return Refusal<std::string>("a % not followed by two hexadecimal digits");
+        }
+        text += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    if (text.size() > longest) {
+        return Refusal<std::string>("longer than " + std::to_string(longest) + " bytes");
+    }
+    if (!ValidUtf8(text)) {
+        return Refusal<std::string>("not UTF-8 text without control characters");
+    }
+    return Success(text);
+}
 
 const char* TriangleNamingWord(TriangleNaming naming) {
     return naming == TriangleNaming::Indices    ? "names"
@@ -229,7 +324,8 @@ bool SameView(const PageView& a, const PageView& b) {
     return a.panelOpen == b.panelOpen && a.hasT == b.hasT && (!a.hasT || a.t == b.t) &&
            a.insertions == b.insertions && a.shown == b.shown && a.naming == b.naming &&
            a.level == b.level && a.combScale == b.combScale && a.exact == b.exact &&
-           a.pointLabels == b.pointLabels && a.looked == b.looked;
+           a.pointLabels == b.pointLabels && a.looked == b.looked && a.speed == b.speed &&
+           a.continuityOpen == b.continuityOpen && a.title == b.title && a.note == b.note;
 }
 
 ViewLimits LimitsOf(const SceneText& scene) {
@@ -303,6 +399,18 @@ std::string FormatView(const PageView& view) {
     }
     if (!view.pointLabels) {
         pair("pointlabels", "off");
+    }
+    if (view.speed != kPlaySpeedUsual) {
+        pair("speed", std::to_string(view.speed));
+    }
+    if (view.continuityOpen) {
+        pair("continuity", "open");
+    }
+    if (!view.title.empty()) {
+        pair("title", EncodeViewText(view.title));
+    }
+    if (!view.note.empty()) {
+        pair("note", EncodeViewText(view.note));
     }
     return text;
 }

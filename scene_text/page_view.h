@@ -30,6 +30,10 @@ const char* TriangleNamingWord(TriangleNaming naming); // "none", "names", "blos
 Outcome<TriangleNaming> TriangleNamingNamed(const std::string& word);
 
 constexpr double kMostCombScale = 3.0; // the comb's scale runs over -3 .. 3 in quarter steps
+constexpr int kPlaySpeedUsual = 2;
+constexpr int kMostPlaySpeed = 4;
+constexpr std::size_t kLongestTitle = 400;
+constexpr std::size_t kLongestNote = 2000;
 
 struct PageView {
     bool panelOpen = false;
@@ -40,9 +44,13 @@ struct PageView {
     TriangleNaming naming = TriangleNaming::None;
     int level = -1; // the triangle's last level drawn, step by step; -1 for all at once
     double combScale = 0.0;
-    bool exact = false;      // the editor's own float samples
-    bool pointLabels = true; // the points named over the editor
-    int looked = -1;         // the point looked at, or -1
+    bool exact = false;          // the editor's own float samples
+    bool pointLabels = true;     // the points named over the editor
+    int looked = -1;             // the point looked at, or -1
+    int speed = kPlaySpeedUsual; // t's play speed, 0 to 4: 1/4, 1/2, 1, 2 or 4 spans a second
+    bool continuityOpen = false; // the continuity at the knots listed
+    std::string title;           // a lesson's title and note, shown above the editor: UTF-8
+    std::string note;            // text, no control characters, kLongestTitle/kLongestNote bytes
 };
 
 bool SameView(const PageView& a, const PageView& b);
@@ -71,6 +79,12 @@ PageView KeptView(PageView view, const ViewLimits& limits);
 std::string StepViewText(const PageView& view);
 int StepInsertions(const std::string& stepView);
 
+// A title's or note's text as a pair's value: every byte but A-Z a-z 0-9 - . _ ~ as %XX; and
+// back, strictly: the escapes well formed, the text UTF-8 without control characters and at
+// most `longest` bytes, else why not.
+std::string EncodeViewText(const std::string& text);
+Outcome<std::string> DecodeViewText(const std::string& value, std::size_t longest);
+
 // The pairs that differ from a fresh view, in a fixed order: "" for a fresh view.
 std::string FormatView(const PageView& view);
 
@@ -78,7 +92,7 @@ struct ViewParse {
     PageView view;
     std::string setAside; // "" when every pair was taken, else each pair set aside and why
 };
-// Pairs of at most 4096 characters; longer text is set aside whole.
+// Pairs of at most 16384 characters; longer text is set aside whole.
 ViewParse ParseView(std::string_view pairs, const ViewLimits& limits);
 
 // The scene and its view, as one value.

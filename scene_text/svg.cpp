@@ -38,8 +38,12 @@ std::string Points(const std::vector<float>& xy) {
 } // namespace
 
 EditorVectors VectorsOfEditor() {
-    EditorVectors vectors{{}, {}, kMarkerHalfSize, Hex(editor.polygonColor),
-                          Hex(editor.markerColor), Hex(editor.curveColor)};
+    EditorVectors vectors{{},
+                          {},
+                          kMarkerHalfSize,
+                          Hex(editor.polygonColor),
+                          Hex(editor.markerColor),
+                          Hex(editor.curveColor)};
     for (const ControlPoint* p = editor.points.head; p != nullptr; p = p->next) {
         vectors.polygon.insert(vectors.polygon.end(),
                                {p->x, static_cast<float>(kWorldOriginRow) - p->y});

@@ -32,6 +32,10 @@ val ViewValue(const PageView& view) {
     value.set("exact", view.exact);
     value.set("pointLabels", view.pointLabels);
     value.set("looked", view.looked < 0 ? val::null() : val(view.looked));
+    value.set("speed", view.speed);
+    value.set("continuityOpen", view.continuityOpen);
+    value.set("title", view.title);
+    value.set("note", view.note);
     return value;
 }
 
@@ -59,6 +63,10 @@ PageView ViewOf(const val& value) {
     view.exact = value["exact"].as<bool>();
     view.pointLabels = value["pointLabels"].as<bool>();
     view.looked = WholeOr(value["looked"], -1);
+    view.speed = WholeOr(value["speed"], kPlaySpeedUsual);
+    view.continuityOpen = value["continuityOpen"].as<bool>();
+    view.title = value["title"].as<std::string>();
+    view.note = value["note"].as<std::string>();
     return view;
 }
 
