@@ -13,7 +13,8 @@ export const EDITOR_HOOKS = Object.freeze({
 // page.dispatch({ type, ... }): what a part asks of the page.
 export const PAGE_ACTIONS = Object.freeze({
   view: "{ change }: fields of the view set as they are (t, the views shown, the triangle's " +
-    "names and level, the comb's scale, exact, point labels, the point looked at, the panel)",
+    "names and level, the comb's scale, exact, point labels, the point looked at, the panel, " +
+    "the play speed, the continuity list open, the lesson's title and note)",
   insertions: "{ count }: the insertions at t, as one step of undo",
   scene: "{ part, error, said, dragging }: the part changed the scene through the core (error " +
     "\"\" when it did; while dragging, the step comes with the pass after); the part's note says " +
@@ -22,7 +23,9 @@ export const PAGE_ACTIONS = Object.freeze({
   hover: "{ span }: the span of the curve pointed at ({ first, last, index }) or null",
   undo: "nothing: the step before, whatever part made the last one",
   redo: "nothing: the step after",
-  open: "{ bytes, link, name }: a link's fragment or a scene file opened with its view",
+  open: "{ bytes, link, name, shared, strictly }: a link's fragment or a scene file opened with " +
+    "its view, as one step; shared: kept to go back to; strictly: refused if a pair is set aside",
+  back: "nothing: the shared scene opened again, as one step",
 });
 
 // The parts' notes, each shown in its own line.

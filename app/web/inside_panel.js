@@ -102,6 +102,7 @@ export function startInsidePanel(editor, page) {
     }
     setProperty(elements.exact, "checked", v.exact);
     setProperty(elements.labels, "checked", v.pointLabels);
+    setProperty(elements.speed, "value", String(v.speed));
     const note = state.notes.t;
     setText(elements.note, note ? note.text : "");
     if (!v.panelOpen) {
@@ -150,6 +151,7 @@ export function startInsidePanel(editor, page) {
     elements.field.addEventListener("change", typed);
     elements.exact.addEventListener("change", () => setView({ exact: elements.exact.checked }));
     elements.labels.addEventListener("change", () => setView({ pointLabels: elements.labels.checked }));
+    elements.speed.addEventListener("change", () => setView({ speed: Number(elements.speed.value) }));
     elements.play.addEventListener("click", () => {
       if (player.playing()) player.stop();
       else if (shown !== null && shown.at !== null) player.start(shown.at);

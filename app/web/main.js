@@ -10,6 +10,8 @@ import { startPointsPanel } from "./points_panel.js";
 import { startOperationsPanel } from "./operations_panel.js";
 import { startSceneControls } from "./scene_controls.js";
 import { startFigure } from "./figure_controls.js";
+import { startLesson } from "./lesson.js";
+import { embedOptions, startEmbed } from "./embed.js";
 
 function unsupported() {
   document.getElementById("unsupported").hidden = false;
@@ -25,7 +27,11 @@ createTavrimo({ onAbort: unsupported }).then((module) => {
   const figure = startFigure(editor, page, { overlays: [inside.overlayFigure, operations.overlayFigure],
     plot: inside.plotFigure });
   page.add(figure);
+  page.add(startLesson(page));
+  const embed = startEmbed(page, embedOptions(location.search));
+  page.add(embed);
   page.add(startSceneControls(editor, page)); // last: it opens a link or the kept state
+  embed.settle();
   // The one handle for tests, benchmarks and the console.
   window.tavrimo = { module: module, editor: editor, page: page, inside: inside.shown,
     operations: operations.shown, operationsTable: operations.table, figure: figure.figure };

@@ -103,6 +103,7 @@ export function startOperationsPanel(editor, page) {
   let shown = null;   // { t, text, drawn } while the part shows a curve
 
   function render(state, previous) {
+    setProperty(elements.continuityBox, "open", state.view.continuityOpen);
     const note = state.notes.operations;
     setText(elements.message, note ? note.text : "");
     const domain = domainOf(state.curve);
@@ -151,7 +152,12 @@ export function startOperationsPanel(editor, page) {
       elements[name].addEventListener("change", () => setView({ shown: VIEWS.filter((n) => elements[n].checked) }));
     }
     elements.combScale.addEventListener("input", () => setView({ combScale: Number(elements.combScale.value) }));
-    elements.continuityBox.addEventListener("toggle", () => { if (shown !== null) render(page.state, null); });
+    elements.continuityBox.addEventListener("toggle", () => {
+      if (elements.continuityBox.open !== page.state.view.continuityOpen) {
+        setView({ continuityOpen: elements.continuityBox.open });
+      }
+      if (shown !== null) render(page.state, null);
+    });
     elements.labels.addEventListener("change", () => setView({ naming: elements.labels.value }));
     elements.step.addEventListener("change", () => {
       if (!elements.step.checked) levels.stop();

@@ -6,7 +6,18 @@
 import { PAGE_ACTIONS, NOTE_PARTS, checkName } from "./events.js";
 
 export const DRAFT_KEY = "tavrimo-page";
+const SHARED_KEY = "tavrimo-shared";
 const DRAFT_DELAY = 400; // milliseconds after the last change of the view
+
+// The scene shared before a reload: { text, link } or null.
+function keptShared() {
+  try {
+    const kept = JSON.parse(sessionStorage.getItem(SHARED_KEY));
+    return kept && typeof kept.text === "string" ? { text: kept.text, link: Boolean(kept.link) } : null;
+  } catch (error) {
+    return null;
+  }
+}
 
 class Page {
   constructor(module, editor) {
@@ -19,7 +30,7 @@ class Page {
     const versions = module.sceneVersions();
     this.state = Object.freeze({ version: 0, scene: versions, curve: this.curveNow(versions),
       view: Object.freeze(module.freshView()), hover: { span: null }, notes: {},
-      history: { canUndo: false, canRedo: false } });
+      history: { canUndo: false, canRedo: false }, shared: keptShared() });
     editor.on("pass", () => {
       const recorded = module.recordScene().recorded;
       this.sceneMoved();
@@ -117,7 +128,7 @@ class Page {
 
   dispatch(action) {
     checkName(PAGE_ACTIONS, action.type);
-    this[ACTIONS[action.type]](action);
+    return this[ACTIONS[action.type]](action);
   }
 
   onView(action) {
@@ -156,21 +167,43 @@ class Page {
   }
 
   // A link's fragment or a file: the scene as one step and its view, with a note of what was
-  // set aside; on an error, the scene as it was.
+  // set aside; on an error, the scene as it was. Strictly (a host page's state), a view with a
+  // pair set aside is refused too. One a teacher shared is kept to go back to. Returns
+  // { ok, reason }.
   onOpen(action) {
-    const opened = this.module.openPage(action.bytes, action.link);
+    const opened = this.module.openPage(action.bytes, action.link, Boolean(action.strictly));
     if (opened.view === undefined) {
       this.note("scene", action.name + " cannot be opened: " + opened.error + ".", true);
-      return;
+      return { ok: false, reason: opened.error };
     }
     this.editor.requestPass();
     this.sceneMoved();
     this.change({ curve: this.curveNow(this.module.sceneVersions()) });
     this.setView(this.module.keptView(opened.view));
     this.history(true);
+    if (action.shared) this.keepShared({ text: new TextDecoder().decode(action.bytes), link: action.link });
     const aside = opened.setAside ? " Set aside from its view: " + opened.setAside + "." : "";
-    this.note("scene", (opened.error ? action.name + " is opened in part: " + opened.error + "." :
-      "Opened " + action.name + ".") + aside, opened.error !== "" || aside !== "");
+    const said = action.back ? "Back to the shared scene." : "Opened " + action.name + ".";
+    this.note("scene", (opened.error ? action.name + " is opened in part: " + opened.error + "." : said) + aside,
+      opened.error !== "" || aside !== "");
+    return { ok: opened.error === "", reason: opened.error };
+  }
+
+  // The scene a link, a file or a host page shared, as one step of its own.
+  onBack() {
+    const shared = this.state.shared;
+    if (shared === null) return;
+    this.onOpen({ bytes: new TextEncoder().encode(shared.text), link: shared.link, name: "the shared scene",
+      back: true });
+  }
+
+  keepShared(shared) {
+    this.change({ shared: shared });
+    try {
+      sessionStorage.setItem(SHARED_KEY, JSON.stringify(shared));
+    } catch (error) {
+      // Kept for this page only: a reload forgets where to go back to.
+    }
   }
 
   // The state kept in the tab's storage: after a step at once, after a view change once the
@@ -192,13 +225,13 @@ class Page {
 
 // Each action's method.
 const ACTIONS = { view: "onView", insertions: "onInsertions", scene: "onScene",
-  note: "onNoteAction", hover: "onHover", undo: "onUndo", redo: "onRedo", open: "onOpen" };
+  note: "onNoteAction", hover: "onHover", undo: "onUndo", redo: "onRedo", open: "onOpen", back: "onBack" };
 
 export function createPage(module, editor) {
   const page = new Page(module, editor);
   return {
     get state() { return page.state; },
-    dispatch: (action) => page.dispatch(action),
+    dispatch: (action) => page.dispatch(action), // an open says { ok, reason }
     // A part draws from every state after this one.
     add: (part) => {
       page.parts.push(part);

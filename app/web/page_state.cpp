@@ -88,12 +88,15 @@ std::string PageFile(const val& view) {
 
 // Opens the bytes as a link's fragment or a scene file: the scene as one step, and its view; or
 // the error, with the scene as it was.
-val OpenPage(const std::string& bytes, bool link) {
+// Strictly: a view with a pair set aside is refused too, and nothing changes.
+val OpenPage(const std::string& bytes, bool link, bool strictly) {
     const PageParse parse = link ? ParsePageLink(bytes.data(), bytes.size())
                                  : ParsePageFile(bytes.data(), bytes.size());
     val opened = val::object();
     opened.set("error", parse.error);
-    if (parse.ok) {
+    if (parse.ok && strictly && !parse.setAside.empty()) {
+        opened.set("error", "its view has " + parse.setAside);
+    } else if (parse.ok) {
         opened.set("error", LoadSceneAsStep(parse.state.scene, StepViewText(parse.state.view)));
         opened.set("setAside", parse.setAside);
         opened.set("view", ViewValue(parse.state.view));

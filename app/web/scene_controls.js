@@ -11,6 +11,12 @@ const RESTART_KEY = "tavrimo-restart";
 // Inputs where Ctrl+Z belongs to the text being typed.
 const TEXT_TYPES = ["text", "number", "search", "url", "email", "password", "tel"];
 
+// The page's link as an address's fragment: read back with decodeURIComponent, a lesson's
+// escaped text stays escaped.
+export function linkFragment(link) {
+  return link.replace(/%/g, "%25");
+}
+
 function isTextField(target) {
   if (!target || !target.closest) return false;
   return Boolean(target.closest("textarea")) ||
@@ -73,7 +79,7 @@ export function startSceneControls(editor, page) {
   let linkShown = null; // the link in the address, while it is the page's state
 
   function copyLink() {
-    const url = location.href.split("#")[0] + LINK_PREFIX + page.link();
+    const url = location.href.split("#")[0] + LINK_PREFIX + linkFragment(page.link());
     history.replaceState(null, "", url);
     linkShown = page.state;
     const copied = navigator.clipboard && navigator.clipboard.writeText ?
@@ -90,7 +96,7 @@ export function startSceneControls(editor, page) {
       return;
     }
     file.arrayBuffer().then((buffer) => {
-      page.dispatch({ type: "open", bytes: new Uint8Array(buffer), link: false, name: name });
+      page.dispatch({ type: "open", bytes: new Uint8Array(buffer), link: false, name: name, shared: true });
     }, () => say(name + " could not be read.", true));
   }
 
@@ -106,7 +112,8 @@ export function startSceneControls(editor, page) {
       say("This link cannot be opened: the link is damaged.", true);
       return true;
     }
-    page.dispatch({ type: "open", bytes: new TextEncoder().encode(text), link: true, name: "the scene of the link" });
+    page.dispatch({ type: "open", bytes: new TextEncoder().encode(text), link: true, name: "the scene of the link",
+      shared: true });
     linkShown = page.state;
     return true;
   }

@@ -1,12 +1,13 @@
 """What a teacher takes from the page: the figure of every view as SVG (well formed, the explored
 curve and the triangle's names as text), as TikZ and every LaTeX table compiled by pdflatex with
-no line too wide, the PNG at 2x; the scene file and the link keeping the whole view."""
+no line too wide, the PNG at 2x; the scene file keeping the whole view with a lesson's title and
+note; "Back to the shared scene" and its undoing."""
 
 import os
 import subprocess
 
-from desktop import Failure
-from web_scene import Downloads, save_figure
+from desktop import Failure, wait_until
+from web_scene import Downloads, open_file, save_figure, says
 
 try:
     from selenium.webdriver.common.by import By
@@ -88,6 +89,50 @@ def check_tables(browser, directory):
     print(f"ok {len(body)} LaTeX tables compile with booktabs and amsmath, each within the page")
 
 
+def view(browser):
+    return browser.execute_script("return tavrimo.page.state.view;")
+
+
+def check_lesson(app, browser, downloads):
+    """A title and note, the play speed and the continuity list set, saved and opened again: the
+    file keeps them; a point dragged, "Back to the shared scene" brings the scene back as one
+    step, and Undo takes that step back."""
+    browser.find_element(By.ID, "lesson-edit").click()
+    browser.find_element(By.ID, "lesson-title-field").send_keys("Knots & ends: 100 % \u00fcber")
+    browser.find_element(By.ID, "lesson-note-field").send_keys("Drag P3; watch the comb.")
+    Select(browser.find_element(By.ID, "t-speed")).select_by_value("0")
+    browser.find_element(By.CSS_SELECTOR, "#op-continuity-box summary").click()
+    wait_until("the view with the lesson", lambda: view(browser)["continuityOpen"] or None, timeout=10)
+    before = view(browser)
+    browser.find_element(By.ID, "scene-save").click()
+    saved = downloads.take("scene.tavrimo")
+    with open(saved, encoding="utf-8") as text:
+        last = text.read().splitlines()[-1]
+    for pair in ["speed=0", "continuity=open", "title=Knots%20%26%20ends%3A%20100%20%25%20%C3%BCber",
+                 "show=pieces,raised,first,second,comb,ticks", "labels=names"]:
+        if pair not in last.split("&") and pair not in last[5:].split("&"):
+            raise Failure(f"the scene file's view line has no {pair}: {last!r}")
+    browser.find_element(By.ID, "lesson-title-field").clear()
+    open_file(browser, saved)
+    says(browser, "Opened \u201ckept-scene.tavrimo\u201d.")
+    opened = view(browser)
+    if opened != before:
+        raise Failure(f"the file opened the view {opened}, not the one saved {before}")
+    if browser.find_element(By.ID, "lesson-title").text != before["title"]:
+        raise Failure("the lesson's title is not shown above the editor")
+    print("ok the scene file keeps the whole view, the lesson's title and note shown above the editor")
+    shared = app.input.canvas()
+    app.input.drag(1, (320, 300), (330, 200))
+    wait_until("the drag shown", lambda: app.input.canvas() != shared or None, timeout=10)
+    dragged = app.input.canvas()
+    browser.find_element(By.ID, "lesson-back").click()
+    wait_until("the shared scene back", lambda: app.input.canvas() == shared or None, timeout=10)
+    says(browser, "Back to the shared scene.")
+    browser.find_element(By.ID, "scene-undo").click()
+    wait_until("the way back undone", lambda: app.input.canvas() == dragged or None, timeout=10)
+    print("ok \"Back to the shared scene\" restores it as one step, and Undo takes it back")
+
+
 def teacher_session(app, browser, artifacts):
     """Seven points at degree 3, placed."""
     directory = os.path.join(artifacts, "teacher")
@@ -96,3 +141,4 @@ def teacher_session(app, browser, artifacts):
     Select(browser.find_element(By.ID, "knot-mode")).select_by_value("clamped")
     check_figures(browser, downloads, directory)
     check_tables(browser, directory)
+    check_lesson(app, browser, downloads)
