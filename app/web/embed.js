@@ -38,14 +38,17 @@ export function embedCode(base, parts, fragment, size, title) {
     escape(title || "Tavrimo: B-spline curve editor") + "\" loading=\"lazy\"></iframe>";
 }
 
+// What the parts do not list is left out, whatever the view says (the panel may be open for its
+// drawing over the editor).
 function showParts(parts) {
   document.documentElement.classList.add("embedded");
   const sections = parts.filter((p) => SECTIONS[p]);
-  for (const [part, id] of Object.entries(SECTIONS)) {
-    document.getElementById(id).hidden = sections.length > 0 && !sections.includes(part);
-  }
-  document.getElementById("inside-toggle").hidden = !parts.includes("panel");
-  document.getElementById("scene-tools").hidden = !parts.includes("tools");
+  const leaveOut = (id, out) => document.getElementById(id).classList.toggle("left-out", out);
+  for (const [part, id] of Object.entries(SECTIONS)) leaveOut(id, sections.length > 0 && !sections.includes(part));
+  leaveOut("inside", !parts.includes("panel"));
+  leaveOut("inside-toggle", !parts.includes("panel"));
+  leaveOut("scene-tools", !parts.includes("tools"));
+  document.querySelector("header").classList.toggle("left-out", !parts.includes("panel") && !parts.includes("tools"));
 }
 
 export function startEmbed(page, options) {

@@ -16,7 +16,8 @@ class Failure(Exception):
 # The Debian packages that give the commands these tests run.
 PACKAGES = {"Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick", "valgrind": "valgrind",
             "wine": "wine", "wineboot": "wine", "wineserver": "wine",
-            "i686-w64-mingw32-objdump": "binutils-mingw-w64-i686"}
+            "i686-w64-mingw32-objdump": "binutils-mingw-w64-i686", "pdflatex": "texlive-latex-base",
+            "xmllint": "libxml2-utils"}
 
 
 def not_installed(command):

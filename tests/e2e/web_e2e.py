@@ -23,11 +23,13 @@ import time
 from desktop import Driver, Failure, differences, remove_captures, run_main, wait_until, \
     write_ppm
 from session import DEGREE, INSTRUCTIONS, EditorProgram, editing_session
+from web_embed import docs_directory, embed_session
 from web_knots import knots_session
 from web_operations import operations_session
 from web_panel import panel_session
 from web_scene import offline_session, scene_session
 from web_state import state_session
+from web_teacher import teacher_session
 
 try:
     from selenium import webdriver
@@ -327,6 +329,16 @@ def main():
             app.input.click(x, y)
         app.input.check_frame("seven-points")
         state_session(app, browser, options.axe)
+        app = WebEditor(browser, site.url, options, "web-teacher")
+        for x, y in knot_points:
+            app.input.click(x, y)
+        app.input.check_frame("seven-points")
+        teacher_session(app, browser, options.artifacts)
+        docs_site = Site(docs_directory())
+        try:
+            embed_session(browser, site, docs_site)
+        finally:
+            docs_site.close()
         scene_session(browser, new_editor, site, options.artifacts)
         from web_phone import phone_session  # it drives PageInput, made here
         phone_session(site, options)

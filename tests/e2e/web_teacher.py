@@ -6,7 +6,7 @@ note; "Back to the shared scene" and its undoing."""
 import os
 import subprocess
 
-from desktop import Failure, wait_until
+from desktop import Failure, not_installed, wait_until
 from web_scene import Downloads, open_file, save_figure, says
 
 try:
@@ -27,8 +27,11 @@ def compile_latex(directory, name, body, packages):
         document.write("\\documentclass{article}\n" + "".join(
             f"\\usepackage{{{p}}}\n" for p in packages) + "\\begin{document}\n" + body +
             "\n\\end{document}\n")
-    run = subprocess.run(["pdflatex", "-interaction=nonstopmode", "-halt-on-error", name + ".tex"],
-                         cwd=directory, capture_output=True, text=True, timeout=120)
+    try:
+        run = subprocess.run(["pdflatex", "-interaction=nonstopmode", "-halt-on-error", name + ".tex"],
+                             cwd=directory, capture_output=True, text=True, timeout=120)
+    except FileNotFoundError:
+        raise not_installed("pdflatex") from None
     log = run.stdout
     if run.returncode != 0:
         return "\n".join(line for line in log.splitlines() if line.startswith("!"))[:600]
@@ -44,7 +47,10 @@ def check_figures(browser, downloads, directory):
     Select(browser.find_element(By.ID, "op-labels")).select_by_value("names")
     save_figure(browser, "svg", with_plot=True)
     svg = downloads.take("figure.svg")
-    lint = subprocess.run(["xmllint", "--noout", svg], capture_output=True, text=True)
+    try:
+        lint = subprocess.run(["xmllint", "--noout", svg], capture_output=True, text=True)
+    except FileNotFoundError:
+        raise not_installed("xmllint") from None
     if lint.returncode != 0:
         raise Failure(f"the figure's SVG is not well formed: {lint.stderr[:400]}")
     with open(svg, encoding="utf-8") as text:
