@@ -336,7 +336,7 @@ def main():
         teacher_session(app, browser, options.artifacts)
         docs_site = Site(docs_directory())
         try:
-            embed_session(browser, site, docs_site)
+            embed_session(browser, site, docs_site, fresh_tab)
         finally:
             docs_site.close()
         scene_session(browser, new_editor, site, options.artifacts)

@@ -1,7 +1,8 @@
 """The page inside a course page: docs/embedding-example.html, served from a second origin,
 embeds the page in an <iframe> and speaks to it through postMessage. It reads the lesson's state,
 sets another and reads it back, hears of a drag in the frame, sees a bad state refused with its
-reason and the scene left as it was, and the wheel over the frame scrolls the host page."""
+reason and the scene left as it was, and the wheel over the frame scrolls the host page. Where
+scripts do not run, the page shows a still picture of the editor and says why."""
 
 import os
 
@@ -50,7 +51,23 @@ def drag_in_frame(browser, world, by):
     in_frame(browser, drag)
 
 
-def embed_session(browser, site, docs_site):
+def check_without_scripts(browser, site, fresh_tab):
+    fresh_tab(browser)
+    browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
+    try:
+        browser.get(site.url)
+        still = browser.find_element(By.CSS_SELECTOR, "main img")
+        said = browser.find_element(By.TAG_NAME, "main").text
+        if not still.is_displayed() or still.size != {"width": 640, "height": 480} or \
+                still.get_attribute("naturalWidth") != "640" or "scripts do not run" not in said or \
+                browser.find_element(By.ID, "tavrimo").is_displayed():
+            raise Failure(f"without scripts the page shows {said[:120]!r} and no still picture")
+    finally:
+        browser.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+    print("ok without scripts: a still picture of the editor, and why")
+
+
+def embed_session(browser, site, docs_site, fresh_tab):
     browser.get(docs_site.url + "embedding-example.html?site=" + site.url)
     header = wait_until("the embedded page", lambda: in_frame(browser, lambda: browser.execute_script(
         "return window.tavrimo && tavrimo.page.state.view.title === 'Lesson 3' ? "
@@ -96,6 +113,7 @@ def embed_session(browser, site, docs_site):
     if inner != 0:
         raise Failure(f"the wheel scrolled the embedded page by {inner} pixels")
     print(f"ok the wheel over the frame scrolls the host page ({scrolled} pixels), not the frame")
+    check_without_scripts(browser, site, fresh_tab)
 
 
 def docs_directory():
