@@ -13,6 +13,36 @@ export function nameOf(explored, j) {
 
 const NUMBERS_INTERVAL = 100; // milliseconds between writes of the numbers a drag changes
 
+// The table of weights at t: made again only when it reads otherwise (not while a point is
+// dragged).
+function fillValues(elements, explored, construction, count, looked) {
+  const body = elements.values.tBodies[0];
+  const key = construction.first + " " + construction.basis.join(" ") + " " + count + " " + looked;
+  if (body.dataset.key === key) return;
+  body.dataset.key = key;
+  body.textContent = "";
+  let sum = 0;
+  construction.basis.forEach((value, j) => {
+    const index = construction.first + j;
+    if (index < 0 || index >= count) return;
+    const name = nameOf(explored, index);
+    sum += value;
+    const line = body.insertRow();
+    const swatch = document.createElement("span");
+    swatch.className = "swatch";
+    swatch.style.background = colourOf(name);
+    const head = document.createElement("th");
+    head.scope = "row";
+    head.append(swatch, "P" + name);
+    line.append(head);
+    line.dataset.point = String(name);
+    if (name === looked) line.className = "looked";
+    line.insertCell().textContent = formatNumber(value);
+  });
+  setText(elements.sum, formatNumber(sum));
+}
+
+
 export function startInsideView(module, elements, row) {
   const plot = startBasisPlot(module, elements.basis, colourOf);
   const overlay = startOverlay(module, elements.overlay, row);
@@ -22,7 +52,7 @@ export function startInsideView(module, elements, row) {
   let triangleNames = { key: "", names: null };
   let numbers = null; // what the table of weights and C(t) show, written by writeNumbers
   const writeNumbers = throttle(() => {
-    fillValues(numbers.construction, numbers.count, numbers.looked);
+    fillValues(elements, explored, numbers.construction, numbers.count, numbers.looked);
     setText(elements.point, "C(" + numbers.text + ") = " + formatPoint(numbers.construction.point));
   }, NUMBERS_INTERVAL);
   let scale = null;
@@ -35,34 +65,6 @@ export function startInsideView(module, elements, row) {
       return construction;
     }
     return module.exploredAt(at.t);
-  }
-
-  // Made again only when they read otherwise: they do not change while a point is dragged.
-  function fillValues(construction, count, looked) {
-    const body = elements.values.tBodies[0];
-    const key = construction.first + " " + construction.basis.join(" ") + " " + count + " " + looked;
-    if (body.dataset.key === key) return;
-    body.dataset.key = key;
-    body.textContent = "";
-    let sum = 0;
-    construction.basis.forEach((value, j) => {
-      const index = construction.first + j;
-      if (index < 0 || index >= count) return;
-      const name = nameOf(explored, index);
-      sum += value;
-      const line = body.insertRow();
-      const swatch = document.createElement("span");
-      swatch.className = "swatch";
-      swatch.style.background = colourOf(name);
-      const head = document.createElement("th");
-      head.scope = "row";
-      head.append(swatch, "P" + name);
-      line.append(head);
-      line.dataset.point = String(name);
-      if (name === looked) line.className = "looked";
-      line.insertCell().textContent = formatNumber(value);
-    });
-    setText(elements.sum, formatNumber(sum));
   }
 
   function namesAt(at, view, key) {

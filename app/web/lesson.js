@@ -4,7 +4,8 @@ import { elementsById, setProperty, setText } from "./helpers.js";
 
 // A line of text as the view keeps it: no control characters.
 export function lessonText(text) {
-  return String(text).replace(/[\u0000-\u001f\u007f-\u009f]/g, " ");
+  const control = (code) => code < 0x20 || (code >= 0x7f && code < 0xa0);
+  return Array.from(String(text), (c) => (control(c.codePointAt(0)) ? " " : c)).join("");
 }
 
 export function startLesson(page) {

@@ -71,7 +71,6 @@ function attachRestart(editor, elements, say) {
 
 
 export function startSceneControls(editor, page) {
-  const module = editor.module;
   const elements = elementsById({ undo: "scene-undo", redo: "scene-redo", link: "scene-link",
     save: "scene-save", open: "scene-open", file: "scene-file",
     message: "scene-message", restart: "restart", box: "box" });
