@@ -22,11 +22,22 @@ export function latexText(text) {
   for (let i = 0; i < chars.length; ++i) {
     const c = chars[i];
     if (SCRIPTS[c]) {
-      const kind = SCRIPTS[c][0];
-      let run = "";
-      for (; i < chars.length && SCRIPTS[chars[i]] && SCRIPTS[chars[i]][0] === kind; ++i) run += SCRIPTS[chars[i]][1];
+      // A run of sub- and superscripts as one formula, so that P₃² sets both over each other.
+      let math = "";
+      const used = new Set();
+      while (i < chars.length && SCRIPTS[chars[i]]) {
+        const kind = SCRIPTS[chars[i]][0];
+        let run = "";
+        for (; i < chars.length && SCRIPTS[chars[i]] && SCRIPTS[chars[i]][0] === kind; ++i) run += SCRIPTS[chars[i]][1];
+        if (used.has(kind)) {
+          used.clear();
+          math += "{}"; // a second subscript (or superscript) starts afresh
+        }
+        used.add(kind);
+        math += kind + "{" + run + "}";
+      }
       --i;
-      out += "$" + kind + "{" + run + "}$";
+      out += "$" + math + "$";
     } else if (SYMBOLS[c]) out += SYMBOLS[c];
     else if (ESCAPES[c]) out += ESCAPES[c];
     else if (c >= " " && c <= "~") out += c;
@@ -73,10 +84,10 @@ export function figureTikz(figure, widthPt = 320) {
     if (item.text !== undefined) {
       const text = latexText(item.text);
       if (item.halo || text === "") return ""; // a halo only keeps a label readable over pixels
-      const size = number(item.size * unit);
+      // Set at 10 pt, a size the fonts have, and scaled to the figure's: a pixel is `unit` pt.
       return "\\node[anchor=" + anchorOf(item) + ", inner sep=0, text=" + colourOf(item.fill) +
         (item.fill.a < 1 ? ", text opacity=" + number(item.fill.a) : "") + ", font=\\sffamily" +
-        (item.bold ? "\\bfseries" : "") + "\\fontsize{" + size + "}{" + size + "}\\selectfont] at (" +
+        (item.bold ? "\\bfseries" : "") + ", scale=" + formatNumber(item.size * unit / 10, 3) + "] at (" +
         number(item.x) + "," + number(item.y) + ") {" + text + "};";
     }
     const options = [];

@@ -55,8 +55,8 @@ test("SVG and TikZ: text as text, escaped; each pane clipped; TikZ in LaTeX's ow
   assert.match(svg, /<clipPath id="pane0"><rect x="0" y="0" width="220" height="100"\/>/);
   assert.match(svg, /stroke-dasharray="6 4"/);
   assert.match(svg, />P\u2083\u00b2 &lt;&amp;&gt;<\/text>/);
-  assert.equal(latexText("C\u2032(t) = P\u2083\u00b2, 100% & #\u{1f600}"),
-    "C$'$(t) = P$_{3}$$^{2}$, 100\\% \\& \\#");
+  assert.equal(latexText("C\u2032(t) = P\u2083\u00b2\u2081, 100% & #\u{1f600}"),
+    "C$'$(t) = P$_{3}^{2}{}_{1}$, 100\\% \\& \\#");
   const tikz = figureTikz(drawn(), 220);
   assert.match(tikz, /\\clip \(0,0\) rectangle \(220,100\);/);
   assert.match(tikz, /dash pattern=on 6pt off 4pt/);
