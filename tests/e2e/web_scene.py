@@ -144,12 +144,12 @@ def scene_session(browser, new_editor, site, artifacts):
     save_figure(browser, "svg")
     svg = ElementTree.parse(downloads.take("figure.svg")).getroot()
     namespace = {"svg": "http://www.w3.org/2000/svg"}
-    polygon = svg.find("svg:polyline[@id='polygon']", namespace).get("points").split()
+    polygon = svg.find(".//svg:polyline[@id='polygon']", namespace).get("points").split()
     moved = points[:2] + [(320, 200)] + points[3:]
-    markers = svg.find("svg:path[@id='markers']", namespace)
+    markers = svg.find(".//svg:path[@id='markers']", namespace)
     if polygon != [f"{x + 0.5},{y + 0.5}" for x, y in moved] or markers is None or \
             markers.get("d").count("M") != 5 or \
-            svg.find("svg:polyline[@id='curve']", namespace) is None:
+            svg.find(".//svg:polyline[@id='curve']", namespace) is None:
         raise Failure(f"the SVG holds the polygon {polygon}, not the scene's points {moved}")
     print("ok the SVG holds the scene's points, markers and curve")
 
