@@ -218,7 +218,7 @@ std::vector<std::vector<std::size_t>> PartsOf(const Table& table,
         if (isKey(c)) {
             continue;
         }
-        if (width + widths[c] > kTextWidth && parts.back().size() > 0) {
+        if (width + widths[c] > kTextWidth && !parts.back().empty()) {
             parts.emplace_back();
             width = keysWidth;
         }

@@ -7,7 +7,7 @@
 // where state is the link's text (the scene and the view). Any window may ask: the state is the
 // learner's own. Messages of any other shape are ignored.
 import { elementsById } from "./helpers.js";
-import { linkFragment } from "./scene_controls.js";
+import { linkFragment, sameMoment } from "./scene_controls.js";
 
 export const PROTOCOL_VERSION = 1;
 export const EMBED_PARTS = ["panel", "knots", "operations", "points", "tools"];
@@ -103,7 +103,7 @@ export function startEmbed(page, options) {
     settle: () => { told = page.link(); },
     render: (state, previous) => {
       if (parent === window || previous === null || told === null) return;
-      if (state.scene === previous.scene && state.view === previous.view) return;
+      if (sameMoment(state, previous)) return; // pointing at a point is no change
       clearTimeout(timer);
       timer = setTimeout(tell, CHANGED_DELAY);
     },

@@ -2,7 +2,7 @@
 // the basis plot beside it, as SVG, as PNG at 1, 2 or 4 times its pixels, or as TikZ. The parts
 // draw the figure with their own drawing code on recording canvases (figure.js).
 import { download } from "./download.js";
-import { recordingCanvas, replay } from "./figure.js";
+import { parseColour, recordingCanvas, replay } from "./figure.js";
 import { figureSvg } from "./figure_svg.js";
 import { figureTikz } from "./figure_tikz.js";
 import { elementsById } from "./helpers.js";
@@ -12,9 +12,7 @@ const PLOT = { width: 520, height: 260, gap: 20 }; // the basis plot beside the 
 // The editor's polygon, markers and curve as a figure's items, through the pixels' centres.
 export function editorItems(vectors) {
   const centres = (xy) => Array.from(xy, (v) => v + 0.5);
-  const colour = (hex) => Object.assign({ a: 1 }, { r: parseInt(hex.slice(1, 3), 16),
-    g: parseInt(hex.slice(3, 5), 16), b: parseInt(hex.slice(5, 7), 16) });
-  const line = (id, xy, hex) => ({ id: id, shapes: [{ points: centres(xy), closed: false }], stroke: colour(hex),
+  const line = (id, xy, hex) => ({ id: id, shapes: [{ points: centres(xy), closed: false }], stroke: parseColour(hex),
     fill: null, width: 1, dash: [], cap: "butt" });
   const items = [];
   if (vectors.polygon.length > 2) items.push(line("polygon", vectors.polygon, vectors.polygonColour));
@@ -25,7 +23,7 @@ export function editorItems(vectors) {
     markers.push({ points: [x, y, x + 2 * h, y, x + 2 * h, y + 2 * h, x, y + 2 * h], closed: true });
   }
   if (markers.length > 0) {
-    items.push({ id: "markers", shapes: markers, fill: colour(vectors.markerColour), stroke: null, width: 0,
+    items.push({ id: "markers", shapes: markers, fill: parseColour(vectors.markerColour), stroke: null, width: 0,
       dash: [], cap: "butt" });
   }
   if (vectors.curve.length > 2) items.push(line("curve", vectors.curve, vectors.curveColour));

@@ -24,7 +24,7 @@ function isTextField(target) {
 }
 
 // The same scene and view, but for the point looked at, which only pointing changes.
-function sameMoment(a, b) {
+export function sameMoment(a, b) {
   const view = (state) => JSON.stringify(Object.assign({}, state.view, { looked: null }));
   return a.scene === b.scene && (a.view === b.view || view(a) === view(b));
 }
