@@ -79,12 +79,6 @@ PageView KeptView(PageView view, const ViewLimits& limits);
 std::string StepViewText(const PageView& view);
 int StepInsertions(const std::string& stepView);
 
-// A title's or note's text as a pair's value: every byte but A-Z a-z 0-9 - . _ ~ as %XX; and
-// back, strictly: the escapes well formed, the text UTF-8 without control characters and at
-// most `longest` bytes, else why not.
-std::string EncodeViewText(const std::string& text);
-Outcome<std::string> DecodeViewText(const std::string& value, std::size_t longest);
-
 // The pairs that differ from a fresh view, in a fixed order: "" for a fresh view.
 std::string FormatView(const PageView& view);
 

@@ -7,6 +7,7 @@
 #include "page_scene.h"
 #include "page_view.h"
 #include "render.h"
+#include "view_text.h"
 
 #include <gtest/gtest.h>
 
