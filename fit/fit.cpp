@@ -71,7 +71,7 @@ Outcome<std::vector<SplinePoint>> SolveRows(const std::vector<Row>& rows,
                                             int& lower, int& upper) {
     const int n = static_cast<int>(rows.size());
     const auto inBand = [&](int p, int c) {
-        return std::abs(c - p) <= 2 * (rows[p].values.size());
+        return std::abs(c - p) <= 2 * static_cast<int>(rows[p].values.size());
     };
     lower = 0;
     upper = 0;
@@ -260,6 +260,14 @@ Outcome<Fit> Approximate(const std::vector<SplinePoint>& data,
                        : SplinePoint{normal.sides[0][j - first], normal.sides[1][j - first]};
     }
     return Success(Measured(std::move(spline), data, parameters, degree, degree));
+}
+
+std::vector<SplineBasis> CollocationOf(const Fit& fit) {
+    std::vector<SplineBasis> rows;
+    for (const double u : fit.parameters) {
+        rows.push_back(BasisOf(fit.spline, u));
+    }
+    return rows;
 }
 
 Outcome<Fit> FitThrough(const std::vector<SplinePoint>& data, int degree, const FitChoice& choice) {

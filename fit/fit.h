@@ -58,6 +58,10 @@ Outcome<Fit> Approximate(const std::vector<SplinePoint>& data,
                          const std::vector<double>& parameters, const std::vector<double>& knots,
                          int degree, bool pinEnds);
 
+// The collocation matrix of a fit: each data point's row, its basis values N_j(u_i) from the
+// point `first` (a closed curve's columns past its points are its first ones again).
+std::vector<SplineBasis> CollocationOf(const Fit& fit);
+
 // The whole of it from the learner's choices.
 struct FitChoice {
     bool leastSquares;

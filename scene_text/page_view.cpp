@@ -15,9 +15,10 @@ namespace {
 
 constexpr std::size_t kLongestView = 16384;
 constexpr std::size_t kShownPair = 40; // characters of a pair set aside shown in its reason
-const char* const kViewNames[] = {"panel",  "t",          "insert", "show",  "comb",
-                                  "labels", "level",      "look",   "exact", "pointlabels",
-                                  "speed",  "continuity", "title",  "note"};
+const char* const kViewNames[] = {"panel",   "t",          "insert", "show",     "comb",
+                                  "labels",  "level",      "look",   "exact",    "pointlabels",
+                                  "speed",   "continuity", "title",  "note",     "fit",
+                                  "spacing", "fitknots",   "ends",   "controls", "pin"};
 
 bool ReadWhole(const std::string& text, int& value) {
     if (text.empty() || text.size() > 6 ||
@@ -193,6 +194,10 @@ std::string Reader::Take(const std::string& name, const std::string& value) {
         view.continuityOpen = value == "open";
         return view.continuityOpen ? "" : "its one setting is open";
     }
+    if (std::find(std::begin(kFitViewNames), std::end(kFitViewNames), name) !=
+        std::end(kFitViewNames)) {
+        return TakeFitPair(view.fit, name, value, limits.degree, limits.points);
+    }
     const bool title = name == "title";
     const Outcome<std::string> text = DecodeViewText(value, title ? kLongestTitle : kLongestNote);
     (title ? view.title : view.note) = text.ok() ? text.value : "";
@@ -237,7 +242,8 @@ bool SameView(const PageView& a, const PageView& b) {
            a.insertions == b.insertions && a.shown == b.shown && a.naming == b.naming &&
            a.level == b.level && a.combScale == b.combScale && a.exact == b.exact &&
            a.pointLabels == b.pointLabels && a.looked == b.looked && a.speed == b.speed &&
-           a.continuityOpen == b.continuityOpen && a.title == b.title && a.note == b.note;
+           a.continuityOpen == b.continuityOpen && a.title == b.title && a.note == b.note &&
+           SameFit(a.fit, b.fit);
 }
 
 ViewLimits LimitsOf(const SceneText& scene) {
@@ -268,6 +274,7 @@ PageView KeptView(PageView view, const ViewLimits& limits) {
     view.insertions = std::min(view.insertions, limits.hasCurve ? InsertionsAllowed(limits, t) : 0);
     view.level = std::min(view.level, limits.degree);
     view.looked = view.looked < limits.points ? view.looked : -1;
+    view.fit.controls = view.fit.controls > limits.points ? limits.points : view.fit.controls;
     return view;
 }
 
@@ -324,6 +331,7 @@ std::string FormatView(const PageView& view) {
     if (!view.note.empty()) {
         pair("note", EncodeViewText(view.note));
     }
+    FormatFitPairs(view.fit, pair);
     return text;
 }
 

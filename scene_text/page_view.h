@@ -5,6 +5,7 @@
 // or out of the scene's range is set aside with its reason, never clamped; the rest is kept.
 #pragma once
 
+#include "fit_view.h"
 #include "outcome.h"
 #include "scene_text.h"
 
@@ -51,6 +52,7 @@ struct PageView {
     bool continuityOpen = false; // the continuity at the knots listed
     std::string title;           // a lesson's title and note, shown above the editor: UTF-8
     std::string note;            // text, no control characters, kLongestTitle/kLongestNote bytes
+    FitView fit;                 // the part "Through the points"
 };
 
 bool SameView(const PageView& a, const PageView& b);

@@ -63,11 +63,14 @@ TEST_F(PageViewTest, EveryFieldReadsBackFromTheLinkAndTheFile) {
     view.continuityOpen = true;
     view.title = "Knots & ends: 100% \u00fcber \u2264 t\u2082";
     view.note = "Drag P3; watch N\u2083,\u2083 = 1/6 \"here\"";
-    EXPECT_EQ(FormatView(view), "panel=open&t=4.1&insert=2&show=pieces,comb,ticks&comb=-1.25&"
-                                "labels=blossoms&level=3&look=5&exact=1&pointlabels=off&"
-                                "speed=0&continuity=open&title=Knots%20%26%20ends%3A%20100%25%20"
-                                "%C3%BCber%20%E2%89%A4%20t%E2%82%82&note=Drag%20P3%3B%20watch%20N"
-                                "%E2%82%83%2C%E2%82%83%20%3D%201%2F6%20%22here%22");
+    view.fit = FitView{FitShown::LeastSquares, FitSpacingChoice::Centripetal, true, true, 4, true};
+    EXPECT_EQ(FormatView(view),
+              "panel=open&t=4.1&insert=2&show=pieces,comb,ticks&comb=-1.25&"
+              "labels=blossoms&level=3&look=5&exact=1&pointlabels=off&"
+              "speed=0&continuity=open&title=Knots%20%26%20ends%3A%20100%25%20"
+              "%C3%BCber%20%E2%89%A4%20t%E2%82%82&note=Drag%20P3%3B%20watch%20N"
+              "%E2%82%83%2C%E2%82%83%20%3D%201%2F6%20%22here%22&fit=leastsquares&"
+              "spacing=centripetal&fitknots=uniform&ends=closed&controls=4&pin=ends");
     for (const bool file : {false, true}) {
         const std::string text = file ? FormatPageFile(state) : FormatPageLink(state);
         const PageParse back = file ? ParsePageFile(text.data(), text.size()) : ReadLink(text);
@@ -124,10 +127,12 @@ TEST_F(PageViewTest, BadPairsAreSetAsideWithTheirReasonAndTheRestKept) {
     // A lesson's text is read strictly: escapes whole, UTF-8 at its shortest, no control
     // characters, not too long; the speed within its five steps.
     for (const char* bad : {"title=a%2", "title=a%G1", "title=a b", "title=%C0%80", "title=%0A",
-                            "title=%ED%A0%80", "note=%FF", "speed=5", "speed=-1", "continuity=1"}) {
+                            "title=%ED%A0%80", "note=%FF", "speed=5", "speed=-1", "continuity=1",
+                            "fit=spline", "controls=3", "controls=7", "controls=x", "pin=1"}) {
         const PageParse read = ReadLink(SceneLink() + "&" + bad);
         EXPECT_NE(read.setAside.find(bad), std::string::npos) << bad << ": " << read.setAside;
-        EXPECT_TRUE(read.state.view.title.empty() && read.state.view.speed == kPlaySpeedUsual);
+        EXPECT_TRUE(read.state.view.title.empty() && read.state.view.speed == kPlaySpeedUsual &&
+                    SameFit(read.state.view.fit, FitView{}));
     }
     const std::string longest = EncodeViewText(std::string(kLongestTitle, 'a'));
     EXPECT_EQ(ReadLink(SceneLink() + "&title=" + longest).state.view.title.size(), kLongestTitle);

@@ -2,6 +2,7 @@
 // fitting the scene; the link and the scene file written and read with their view; undo and
 // redo, whose steps keep the view's insertions.
 #include "editor.h"
+#include "fit_panel.h"
 #include "page_view.h"
 #include "scene.h"
 #include "scene_controls.h"
@@ -36,6 +37,7 @@ val ViewValue(const PageView& view) {
     value.set("continuityOpen", view.continuityOpen);
     value.set("title", view.title);
     value.set("note", view.note);
+    SetFitValues(value, view.fit);
     return value;
 }
 
@@ -67,6 +69,7 @@ PageView ViewOf(const val& value) {
     view.continuityOpen = value["continuityOpen"].as<bool>();
     view.title = value["title"].as<std::string>();
     view.note = value["note"].as<std::string>();
+    view.fit = FitViewOf(value);
     return view;
 }
 
