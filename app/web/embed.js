@@ -10,8 +10,8 @@ import { elementsById } from "./helpers.js";
 import { linkFragment, sameMoment } from "./scene_controls.js";
 
 export const PROTOCOL_VERSION = 1;
-export const EMBED_PARTS = ["panel", "knots", "operations", "points", "tools"];
-const SECTIONS = { knots: "knots-part", operations: "operations-part", points: "points" };
+export const EMBED_PARTS = ["panel", "knots", "operations", "fit", "points", "tools"];
+const SECTIONS = { knots: "knots-part", operations: "operations-part", fit: "fit-part", points: "points" };
 const CHANGED_DELAY = 250; // milliseconds of quiet before a change is told
 
 // An address's query as { embedded, parts } (the parts known, in their order).

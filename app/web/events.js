@@ -14,7 +14,7 @@ export const EDITOR_HOOKS = Object.freeze({
 export const PAGE_ACTIONS = Object.freeze({
   view: "{ change }: fields of the view set as they are (t, the views shown, the triangle's " +
     "names and level, the comb's scale, exact, point labels, the point looked at, the panel, " +
-    "the play speed, the continuity list open, the lesson's title and note)",
+    "the play speed, the continuity list open, the lesson's title and note, the fit's choices)",
   insertions: "{ count }: the insertions at t, as one step of undo",
   scene: "{ part, error, said, dragging }: the part changed the scene through the core (error " +
     "\"\" when it did; while dragging, the step comes with the pass after); the part's note says " +
@@ -29,7 +29,7 @@ export const PAGE_ACTIONS = Object.freeze({
 });
 
 // The parts' notes, each shown in its own line.
-export const NOTE_PARTS = Object.freeze(["scene", "knots", "points", "operations", "t"]);
+export const NOTE_PARTS = Object.freeze(["scene", "knots", "points", "operations", "fit", "t"]);
 
 export function checkName(list, name) {
   if (!Object.prototype.hasOwnProperty.call(list, name)) throw new Error("no such event: " + name);

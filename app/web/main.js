@@ -8,6 +8,7 @@ import { startInsidePanel } from "./inside_panel.js";
 import { startKnotsPanel } from "./knots_panel.js";
 import { startPointsPanel } from "./points_panel.js";
 import { startOperationsPanel } from "./operations_panel.js";
+import { startFitPanel } from "./fit_panel.js";
 import { startSceneControls } from "./scene_controls.js";
 import { startFigure } from "./figure_controls.js";
 import { startLesson } from "./lesson.js";
@@ -22,9 +23,10 @@ createTavrimo({ onAbort: unsupported }).then((module) => {
   const page = createPage(module, editor);
   const inside = startInsidePanel(editor, page);
   const operations = startOperationsPanel(editor, page);
+  const fit = startFitPanel(editor, page);
   for (const part of [startEditorGuide(editor), inside, startKnotsPanel(editor, page),
-    startPointsPanel(editor, page), operations]) page.add(part);
-  const figure = startFigure(editor, page, { overlays: [inside.overlayFigure, operations.overlayFigure],
+    startPointsPanel(editor, page), operations, fit]) page.add(part);
+  const figure = startFigure(editor, page, { overlays: [inside.overlayFigure, operations.overlayFigure, fit.overlayFigure],
     plot: inside.plotFigure });
   page.add(figure);
   page.add(startLesson(page));
@@ -34,7 +36,7 @@ createTavrimo({ onAbort: unsupported }).then((module) => {
   embed.settle();
   // The one handle for tests, benchmarks and the console.
   window.tavrimo = { module: module, editor: editor, page: page, inside: inside.shown,
-    operations: operations.shown, operationsTable: operations.table, figure: figure.figure };
+    operations: operations.shown, operationsTable: operations.table, figure: figure.figure, fit: fit.shown };
   editor.run();
 }, unsupported);
 
