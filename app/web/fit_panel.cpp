@@ -49,7 +49,8 @@ const Kept& FitNow(const FitView& fit) {
     const FitChoice choice{fit.shown == FitShown::LeastSquares,
                            spacing,
                            fit.uniformKnots ? FitKnots::Uniform : FitKnots::Averaged,
-                           fit.closed,
+                           fit.closed &&
+                               fit.shown != FitShown::LeastSquares, // interpolation's ends
                            FitControls(fit, degree, points),
                            fit.pinned};
     kept.result = fit.shown == FitShown::None ? Refusal<Fit>("no fit chosen")

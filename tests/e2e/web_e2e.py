@@ -24,6 +24,7 @@ from desktop import Driver, Failure, differences, remove_captures, run_main, wai
     write_ppm
 from session import DEGREE, INSTRUCTIONS, EditorProgram, editing_session
 from web_embed import docs_directory, embed_session
+from web_fit import FIT_POINTS, fit_session
 from web_knots import knots_session
 from web_operations import operations_session
 from web_panel import panel_session
@@ -334,6 +335,11 @@ def main():
             app.input.click(x, y)
         app.input.check_frame("seven-points")
         teacher_session(app, browser, options.artifacts)
+        app = WebEditor(browser, site.url, options, "web-fit")
+        for x, y in FIT_POINTS:
+            app.input.click(x, y)
+        app.input.check_frame("seven-points")
+        fit_session(app, browser, FIT_POINTS, options.artifacts)
         docs_site = Site(docs_directory())
         try:
             embed_session(browser, site, docs_site, fresh_tab)
