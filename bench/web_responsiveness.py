@@ -5,13 +5,14 @@ points, beside tavrimo_bench's BM_Frame for the same counts run in the same sitt
 drags at degree 9 with 1,024 and with 200 points, with the panel "Inside the curve" closed,
 open, and open with every view of its operations on: positions shown per second, and the main
 thread's time per position shown as the browser counts it (its TaskDuration: script, style,
-layout and painting); with --scale also with 8,192 points; and the CPU time of the browser's
+layout and painting); with --scale also with 8,192 points; with --fit only drags with
+"Through the points" open, at 1,024 points against the panel closed and at 200; and the CPU time of the browser's
 renderer processes while the page is idle, the panel closed and open. Not a test: it prints
 figures. Build the site and the benchmarks first (./scripts/web --build-only,
 the linux preset); run with Debian's Python, which has Selenium:
 
 usage: /usr/bin/python3 bench/web_responsiveness.py --site build/web
-           [--bench build/linux/bench/tavrimo_bench] [--scale]"""
+           [--bench build/linux/bench/tavrimo_bench] [--scale] [--fit]"""
 
 import argparse
 import json
@@ -215,12 +216,58 @@ def drags_at_1024(browser, open_page):
               f"{min(t) / min(closed):.2f} (min) {statistics.median(t) / statistics.median(closed):.2f} (median)")
 
 
+FIT = """
+const page = window.tavrimo.page;
+page.dispatch({ type: "view", change: { fit: arguments[0] } });
+"""
+
+
+def drags_with_fit(browser, open_page):
+    """"Through the points" at degree 3: real drags at 1,024 points with the panel closed and with
+    the part open on an interpolant, in three rounds, and at 200 points with it open on least
+    squares: positions shown per second."""
+    times = {"closed": [], "open": [], "fit": []}
+    for _ in range(3):
+        left, top = open_page()
+        last = browser.execute_script(PLACE, [1024], 0)
+        browser.find_element("css selector", "#tavrimo").send_keys("3")
+        time.sleep(0.5)
+        end = drag_end(last, 300)
+        drag(browser, left, top, last, 300, times["closed"])
+        browser.find_element("css selector", "#inside-toggle").click()
+        time.sleep(0.5)
+        drag(browser, left, top, end, 300, times["open"])
+        browser.execute_script(FIT, "interpolate")
+        time.sleep(0.5)
+        if browser.execute_script("return tavrimo.fit().fault;"):
+            raise Failure("no fit of the 1,024 points: " + browser.execute_script("return tavrimo.fit().fault;"))
+        drag(browser, left, top, last, 300, times["fit"])
+    closed = times["closed"]
+    print(f" 1024 points, degree 3, a real drag: the main thread per position shown, panel closed "
+          f"{min(closed):.2f} / {statistics.median(closed):.2f} ms (min / median of 3)")
+    for name, what in (("open", "open"), ("fit", "open, interpolating all the points")):
+        t = times[name]
+        print(f"    panel {what}: {min(t):.2f} / {statistics.median(t):.2f} ms; / closed "
+              f"{min(t) / min(closed):.2f} (min) {statistics.median(t) / statistics.median(closed):.2f} (median)")
+    left, top = open_page()
+    browser.execute_script(PLACE, [200], 0)
+    browser.find_element("css selector", "#tavrimo").send_keys("3")
+    browser.find_element("css selector", "#inside-toggle").click()
+    browser.execute_script(FIT, "leastsquares")
+    time.sleep(1)
+    last = browser.execute_script("const p = tavrimo.module.pointsView(); return [p[p.length - 2], "
+                                  "tavrimo.editor.geometry.worldOriginRow - p[p.length - 1]];")
+    print(" 200 points, degree 3, least squares on: " + drag(browser, left, top, last, 500))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", required=True)
     parser.add_argument("--bench", default="build/linux/bench/tavrimo_bench")
     parser.add_argument("--scale", action="store_true",
                         help="also drag a point through 300 moves at 8,192 points")
+    parser.add_argument("--fit", action="store_true",
+                        help="only the drags with \"Through the points\" open")
     options = parser.parse_args()
     if not os.access(options.bench, os.X_OK):
         raise Failure(f"no {options.bench}: build the linux preset first")
@@ -241,6 +288,9 @@ def main():
     try:
         open_page()
         browser.set_script_timeout(600)
+        if options.fit:
+            drags_with_fit(browser, open_page)
+            return 0
         passes = browser.execute_script(PASSES, list(COUNTS), 10)
         native = native_frames(options.bench)
         for count in COUNTS:

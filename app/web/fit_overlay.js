@@ -6,6 +6,9 @@ import { formatNumber } from "./helpers.js";
 
 export const FIT_COLOUR = "#00897b";
 const MOST_MARKED = 400; // data points marked and joined to the curve, at the most
+// Beyond this many vertices lines are drawn thin and solid, which the canvas draws many times
+// faster than wide or dashed ones.
+const MOST_WIDE = 1500;
 
 export function startFitOverlay(canvas, row) {
   const scaleNow = canvasScale(canvas);
@@ -44,21 +47,24 @@ export function startFitOverlay(canvas, row) {
       const s = scaleNow();
       context.clearRect(0, 0, canvas.width, canvas.height);
       context.strokeStyle = FIT_COLOUR;
-      context.lineWidth = 1.5 * s;
-      context.setLineDash([5 * s, 4 * s]);
+      const many = fit.samples.length / 2 > MOST_WIDE;
+      context.lineWidth = (many ? 1 : 1.5) * s;
+      context.setLineDash(fit.points.length / 2 > MOST_MARKED ? [] : [5 * s, 4 * s]);
       line(context, fit.points);
       context.setLineDash([]);
-      context.lineWidth = 2.5 * s;
+      context.lineWidth = (many ? 1 : 2.5) * s;
       line(context, fit.samples);
       const count = fit.parameters.length;
       if (count > MOST_MARKED) return;
       if (leastSquares) distances(context, fit, s);
       context.fillStyle = FIT_COLOUR;
+      context.beginPath(); // one path: one fill for every mark
       for (let j = 0; j < count; ++j) {
-        context.beginPath();
-        context.arc(...at(fit.onCurve, j), (j === looked ? 5 : 2.5) * s, 0, 2 * Math.PI);
-        context.fill();
+        const [x, y] = at(fit.onCurve, j), r = (j === looked ? 5 : 2.5) * s;
+        context.moveTo(x + r, y);
+        context.arc(x, y, r, 0, 2 * Math.PI);
       }
+      context.fill();
     },
   };
 }

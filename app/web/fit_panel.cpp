@@ -18,6 +18,7 @@ namespace {
 using emscripten::val;
 
 constexpr int kMostMatrixRows = 40; // the collocation matrix is shown up to this many rows
+constexpr double kSampleTolerance = 1.0; // pixels between the fit's chords and the curve
 
 struct Kept {
     std::uint32_t sceneVersion = 0;
@@ -97,7 +98,7 @@ val FitValue(const val& view) {
     shown.set("lower", fit.lower);
     shown.set("upper", fit.upper);
     std::vector<SplinePoint> samples;
-    for (const SplineSample& s : SampleSpline(fit.spline, 0.25).value) {
+    for (const SplineSample& s : SampleSpline(fit.spline, kSampleTolerance).value) {
         samples.push_back(s.point);
     }
     shown.set("samples", PointNumbers(samples));
