@@ -79,3 +79,13 @@ test("the page inside a course page: addresses, messages and the code to paste",
   assert.equal(decodeURIComponent(linkFragment("t=1&title=A%26B%25")), "t=1&title=A%26B%25");
   assert.equal(lessonText("a\tb\nc\u0085"), "a b c ");
 });
+
+test("through the points: the matrix's band, wrapped for a closed curve, and the words", async () => {
+  const { matrixCells, numbersRow, fitStatus } = await import("../../app/web/fit_text.js");
+  const cells = matrixCells([{ first: 3, values: [0.25, 0.5, 0.25] }], 4);
+  assert.deepEqual(cells[0].map((c) => c.text), ["0.5", "0.25", "", "0.25"]);
+  assert.deepEqual(cells[0].map((c) => c.band), [true, true, false, true]);
+  assert.equal(numbersRow("u", Array.from({ length: 30 }, (_, i) => i / 3)).split("  ").length, 25);
+  assert.match(fitStatus({ fault: "P1 and P2 coincide" }, false, false), /^No curve through the points: P1 and P2/);
+  assert.match(fitStatus({ fault: "", degree: 3, parameters: [0, 1, 2, 3], largest: 0 }, false, true), /C\u00b2/);
+});
