@@ -192,6 +192,17 @@ def idle(browser, what):
           f"{used:.2f} s of CPU in 10 s ({used * 10:.1f} % of one core)")
 
 
+def print_against_closed(times, degree, others):
+    """The main thread's time per position in each of the others' drags, against the closed."""
+    closed = times["closed"]
+    print(f" 1024 points, degree {degree}, a real drag: the main thread per position shown, panel closed "
+          f"{min(closed):.2f} / {statistics.median(closed):.2f} ms (min / median of 3)")
+    for name, what in others:
+        t = times[name]
+        print(f"    panel {what}: {min(t):.2f} / {statistics.median(t):.2f} ms; / closed "
+              f"{min(t) / min(closed):.2f} (min) {statistics.median(t) / statistics.median(closed):.2f} (median)")
+
+
 def drags_at_1024(browser, open_page):
     """Real drags at 1,024 points and degree 9: the panel closed, open, and open with every
     view on; the main thread's time per position against the closed pass, in three rounds."""
@@ -207,13 +218,7 @@ def drags_at_1024(browser, open_page):
         browser.execute_script(EVERY_VIEW + "everyView();")
         time.sleep(0.5)
         drag(browser, left, top, last, 300, times["every"])
-    closed = times["closed"]
-    print(f" 1024 points, degree 9, a real drag: the main thread per position shown, panel closed "
-          f"{min(closed):.2f} / {statistics.median(closed):.2f} ms (min / median of 3)")
-    for name, what in (("open", "open"), ("every", "open with every operation's view on")):
-        t = times[name]
-        print(f"    panel {what}: {min(t):.2f} / {statistics.median(t):.2f} ms; / closed "
-              f"{min(t) / min(closed):.2f} (min) {statistics.median(t) / statistics.median(closed):.2f} (median)")
+    print_against_closed(times, 9, (("open", "open"), ("every", "open with every operation's view on")))
 
 
 FIT = """
@@ -242,13 +247,7 @@ def drags_with_fit(browser, open_page):
         if browser.execute_script("return tavrimo.fit().fault;"):
             raise Failure("no fit of the 1,024 points: " + browser.execute_script("return tavrimo.fit().fault;"))
         drag(browser, left, top, last, 300, times["fit"])
-    closed = times["closed"]
-    print(f" 1024 points, degree 3, a real drag: the main thread per position shown, panel closed "
-          f"{min(closed):.2f} / {statistics.median(closed):.2f} ms (min / median of 3)")
-    for name, what in (("open", "open"), ("fit", "open, interpolating all the points")):
-        t = times[name]
-        print(f"    panel {what}: {min(t):.2f} / {statistics.median(t):.2f} ms; / closed "
-              f"{min(t) / min(closed):.2f} (min) {statistics.median(t) / statistics.median(closed):.2f} (median)")
+    print_against_closed(times, 3, (("open", "open"), ("fit", "open, interpolating all the points")))
     left, top = open_page()
     browser.execute_script(PLACE, [200], 0)
     browser.find_element("css selector", "#tavrimo").send_keys("3")

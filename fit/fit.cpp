@@ -164,10 +164,9 @@ Outcome<Fit> Interpolate(const std::vector<SplinePoint>& data,
     }
     const Spline skeleton = Skeleton(knots, degree);
     const SplineDomain domain = DomainOf(skeleton);
-    std::vector<double> inDomain = parameters; // closed: before the domain's start, a period on
-    for (double& u : inDomain) {
-        u = closed && u < domain.first ? u + 1.0 : u;
-    }
+    std::vector<double> inDomain(n); // closed: before the domain's start, a period on
+    std::transform(parameters.begin(), parameters.end(), inDomain.begin(),
+                   [&](double u) { return closed && u < domain.first ? u + 1.0 : u; });
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
@@ -263,10 +262,9 @@ Outcome<Fit> Approximate(const std::vector<SplinePoint>& data,
 }
 
 std::vector<SplineBasis> CollocationOf(const Fit& fit) {
-    std::vector<SplineBasis> rows;
-    for (const double u : fit.parameters) {
-        rows.push_back(BasisOf(fit.spline, u));
-    }
+    std::vector<SplineBasis> rows(fit.parameters.size());
+    std::transform(fit.parameters.begin(), fit.parameters.end(), rows.begin(),
+                   [&](double u) { return BasisOf(fit.spline, u); });
     return rows;
 }
 

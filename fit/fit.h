@@ -27,7 +27,7 @@ Outcome<std::vector<double>> FitParameters(const std::vector<SplinePoint>& data,
 // Closed: periodic with period 1, at the parameters for odd k and halfway between them for even
 // k (uniform: at i/n, or halfway), continued by the period on either side.
 Outcome<std::vector<double>> InterpolationKnots(const std::vector<double>& parameters, int degree,
-                                                FitKnots knots, bool closed);
+                                                FitKnots kind, bool closed);
 
 // Knots for least squares with `controls` control points: clamped, and the interior knot j
 // (1 <= j < controls - k) at (1 - a) u_(i-1) + a u_i where i + a = j d and d is the data count

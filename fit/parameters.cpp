@@ -1,15 +1,17 @@
 #include "fit.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <numeric>
 
 Outcome<FitSpacing> FitSpacingNamed(const std::string& word) {
-    for (const FitSpacing spacing :
-         {FitSpacing::Uniform, FitSpacing::ChordLength, FitSpacing::Centripetal}) {
-        if (word == FitSpacingWord(spacing)) {
-            return Success(spacing);
-        }
-    }
-    return Refusal<FitSpacing>("not uniform, chord or centripetal");
+    const FitSpacing spacings[] = {FitSpacing::Uniform, FitSpacing::ChordLength,
+                                   FitSpacing::Centripetal};
+    const auto* found = std::find_if(std::begin(spacings), std::end(spacings),
+                                     [&](FitSpacing s) { return word == FitSpacingWord(s); });
+    return found == std::end(spacings) ? Refusal<FitSpacing>("not uniform, chord or centripetal")
+                                       : Success(*found);
 }
 
 Outcome<FitKnots> FitKnotsNamed(const std::string& word) {
@@ -53,10 +55,7 @@ Outcome<std::vector<double>> FitParameters(const std::vector<SplinePoint>& data,
                         : spacing == FitSpacing::ChordLength ? distance
                                                              : std::sqrt(distance));
     }
-    double total = 0.0;
-    for (const double step : steps) {
-        total += step;
-    }
+    const double total = std::accumulate(steps.begin(), steps.end(), 0.0);
     std::vector<double> parameters{0.0};
     double sum = 0.0;
     for (std::size_t i = 0; i + 1 < n; ++i) {
@@ -87,6 +86,7 @@ std::vector<double> PeriodicKnots(const std::vector<double>& parameters, int deg
                                            : parameters[i];
     };
     std::vector<double> period;
+    period.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         period.push_back(degree % 2 == 1 ? base(i) : (base(i) + base(i + 1)) / 2);
     }
@@ -109,7 +109,7 @@ Outcome<std::vector<double>> InterpolationKnots(const std::vector<double>& param
     if (closed) {
         return Success(PeriodicKnots(parameters, degree, kind));
     }
-    std::vector<double> knots(static_cast<std::size_t>(degree + 1), 0.0);
+    std::vector<double> knots(static_cast<std::size_t>(degree) + 1, 0.0);
     for (int j = 1; j < count - degree; ++j) {
         double sum = 0.0;
         for (int i = j; i < j + degree; ++i) {
@@ -118,7 +118,7 @@ Outcome<std::vector<double>> InterpolationKnots(const std::vector<double>& param
         knots.push_back(kind == FitKnots::Averaged ? sum / degree
                                                    : static_cast<double>(j) / (count - degree));
     }
-    knots.insert(knots.end(), static_cast<std::size_t>(degree + 1), 1.0);
+    knots.insert(knots.end(), static_cast<std::size_t>(degree) + 1, 1.0);
     return Success(knots);
 }
 
@@ -136,13 +136,13 @@ Outcome<std::vector<double>> ApproximationKnots(const std::vector<double>& param
     if (controls == count) {
         return InterpolationKnots(parameters, degree, FitKnots::Averaged, false);
     }
-    std::vector<double> knots(static_cast<std::size_t>(degree + 1), 0.0);
+    std::vector<double> knots(static_cast<std::size_t>(degree) + 1, 0.0);
     const double d = static_cast<double>(count) / (controls - degree);
     for (int j = 1; j < controls - degree; ++j) {
         const int i = static_cast<int>(std::floor(j * d));
         const double a = j * d - i;
         knots.push_back((1 - a) * parameters[i - 1] + a * parameters[std::min(i, count - 1)]);
     }
-    knots.insert(knots.end(), static_cast<std::size_t>(degree + 1), 1.0);
+    knots.insert(knots.end(), static_cast<std::size_t>(degree) + 1, 1.0);
     return Success(knots);
 }

@@ -1,6 +1,7 @@
 #include "fit_view.h"
 
 #include <algorithm>
+#include <iterator>
 
 const char* const kFitViewNames[6] = {"fit", "spacing", "fitknots", "ends", "controls", "pin"};
 
@@ -36,15 +37,14 @@ std::string TakeFitPair(FitView& fit, const std::string& name, const std::string
         return known ? "" : "not interpolate or leastsquares";
     }
     if (name == "spacing") {
-        for (const FitSpacingChoice spacing :
-             {FitSpacingChoice::Uniform, FitSpacingChoice::ChordLength,
-              FitSpacingChoice::Centripetal}) {
-            if (value == FitSpacingChoiceWord(spacing)) {
-                fit.spacing = spacing;
-                return "";
-            }
-        }
-        return "not uniform, chord or centripetal";
+        const FitSpacingChoice spacings[] = {FitSpacingChoice::Uniform,
+                                             FitSpacingChoice::ChordLength,
+                                             FitSpacingChoice::Centripetal};
+        const auto* found =
+            std::find_if(std::begin(spacings), std::end(spacings),
+                         [&](FitSpacingChoice s) { return value == FitSpacingChoiceWord(s); });
+        fit.spacing = found == std::end(spacings) ? fit.spacing : *found;
+        return found == std::end(spacings) ? "not uniform, chord or centripetal" : "";
     }
     if (name == "fitknots") {
         fit.uniformKnots = value == "uniform";

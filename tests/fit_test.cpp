@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -15,6 +16,7 @@ namespace {
 std::vector<SplinePoint> RandomData(std::mt19937& random, int count) {
     std::uniform_real_distribution<double> coordinate(-300.0, 300.0);
     std::vector<SplinePoint> data;
+    data.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         data.push_back(SplinePoint{coordinate(random), coordinate(random)});
     }
@@ -51,7 +53,8 @@ std::vector<SplinePoint> NormalEquations(const std::vector<SplinePoint>& data,
     }
     std::vector<SplinePoint> points(n);
     for (std::size_t c = n; c-- > 0;) {
-        double x = a[c][n], y = a[c][n + 1];
+        double x = a[c][n];
+        double y = a[c][n + 1];
         for (std::size_t k = c + 1; k < n; ++k) {
             x -= a[c][k] * points[k].x;
             y -= a[c][k] * points[k].y;
@@ -108,10 +111,9 @@ TEST(Fit, ASplineSampledOnItsKnotsComesBack) {
         const std::vector<double> u = FitParameters(data, FitSpacing::ChordLength, false).value;
         const std::vector<double> knots = InterpolationKnots(u, k, FitKnots::Averaged, false).value;
         const Spline original{k, RandomData(random, 12), std::vector<double>(12, 1.0), knots};
-        std::vector<SplinePoint> sampled;
-        for (const double t : u) {
-            sampled.push_back(SplineAt(original, t));
-        }
+        std::vector<SplinePoint> sampled(u.size());
+        std::transform(u.begin(), u.end(), sampled.begin(),
+                       [&](double t) { return SplineAt(original, t); });
         const Fit fit = Interpolate(sampled, u, knots, k, false).value;
         for (std::size_t j = 0; j < 12; ++j) {
             EXPECT_LT(Distance(fit.spline.points[j], original.points[j]), 1e-8) << "k " << k;

@@ -11,13 +11,14 @@
 
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 using emscripten::val;
 
-constexpr int kMostMatrixRows = 40; // the collocation matrix is shown up to this many rows
+constexpr int kMostMatrixRows = 40;      // the collocation matrix is shown up to this many rows
 constexpr double kSampleTolerance = 1.0; // pixels between the fit's chords and the curve
 
 struct Kept {
@@ -97,10 +98,10 @@ val FitValue(const val& view) {
     shown.set("mean", fit.mean);
     shown.set("lower", fit.lower);
     shown.set("upper", fit.upper);
-    std::vector<SplinePoint> samples;
-    for (const SplineSample& s : SampleSpline(fit.spline, kSampleTolerance).value) {
-        samples.push_back(s.point);
-    }
+    const std::vector<SplineSample> sampled = SampleSpline(fit.spline, kSampleTolerance).value;
+    std::vector<SplinePoint> samples(sampled.size());
+    std::transform(sampled.begin(), sampled.end(), samples.begin(),
+                   [](const SplineSample& s) { return s.point; });
     shown.set("samples", PointNumbers(samples));
     shown.set("rows", Rows(fit));
     return shown;
