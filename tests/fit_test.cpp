@@ -3,6 +3,7 @@
 // squares is the normal equations' solution, an interpolant when it has as many points as data.
 #include "calculus.h"
 #include "fit.h"
+#include "fit_scene.h"
 #include "solve.h"
 
 #include <gtest/gtest.h>
@@ -170,4 +171,24 @@ TEST(Fit, BadInputIsRefusedWithItsReason) {
     EXPECT_NE(Interpolate({{0, 0}, {1, 0}, {2, 1}, {3, 3}}, u, {0, 0, 0.5, 0.6, 1, 1}, 1, false)
                   .fault.find("cannot be solved"),
               std::string::npos);
+}
+
+TEST(Fit, ASceneIsFittedAsTheViewChooses) {
+    SceneText scene{3, {}};
+    for (int j = 0; j < 8; ++j) {
+        scene.points.push_back(
+            ScenePoint{40.0f * static_cast<float>(j), j % 2 == 0 ? 10.0f : 90.0f});
+    }
+    EXPECT_EQ(FitOfScene(scene, FitView{}).fault, "no fit chosen");
+    // Least squares fits an open curve whatever the ends say, with half the data unless asked.
+    FitView view{FitShown::LeastSquares, FitSpacingChoice::Centripetal, false, true, -1, false};
+    const Fit half = FitOfScene(scene, view).value;
+    EXPECT_EQ(half.spline.points.size(), 4u);
+    view.controls = 6;
+    EXPECT_EQ(FitOfScene(scene, view).value.spline.points.size(), 6u);
+    view.shown = FitShown::Interpolate; // closed: its k last points are its first again
+    const Fit closed = FitOfScene(scene, view).value;
+    EXPECT_EQ(closed.spline.points.size(), scene.points.size() + 3);
+    EXPECT_LT(closed.largest, 1e-9);
+    EXPECT_GT(FitSamples(closed, 1.0).size(), scene.points.size());
 }

@@ -3,6 +3,7 @@
 #include "fit_panel.h"
 
 #include "explored.h"
+#include "fit_scene.h"
 #include "fit_table.h"
 #include "js_values.h"
 #include "panel_curve.h"
@@ -11,7 +12,6 @@
 
 #include <emscripten/bind.h>
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -38,25 +38,8 @@ const Kept& FitNow(const FitView& fit) {
         kept.additionsVersion == curve.additionsVersion && SameFit(kept.fit, fit)) {
         return kept;
     }
-    kept.data.clear();
-    for (const ScenePoint& p : curve.scene.points) {
-        kept.data.push_back(SplinePoint{p.x, p.y});
-    }
-    const int degree = curve.scene.degree;
-    const int points = static_cast<int>(kept.data.size());
-    const FitSpacing spacing = fit.spacing == FitSpacingChoice::Uniform ? FitSpacing::Uniform
-                               : fit.spacing == FitSpacingChoice::ChordLength
-                                   ? FitSpacing::ChordLength
-                                   : FitSpacing::Centripetal;
-    const FitChoice choice{fit.shown == FitShown::LeastSquares,
-                           spacing,
-                           fit.uniformKnots ? FitKnots::Uniform : FitKnots::Averaged,
-                           fit.closed &&
-                               fit.shown != FitShown::LeastSquares, // interpolation's ends
-                           FitControls(fit, degree, points),
-                           fit.pinned};
-    kept.result = fit.shown == FitShown::None ? Refusal<Fit>("no fit chosen")
-                                              : FitThrough(kept.data, degree, choice);
+    kept.data = FitData(curve.scene);
+    kept.result = FitOfScene(curve.scene, fit);
     kept.sceneVersion = curve.sceneVersion;
     kept.additionsVersion = curve.additionsVersion;
     kept.fit = fit;
@@ -98,11 +81,7 @@ val FitValue(const val& view) {
     shown.set("mean", fit.mean);
     shown.set("lower", fit.lower);
     shown.set("upper", fit.upper);
-    const std::vector<SplineSample> sampled = SampleSpline(fit.spline, kSampleTolerance).value;
-    std::vector<SplinePoint> samples(sampled.size());
-    std::transform(sampled.begin(), sampled.end(), samples.begin(),
-                   [](const SplineSample& s) { return s.point; });
-    shown.set("samples", PointNumbers(samples));
+    shown.set("samples", PointNumbers(FitSamples(fit, kSampleTolerance)));
     shown.set("rows", Rows(fit));
     return shown;
 }
@@ -131,24 +110,13 @@ std::string OpenFit(const val& view) {
     return scene.ok() ? LoadSceneAsStep(scene.value) : scene.fault;
 }
 
-FitShown ShownNamed(const std::string& word) {
-    return word == "interpolate"    ? FitShown::Interpolate
-           : word == "leastsquares" ? FitShown::LeastSquares
-                                    : FitShown::None;
-}
-
-FitSpacingChoice SpacingNamed(const std::string& word) {
-    return word == "uniform"       ? FitSpacingChoice::Uniform
-           : word == "centripetal" ? FitSpacingChoice::Centripetal
-                                   : FitSpacingChoice::ChordLength;
-}
-
 } // namespace
 
 FitView FitViewOf(const val& view) {
     FitView fit{};
-    fit.shown = ShownNamed(view["fit"].as<std::string>());
-    fit.spacing = SpacingNamed(view["fitSpacing"].as<std::string>());
+    // The words read as a link's are: an unknown one leaves the fresh choice.
+    TakeFitPair(fit, "fit", view["fit"].as<std::string>(), 0, 0);
+    TakeFitPair(fit, "spacing", view["fitSpacing"].as<std::string>(), 0, 0);
     fit.uniformKnots = view["fitKnots"].as<std::string>() == "uniform";
     fit.closed = view["fitClosed"].as<bool>();
     fit.controls = view["fitControls"].isNumber() ? view["fitControls"].as<int>() : -1;
